@@ -1,0 +1,38 @@
+# VADERO: set-up, build and test entry points.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+BUILD_TYPE ?= RelWithDebInfo
+CMAKE_FLAGS ?=
+CTEST_FLAGS ?= --output-on-failure -j $(JOBS) --timeout 300
+export QT_QPA_PLATFORM ?= offscreen
+
+define configure
+	cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(2) $(CMAKE_FLAGS)
+endef
+
+.PHONY: deps build test sanitize tsan demo bench fuzz clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	@$(call configure,build,)
+	cmake --build build -j $(JOBS)
+
+test: build
+	ctest --test-dir build $(CTEST_FLAGS)
+
+sanitize: deps
+	@$(call configure,build-asan,-DVADERO_SANITIZE=address)
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  ctest --test-dir build-asan $(CTEST_FLAGS)
+
+tsan: deps
+	@$(call configure,build-tsan,-DVADERO_SANITIZE=thread)
+	cmake --build build-tsan -j $(JOBS)
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
+	  setarch $$(uname -m) -R ctest --test-dir build-tsan $(CTEST_FLAGS)
+
+clean:
+	rm -rf build build-asan build-tsan build-fuzz
