@@ -103,6 +103,8 @@ void TUSBThread::RunPass() {
         }
         // A woken pass ends at once: the pause or stop that woke it is waiting.
         if (!woken) io = writePending(*handle) || io;
+        // Nothing to read or write: do not spin on open and close.
+        if (!io && !woken) hid_.pause(kIdlePause, *wake_);
     }
     priority_ = io ? Priority::Normal : Priority::Idle;
     ++passes_;
@@ -244,7 +246,9 @@ std::string THIDDevice::identityString(int Number,
                                        std::string fallback) {
     if (Number > DeviceList().Count()) return {};
     std::string result = std::move(fallback);
-    if (const auto handle = Hid().open(DeviceList().Get(Number - 1))) {
+    const std::string path = DeviceList().Get(Number - 1);
+    if (path.empty()) return result;
+    if (const auto handle = Hid().open(path)) {
         if (auto text = ((*handle).*get)()) result = std::move(*text);
     }
     return result;

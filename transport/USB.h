@@ -37,6 +37,7 @@ public:
     static constexpr int kMaxPathLength = 255;
     static constexpr std::chrono::milliseconds kWriteTimeOut{100};
     static constexpr std::chrono::milliseconds kRetryPause{100};
+    static constexpr std::chrono::milliseconds kIdlePause{10};
 
     enum class Priority { Normal, Idle };
     enum class HandOverResult { Taken, Dropped, TimedOut };
