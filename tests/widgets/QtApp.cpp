@@ -15,7 +15,9 @@ void EnsureQtApp() {
     static int argc = 1;
     static char name[] = "widgets_tests";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // Never destroyed: at exit Qt's own statics go before a static application would.
+    static QApplication* app = new QApplication(argc, argv);
+    (void)app;
 }
 
 }  // namespace vadero
