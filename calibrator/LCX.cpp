@@ -78,7 +78,7 @@ void TCustomLCX::Tick() {
         default: step_ = StepIdle; break;
     }
     if (IsWriteAllStep(step_) && OnSaveProgressEvent)
-        OnSaveProgressEvent(m.LastBlockEnd * 100 / kLastRegister);
+        OnSaveProgressEvent(m.LastBlockEnd() * 100 / kLastRegister);
     if (step_ != StepIdle) {
         if (timeOutCount_ > 0) --timeOutCount_;
         if (timeOutCount_ == 1) {
