@@ -1,0 +1,118 @@
+#pragma once
+// The Modbus RTU master on top of the HID-serial bridge. TCustomMiniModbus adds
+// the slave address, the debug texts, the register images and the frame
+// hand-over; TMiniModbusMaster the requests, the one awaited request and the
+// response parser. Frames arrive on the owner thread (the bridge delivers them
+// through the dispatcher), so the images and the bookkeeping need no lock.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "transport/HIDSerial.h"
+
+namespace vadero {
+
+// The kind of register an OnDataArrival call reports; this master reports the
+// last two.
+enum class TDataType : std::uint8_t {
+    dtCoil = 0,
+    dtDiscreteInput = 1,
+    dtInputRegister = 2,
+    dtHoldingRegister = 3,
+};
+
+// Data is the register's new value, 0 to 65535.
+using TDataArrivalEvent =
+    std::function<void(TObject* Sender, TDataType DataType, int Address, int Data)>;
+using TDebugStreamEvent = std::function<void(TObject* Sender, const std::string& StrDebug)>;
+
+constexpr int kMaxRegisterAddress = 1024;
+using TRegisterImage = std::array<std::uint16_t, kMaxRegisterAddress + 1>;
+
+class TCustomMiniModbus : public THIDSerial {
+  public:
+    explicit TCustomMiniModbus(const TransportEnv& env);
+
+    std::uint8_t Node = 2;
+    // Responses start after the echo of the last request, in the same frame.
+    bool EchoCancel = false;
+
+    TDataArrivalEvent OnDataArrival;  // once per stored register, after storing it
+    TDebugStreamEvent TxDebugStream;  // each request, before it is sent
+    TDebugStreamEvent RxDebugStream;  // each received frame, before it is examined
+    TNotifyEvent OnWordBlockWriting;  // a function-16 answer was taken
+
+    // Indexed by register address; zero at construction.
+    TRegisterImage InputRegisters{};
+    TRegisterImage HoldingRegisters{};
+
+    // True until the first transmission.
+    bool EchoPending() const { return echoPending_; }
+    const std::string& LastFrame() const { return lastFrame_; }
+    int LastFrameLength() const { return lastFrameLength_; }
+
+    // Raises the TX text, then sends the bridge's configuration report and the
+    // frame; true when every report was taken.
+    bool SendFrame(std::span<const std::uint8_t> Frame);
+
+  protected:
+    // Copies the frame being delivered into LastFrame and raises its RX text.
+    const std::string& FetchFrame();
+    // Bound to the bridge's OnRXFrame: every delivered frame goes to the parser.
+    void FrameReceived(TObject* Sender);
+    virtual void ProcessResponse(TObject* Sender);
+
+  private:
+    bool echoPending_ = true;
+    std::string lastFrame_;
+    int lastFrameLength_ = 0;
+};
+
+class TMiniModbusMaster : public TCustomMiniModbus {
+  public:
+    explicit TMiniModbusMaster(const TransportEnv& env);
+
+    // Each request replaces the awaited one and sends at once; none waits.
+    void ReadHoldingRegisters(int Address, int Count);
+    void ReadInputRegisters(int Address, int Count);
+    void WriteSingleRegister(int Address, int Value);  // the low 16 bits of Value
+    // Register Address + i carries Values[Address + i]. Throws, sending nothing,
+    // std::invalid_argument for a Count below 0 or above 123 and
+    // std::out_of_range when Values does not hold the registers named.
+    void WriteMultipleRegisters(int Address, int Count, std::span<const std::uint16_t> Values);
+
+    // Index of the response's first byte in a received frame.
+    int ResponseOffset() const { return responseOffset_; }
+    // Function of the awaited answer, -1 when none is awaited.
+    int ExpectedFunction() const { return expectedFunction_; }
+    int PendingAddress() const { return pendingAddress_; }
+    int PendingCount() const { return pendingCount_; }
+    // First address after the last function-16 block sent.
+    int LastBlockEnd() const { return lastBlockEnd_; }
+
+  protected:
+    void SendRequest(int FunctionCode, int Address, int Value);
+    void ProcessResponse(TObject* Sender) override;
+
+  private:
+    struct Awaited {
+        int function;
+        int address;
+        int count;
+    };
+    void forget();
+    void take(const Awaited& awaited, std::span<const std::uint8_t> body);
+    void storeRead(TRegisterImage& image, TDataType type, const Awaited& awaited,
+                   std::span<const std::uint8_t> body);
+
+    int responseOffset_ = 0;
+    int expectedFunction_ = -1;
+    int pendingAddress_ = 0;
+    int pendingCount_ = 0;
+    int lastBlockEnd_ = 0;
+};
+
+}  // namespace vadero
