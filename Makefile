@@ -34,5 +34,9 @@ tsan: deps
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  setarch $$(uname -m) -R ctest --test-dir build-tsan $(CTEST_FLAGS)
 
+# Every fuzz target, built with clang, FUZZ_SECONDS each (60 by default).
+fuzz: deps
+	FUZZ_SECONDS=$${FUZZ_SECONDS:-60} fuzz/run-fuzzers
+
 clean:
-	rm -rf build build-asan build-tsan build-fuzz
+	rm -rf build build-asan build-tsan build-fuzz build-bench
