@@ -1,0 +1,32 @@
+#include "emulator/Faults.h"
+
+namespace vadero::emu {
+
+double FaultDice::Next() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+
+std::uint64_t FaultDice::Below(std::uint64_t bound) {
+    return bound == 0 ? 0 : static_cast<std::uint64_t>(Next() * static_cast<double>(bound));
+}
+
+Afflicted ApplyFaults(const Faults& faults, FaultDice& dice, std::vector<std::uint8_t> answer) {
+    Afflicted out;
+    const double drop = dice.Next();
+    const double corrupt = dice.Next();
+    const double duplicate = dice.Next();
+    if (drop < faults.dropShare) {
+        out.dropped = true;
+        return out;
+    }
+    if (corrupt < faults.corruptShare && !answer.empty()) {
+        const auto byte = dice.Below(answer.size());
+        const auto bit = dice.Below(8);
+        answer[byte] ^= static_cast<std::uint8_t>(1U << bit);
+        out.corrupted = true;
+    }
+    out.duplicated = duplicate < faults.duplicateShare;
+    if (out.duplicated) out.frames.push_back(answer);
+    out.frames.push_back(std::move(answer));
+    return out;
+}
+
+}  // namespace vadero::emu

@@ -1,0 +1,40 @@
+#pragma once
+// The calibrator's registers: holding registers 0 to 71 (the parameter set
+// and the calibration block) and the input registers (the measurement first).
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace vadero::emu {
+
+inline constexpr int kHoldingCount = 72;
+inline constexpr std::size_t kMaxInputCount = 1025;  // the master's images end at 1024
+inline constexpr int kCalibrationFirst = 32;        // written by the factory only
+inline constexpr int kCalibrationLast = 45;
+inline constexpr std::uint16_t kFullScaleRaw = 28000;  // 100 % of a range in raw counts
+
+// Range codes of holding register 1.
+inline constexpr std::uint16_t kRangeGenerate020mA = 0;
+inline constexpr std::uint16_t kRangeGenerate420mA = 1;
+inline constexpr std::uint16_t kRangeGenerate010V = 2;
+inline constexpr std::uint16_t kRangeMeasureCurrent = 3;
+inline constexpr std::uint16_t kRangeMeasureResistance = 5;
+
+struct RegisterBank {
+    std::array<std::uint16_t, kHoldingCount> holding{};
+    // Input register 0 is the measured input as set from outside; at least one.
+    std::vector<std::uint16_t> input = std::vector<std::uint16_t>(1, 0);
+
+    bool operator==(const RegisterBank&) const = default;
+};
+
+// A plausible parameter set as the calibrator leaves the factory.
+RegisterBank FactoryBank();
+
+// What input register `address` reads: the measured input in the measuring
+// ranges, the output value being generated in the others (register 0 only).
+std::uint16_t InputValue(const RegisterBank& bank, std::size_t address);
+
+}  // namespace vadero::emu
