@@ -12,7 +12,12 @@ TUSBThread::TUSBThread(HidLayer& hid, ReaderMode mode)
     if (mode_ == ReaderMode::Threaded) thread_ = std::thread([this] { loop(); });
 }
 
-TUSBThread::~TUSBThread() { Stop(); }
+TUSBThread::~TUSBThread() {
+    Stop();
+    // A writer still waiting on the slot must leave before the slot goes.
+    std::unique_lock lock(slotMutex_);
+    slotResolved_.wait(lock, [this] { return writers_ == 0; });
+}
 
 void TUSBThread::loop() {
     for (;;) {
@@ -77,6 +82,12 @@ void TUSBThread::Stop() {
     }
     stateChanged_.notify_all();
     if (thread_.joinable()) thread_.join();
+    // No pass will take a report any more: a waiting writer learns it now.
+    const std::lock_guard lock(slotMutex_);
+    if (pendingWrite_ > 0) {
+        pendingWrite_ = 0;
+        resolve(ticket_, HandOverResult::Dropped);
+    }
 }
 
 void TUSBThread::RunPass() {
@@ -153,9 +164,12 @@ TUSBThread::HandOverResult TUSBThread::HandOver(const std::uint8_t* data, int co
     const std::uint64_t ticket = ++ticket_;
 
     if (mode_ == ReaderMode::Threaded) {
-        if (!slotResolved_.wait_for(lock, kWriteTimeOut, [&] { return resolved(ticket); }))
-            return HandOverResult::TimedOut;
-        return resolvedOutcome_;
+        ++writers_;
+        const bool done =
+            slotResolved_.wait_for(lock, kWriteTimeOut, [&] { return resolved(ticket); });
+        --writers_;
+        slotResolved_.notify_all();
+        return done ? resolvedOutcome_ : HandOverResult::TimedOut;
     }
     // Manual: the passes run here, on the layer's clock.
     const auto deadline = hid_.now() + kWriteTimeOut;

@@ -99,6 +99,7 @@ private:
     std::uint64_t ticket_ = 0;
     std::uint64_t resolvedTicket_ = 0;
     HandOverResult resolvedOutcome_ = HandOverResult::TimedOut;
+    int writers_ = 0;  // threads waiting in HandOver
 
     std::atomic<Priority> priority_{Priority::Normal};
     std::atomic<std::uint64_t> passes_{0};

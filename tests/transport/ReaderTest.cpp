@@ -159,7 +159,7 @@ TEST_F(Reader, StopReturnsPromptlyWhileTheDeviceIsSilent) {
     device.StopReader();
     EXPECT_LT(std::chrono::steady_clock::now() - start, kBound);
     EXPECT_EQ(device.Reader(), nullptr);
-    pending.get();
+    EXPECT_EQ(pending.get(), -2);  // the report was never written
     EXPECT_TRUE(hid.written(kPath).empty());  // the woken pass wrote nothing
     EXPECT_EQ(write(1), -2);                  // no reader any more
 }
