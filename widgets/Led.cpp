@@ -1,0 +1,70 @@
+#include "widgets/Led.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "widgets/Bitmaps.h"
+
+// The pictures live in a static library, whose resource registration the
+// linker would drop unless it is called.
+static void RegisterLedPictures() {
+    Q_INIT_RESOURCE(widgets);
+}
+
+namespace vadero {
+
+Tled::Tled(QWidget* parent) : TGraphicControl(parent) {
+    static const bool registered = (RegisterLedPictures(), true);
+    (void)registered;
+    setFixedSize(kSize, kSize);
+}
+
+QString Tled::ResourceName(bool ledStatus, TLedKind kind) {
+    const bool green = kind == TLedKind::Green;
+    if (ledStatus) {
+        return green ? QStringLiteral(":/LEDVON") : QStringLiteral(":/LEDRON");
+    }
+    return green ? QStringLiteral(":/LEDVOFF") : QStringLiteral(":/LEDROFF");
+}
+
+void Tled::SetLedStatus(bool value) {
+    if (value != FLedStatus) {
+        FLedStatus = value;
+        repaint();
+    }
+}
+
+void Tled::SetKind(TLedKind value) {
+    if (value != FKind) {
+        FKind = value;
+        repaint();
+    }
+}
+
+void Tled::Paint() {
+    if (!isHidden()) {
+        // Loaded at every paint: no picture is held between paints.
+        const QImage picture = WithAutoTransparency(QImage(ResourceName(FLedStatus, FKind), "BMP"));
+        QPainter painter(this);
+        painter.drawImage(QPoint(0, 0), picture);
+        FWasDrawn = true;
+        return;
+    }
+    if (FWasDrawn && parentWidget() != nullptr) {
+        parentWidget()->update(geometry());
+    }
+    FWasDrawn = false;
+}
+
+void Tled::paintEvent(QPaintEvent* /*event*/) {
+    Paint();
+}
+
+void Tled::hideEvent(QHideEvent* /*event*/) {
+    // A hidden lamp gets no paint event; hiding it runs the hidden branch.
+    if (isHidden()) {
+        Paint();
+    }
+}
+
+}  // namespace vadero
