@@ -15,12 +15,14 @@ using nlohmann::json;
 std::vector<std::uint16_t> Registers(const json& root, const char* key, std::size_t least,
                                      std::size_t most) {
     const auto it = root.find(key);
-    if (it == root.end()) throw BankFileError(std::string("no \"") + key + "\" array");
-    if (!it->is_array()) throw BankFileError(std::string("\"") + key + "\" is not an array");
+    if (it == root.end())
+        throw BankFileError(std::string("no \"") + key + "\" array");
+    if (!it->is_array())
+        throw BankFileError(std::string("\"") + key + "\" is not an array");
     if (it->size() < least || it->size() > most) {
-        const std::string wanted = least == most ? std::to_string(least)
-                                                 : std::to_string(least) + " to " +
-                                                       std::to_string(most);
+        const std::string wanted = least == most
+                                       ? std::to_string(least)
+                                       : std::to_string(least) + " to " + std::to_string(most);
         throw BankFileError(std::string("\"") + key + "\" holds " + std::to_string(it->size()) +
                             " values instead of " + wanted);
     }
@@ -56,8 +58,10 @@ std::string BankToJson(const RegisterBank& bank) {
 
 RegisterBank BankFromJson(const std::string& text) {
     const json root = json::parse(text, nullptr, /*allow_exceptions=*/false);
-    if (root.is_discarded()) throw BankFileError("not a JSON text");
-    if (!root.is_object()) throw BankFileError("not a JSON object");
+    if (root.is_discarded())
+        throw BankFileError("not a JSON text");
+    if (!root.is_object())
+        throw BankFileError("not a JSON object");
     RegisterBank bank;
     const auto holding = Registers(root, "holding", kHoldingCount, kHoldingCount);
     std::copy(holding.begin(), holding.end(), bank.holding.begin());
@@ -67,10 +71,12 @@ RegisterBank BankFromJson(const std::string& text) {
 
 RegisterBank LoadBankFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw BankFileError(path + ": cannot be opened");
+    if (!in)
+        throw BankFileError(path + ": cannot be opened");
     std::ostringstream text;
     text << in.rdbuf();
-    if (in.bad()) throw BankFileError(path + ": cannot be read");
+    if (in.bad())
+        throw BankFileError(path + ": cannot be read");
     try {
         return BankFromJson(text.str());
     } catch (const BankFileError& e) {

@@ -12,7 +12,7 @@ namespace vadero::emu {
 
 // A bank text or file that cannot be read or written; what() says why.
 class BankFileError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 

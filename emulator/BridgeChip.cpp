@@ -5,7 +5,8 @@
 namespace vadero::emu {
 
 std::optional<OutputReport> ParseOutputReport(std::span<const std::uint8_t> report) {
-    if (report.size() != kReportLength) return std::nullopt;
+    if (report.size() != kReportLength)
+        return std::nullopt;
     OutputReport out;
     switch (report[1]) {
         case 0x00: {
@@ -37,14 +38,17 @@ Report InputReport(std::span<const std::uint8_t> payload) {
 std::vector<Report> InputReportsFor(std::span<const std::uint8_t> frame) {
     std::vector<Report> reports;
     for (std::size_t at = 0; at < frame.size(); at += kChunk)
-        reports.push_back(InputReport(frame.subspan(at, std::min<std::size_t>(kChunk, frame.size() - at))));
+        reports.push_back(
+            InputReport(frame.subspan(at, std::min<std::size_t>(kChunk, frame.size() - at))));
     reports.push_back(InputReport({}));
     return reports;
 }
 
 TimePoint NextTick(TimePoint origin, Duration interval, TimePoint after) {
-    if (interval <= Duration::zero()) return after;
-    if (after < origin) return origin;
+    if (interval <= Duration::zero())
+        return after;
+    if (after < origin)
+        return origin;
     const auto ticks = (after - origin) / interval + 1;
     return origin + ticks * interval;
 }

@@ -5,7 +5,7 @@
 namespace vadero::emu {
 
 class EmuClock::Wake : public HidWake {
-public:
+  public:
     explicit Wake(EmuClock& clock) : clock_(clock) {}
     void signal() override {
         {
@@ -24,13 +24,14 @@ public:
     }
     bool signalledLocked() const { return signalled_; }  // the clock's mutex held
 
-private:
+  private:
     EmuClock& clock_;
     bool signalled_ = false;
 };
 
 TimePoint EmuClock::now() const {
-    if (kind_ == Kind::Real) return std::chrono::steady_clock::now();
+    if (kind_ == Kind::Real)
+        return std::chrono::steady_clock::now();
     const std::lock_guard lock(mutex_);
     return virtualNow_;
 }
@@ -50,11 +51,14 @@ bool EmuClock::waitUntil(TimePoint when, HidWake& wake) {
 }
 
 void EmuClock::advance(Duration duration) {
-    if (kind_ == Kind::Real || duration <= Duration::zero()) return;
+    if (kind_ == Kind::Real || duration <= Duration::zero())
+        return;
     const std::lock_guard lock(mutex_);
     virtualNow_ += duration;
 }
 
-std::unique_ptr<HidWake> EmuClock::makeWake() { return std::make_unique<Wake>(*this); }
+std::unique_ptr<HidWake> EmuClock::makeWake() {
+    return std::make_unique<Wake>(*this);
+}
 
 }  // namespace vadero::emu

@@ -15,7 +15,7 @@ using TimePoint = std::chrono::steady_clock::time_point;
 using Duration = std::chrono::nanoseconds;
 
 class EmuClock {
-public:
+  public:
     enum class Kind { Real, Virtual };
 
     explicit EmuClock(Kind kind) : kind_(kind) {}
@@ -33,7 +33,7 @@ public:
     // A wake that ends this clock's real-time waits.
     std::unique_ptr<HidWake> makeWake();
 
-private:
+  private:
     class Wake;
 
     const Kind kind_;

@@ -9,7 +9,8 @@ void DeviceCore::Advance(TimePoint to) {
         const auto frameEnd = line_.FrameEnd();
         const bool requestDue = frameEnd && *frameEnd <= to;
         const bool answerDue = !answers_.empty() && answers_.front().complete <= to;
-        if (!requestDue && !answerDue) break;
+        if (!requestDue && !answerDue)
+            break;
         if (requestDue && (!answerDue || *frameEnd <= answers_.front().complete)) {
             now_ = std::max(now_, *frameEnd);
             answer(*frameEnd, line_.TakeFrame());
@@ -23,12 +24,14 @@ void DeviceCore::Advance(TimePoint to) {
 }
 
 void DeviceCore::answer(TimePoint heard, Bytes request) {
-    if (!powered_) return;
+    if (!powered_)
+        return;
     ++stats_.requests;
     SlaveReply reply = Serve(request, bank_);
     for (int i = 0; i < reply.writtenCount; ++i)
         ++writes_[static_cast<std::size_t>(reply.writtenFirst + i)];
-    if (!reply.answer) return;
+    if (!reply.answer)
+        return;
     ++stats_.answers;
     Afflicted out = ApplyFaults(faults, dice_, std::move(*reply.answer));
     stats_.dropped += out.dropped;
@@ -55,7 +58,8 @@ void DeviceCore::TakeOutputReport(TimePoint at, const OutputReport& report) {
             break;
         case OutputReport::Kind::Configuration:
             ++stats_.configurationReports;
-            if (report.format) format_ = *report.format;
+            if (report.format)
+                format_ = *report.format;
             options_ = report.options;
             break;
         case OutputReport::Kind::Other:
@@ -65,7 +69,8 @@ void DeviceCore::TakeOutputReport(TimePoint at, const OutputReport& report) {
 
 Report DeviceCore::NextInputReport(TimePoint at) {
     Advance(at);
-    if (reports_.empty()) return InputReport({});
+    if (reports_.empty())
+        return InputReport({});
     const Report report = reports_.front();
     reports_.pop_front();
     return report;
@@ -80,7 +85,8 @@ void DeviceCore::Unplugged() {
 }
 
 void DeviceCore::SetPowered(bool powered) {
-    if (powered == powered_) return;
+    if (powered == powered_)
+        return;
     powered_ = powered;
     // Switched off, the calibrator loses what it was hearing and saying.
     if (!powered_) {
@@ -90,7 +96,8 @@ void DeviceCore::SetPowered(bool powered) {
 }
 
 std::uint32_t DeviceCore::WriteCount(int address) const {
-    if (address < 0 || address >= kHoldingCount) return 0;
+    if (address < 0 || address >= kHoldingCount)
+        return 0;
     return writes_[static_cast<std::size_t>(address)];
 }
 

@@ -25,7 +25,7 @@ struct DeviceStats {
 };
 
 class DeviceCore {
-public:
+  public:
     explicit DeviceCore(RegisterBank bank) : bank_(std::move(bank)) {}
 
     // Everything below first moves the device's time to `at` (never back).
@@ -51,7 +51,7 @@ public:
     std::uint8_t LineOptions() const { return options_; }
     const DeviceStats& Stats() const { return stats_; }
 
-private:
+  private:
     struct Pending {
         TimePoint complete;  // the last byte has reached the chip
         Bytes frame;

@@ -50,7 +50,8 @@ void EmulatedLcx3::Plug() {
 
 void EmulatedLcx3::Unplug() {
     const std::lock_guard lock(mutex_);
-    if (!plugged_) return;
+    if (!plugged_)
+        return;
     synced().Unplugged();
     plugged_ = false;
     ++generation_;
@@ -133,7 +134,9 @@ void EmulatedLcx3::LoadBank(const std::string& path) {
     SetBank(LoadBankFile(path));  // parsed in full before anything changes
 }
 
-void EmulatedLcx3::SaveBank(const std::string& path) const { SaveBankFile(Bank(), path); }
+void EmulatedLcx3::SaveBank(const std::string& path) const {
+    SaveBankFile(Bank(), path);
+}
 
 void EmulatedLcx3::SetFaults(const Faults& faults) {
     const std::lock_guard lock(mutex_);
@@ -180,18 +183,20 @@ bool EmulatedLcx3::Present(std::uint64_t generation) const {
     return presentLocked(generation);
 }
 
-int EmulatedLcx3::Read(std::uint64_t generation, std::uint8_t* buffer, int length,
-                       HidWake& wake) {
+int EmulatedLcx3::Read(std::uint64_t generation, std::uint8_t* buffer, int length, HidWake& wake) {
     TimePoint tick;
     {
         const std::lock_guard lock(mutex_);
-        if (!presentLocked(generation)) return HidHandle::kFailed;
+        if (!presentLocked(generation))
+            return HidHandle::kFailed;
         tick = NextTick(origin_, interval_, std::max(clock_.now(), lastTick_));
     }
     // Not under the lock: the control side stays free while a read waits.
-    if (!clock_.waitUntil(tick, wake)) return HidHandle::kWoken;
+    if (!clock_.waitUntil(tick, wake))
+        return HidHandle::kWoken;
     const std::lock_guard lock(mutex_);
-    if (!presentLocked(generation)) return HidHandle::kFailed;
+    if (!presentLocked(generation))
+        return HidHandle::kFailed;
     lastTick_ = std::max(lastTick_, tick);
     const Report report = core_.NextInputReport(tick);
     const int n = std::clamp(length, 0, kReportLength);
@@ -200,10 +205,12 @@ int EmulatedLcx3::Read(std::uint64_t generation, std::uint8_t* buffer, int lengt
 }
 
 int EmulatedLcx3::Write(std::uint64_t generation, const std::uint8_t* data, int length) {
-    if (length < 0) return -1;
+    if (length < 0)
+        return -1;
     const auto report = ParseOutputReport({data, static_cast<std::size_t>(length)});
     const std::lock_guard lock(mutex_);
-    if (!presentLocked(generation) || !report) return -1;
+    if (!presentLocked(generation) || !report)
+        return -1;
     core_.TakeOutputReport(clock_.now(), *report);
     return length;
 }

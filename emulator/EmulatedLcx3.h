@@ -25,7 +25,7 @@ struct DeviceOptions {
 };
 
 class EmulatedLcx3 {
-public:
+  public:
     // Throws std::invalid_argument for a report interval that is not above zero.
     EmulatedLcx3(EmuClock& clock, std::string path, DeviceOptions options);
     EmulatedLcx3(const EmulatedLcx3&) = delete;
@@ -76,7 +76,7 @@ public:
     int Read(std::uint64_t generation, std::uint8_t* buffer, int length, HidWake& wake);
     int Write(std::uint64_t generation, const std::uint8_t* data, int length);
 
-private:
+  private:
     bool presentLocked(std::uint64_t generation) const {
         return plugged_ && generation == generation_;
     }

@@ -8,7 +8,7 @@ namespace {
 
 // An open emulated device, bound to the plug-in it was opened in.
 class Handle : public HidHandle {
-public:
+  public:
     explicit Handle(std::shared_ptr<EmulatedLcx3> device)
         : device_(std::move(device)), generation_(device_->Generation()) {}
 
@@ -34,7 +34,7 @@ public:
         return device_->Write(generation_, data, length);
     }
 
-private:
+  private:
     bool present() const { return device_->Present(generation_); }
 
     const std::shared_ptr<EmulatedLcx3> device_;
@@ -48,11 +48,11 @@ EmulatedLcx3& EmulatorHid::AddDevice(DeviceOptions options) {
     const std::size_t number = devices_.size() + 1;
     if (options.serial.empty()) {
         std::string digits = std::to_string(number);
-        options.serial = "LCX3-" + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') +
-                         digits;
+        options.serial =
+            "LCX3-" + std::string(digits.size() < 4 ? 4 - digits.size() : 0, '0') + digits;
     }
-    devices_.push_back(std::make_shared<EmulatedLcx3>(
-        clock_, kPathPrefix + std::to_string(number), std::move(options)));
+    devices_.push_back(std::make_shared<EmulatedLcx3>(clock_, kPathPrefix + std::to_string(number),
+                                                      std::move(options)));
     return *devices_.back();
 }
 
@@ -66,11 +66,14 @@ EmulatedLcx3& EmulatorHid::Device(int number) {
 std::shared_ptr<EmulatedLcx3> EmulatorHid::find(const std::string& path) const {
     const std::lock_guard lock(mutex_);
     for (const auto& device : devices_)
-        if (device->Path() == path) return device;
+        if (device->Path() == path)
+            return device;
     return nullptr;
 }
 
-EmulatedLcx3* EmulatorHid::Find(const std::string& path) { return find(path).get(); }
+EmulatedLcx3* EmulatorHid::Find(const std::string& path) {
+    return find(path).get();
+}
 
 int EmulatorHid::DeviceCount() const {
     const std::lock_guard lock(mutex_);
@@ -85,13 +88,15 @@ std::vector<std::string> EmulatorHid::enumerate(bool includeRegistered) {
     }
     std::vector<std::string> paths;
     for (const auto& device : devices)
-        if (includeRegistered || device->Plugged()) paths.push_back(device->Path());
+        if (includeRegistered || device->Plugged())
+            paths.push_back(device->Path());
     return paths;
 }
 
 std::unique_ptr<HidHandle> EmulatorHid::open(const std::string& path) {
     auto device = find(path);
-    if (!device || !device->Plugged()) return nullptr;
+    if (!device || !device->Plugged())
+        return nullptr;
     return std::make_unique<Handle>(std::move(device));
 }
 

@@ -15,7 +15,7 @@
 namespace vadero::emu {
 
 class EmulatorHid : public HidLayer {
-public:
+  public:
     using Time = EmuClock::Kind;
     static constexpr const char* kPathPrefix = "emulator:";
 
@@ -24,7 +24,7 @@ public:
     // A new device at "emulator:N", N counting from 1; it stays for the
     // layer's life (unplug it to make it go away).
     EmulatedLcx3& AddDevice(DeviceOptions options = {});
-    EmulatedLcx3& Device(int number);              // 1-based; throws std::out_of_range
+    EmulatedLcx3& Device(int number);             // 1-based; throws std::out_of_range
     EmulatedLcx3* Find(const std::string& path);  // nullptr for another path
     int DeviceCount() const;
 
@@ -38,7 +38,7 @@ public:
     void pause(std::chrono::milliseconds duration, HidWake& wake) override;
     std::chrono::steady_clock::time_point now() const override { return clock_.now(); }
 
-private:
+  private:
     std::shared_ptr<EmulatedLcx3> find(const std::string& path) const;
 
     EmuClock clock_;

@@ -2,7 +2,9 @@
 
 namespace vadero::emu {
 
-double FaultDice::Next() { return static_cast<double>(engine_() >> 11) * 0x1.0p-53; }
+double FaultDice::Next() {
+    return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
+}
 
 std::uint64_t FaultDice::Below(std::uint64_t bound) {
     return bound == 0 ? 0 : static_cast<std::uint64_t>(Next() * static_cast<double>(bound));
@@ -24,7 +26,8 @@ Afflicted ApplyFaults(const Faults& faults, FaultDice& dice, std::vector<std::ui
         out.corrupted = true;
     }
     out.duplicated = duplicate < faults.duplicateShare;
-    if (out.duplicated) out.frames.push_back(answer);
+    if (out.duplicated)
+        out.frames.push_back(answer);
     out.frames.push_back(std::move(answer));
     return out;
 }

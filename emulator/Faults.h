@@ -18,14 +18,14 @@ struct Faults {
 };
 
 class FaultDice {
-public:
+  public:
     explicit FaultDice(std::uint64_t seed = 1) : engine_(seed) {}
     void Reseed(std::uint64_t seed) { engine_.seed(seed); }
     // Uniform in [0, 1), the same sequence on every platform for one seed.
     double Next();
     std::uint64_t Below(std::uint64_t bound);  // uniform in [0, bound)
 
-private:
+  private:
     std::mt19937_64 engine_;
 };
 

@@ -9,10 +9,12 @@ namespace {
 constexpr std::uint8_t kIllegalFunction = 0x01;
 constexpr std::uint8_t kIllegalAddress = 0x02;
 constexpr std::uint8_t kIllegalValue = 0x03;
-constexpr int kMaxReadCount = 125;   // 250 data bytes fit a 256-byte frame
+constexpr int kMaxReadCount = 125;  // 250 data bytes fit a 256-byte frame
 constexpr int kMaxWriteCount = 123;
 
-int Word(std::span<const std::uint8_t> f, std::size_t at) { return f[at] << 8 | f[at + 1]; }
+int Word(std::span<const std::uint8_t> f, std::size_t at) {
+    return f[at] << 8 | f[at + 1];
+}
 
 void PutWord(Bytes& out, unsigned value) {
     out.push_back(static_cast<std::uint8_t>(value >> 8));
@@ -24,13 +26,16 @@ SlaveReply Exception(std::uint8_t function, std::uint8_t code) {
 }
 
 SlaveReply Read(std::span<const std::uint8_t> f, const RegisterBank& bank) {
-    if (f.size() != 8) return {};  // malformed: no answer
+    if (f.size() != 8)
+        return {};  // malformed: no answer
     const std::uint8_t function = f[1];
     const int start = Word(f, 2);
     const int count = Word(f, 4);
-    if (count < 1 || count > kMaxReadCount) return Exception(function, kIllegalValue);
+    if (count < 1 || count > kMaxReadCount)
+        return Exception(function, kIllegalValue);
     const int size = function == 3 ? kHoldingCount : static_cast<int>(bank.input.size());
-    if (start + count > size) return Exception(function, kIllegalAddress);
+    if (start + count > size)
+        return Exception(function, kIllegalAddress);
     Bytes out{kSlaveAddress, function, static_cast<std::uint8_t>(2 * count)};
     for (int i = 0; i < count; ++i) {
         const auto address = static_cast<std::size_t>(start + i);
@@ -40,20 +45,24 @@ SlaveReply Read(std::span<const std::uint8_t> f, const RegisterBank& bank) {
 }
 
 SlaveReply WriteSingle(std::span<const std::uint8_t> f, RegisterBank& bank) {
-    if (f.size() != 8) return {};
+    if (f.size() != 8)
+        return {};
     const int address = Word(f, 2);
-    if (address >= kHoldingCount) return Exception(6, kIllegalAddress);
+    if (address >= kHoldingCount)
+        return Exception(6, kIllegalAddress);
     bank.holding[static_cast<std::size_t>(address)] = static_cast<std::uint16_t>(Word(f, 4));
     return {WithCrc(Bytes(f.begin(), f.end() - 2)), address, 1};
 }
 
 SlaveReply WriteMultiple(std::span<const std::uint8_t> f, RegisterBank& bank) {
-    if (f.size() < 9 || f.size() != 9u + f[6]) return {};
+    if (f.size() < 9 || f.size() != 9u + f[6])
+        return {};
     const int start = Word(f, 2);
     const int count = Word(f, 4);
     if (count < 1 || count > kMaxWriteCount || f[6] != 2 * count)
         return Exception(16, kIllegalValue);
-    if (start + count > kHoldingCount) return Exception(16, kIllegalAddress);
+    if (start + count > kHoldingCount)
+        return Exception(16, kIllegalAddress);
     for (int i = 0; i < count; ++i) {
         const std::size_t at = 7 + 2 * static_cast<std::size_t>(i);
         // The master sends the values of this function low byte first.
@@ -73,10 +82,12 @@ Bytes WithCrc(Bytes body) {
 }
 
 SlaveReply Serve(std::span<const std::uint8_t> frame, RegisterBank& bank) {
-    if (frame.size() < 4) return {};
+    if (frame.size() < 4)
+        return {};
     const std::size_t body = frame.size() - 2;
     const unsigned crc = frame[body] | frame[body + 1] << 8;
-    if (Crc16(frame.data(), body) != crc || frame[0] != kSlaveAddress) return {};
+    if (Crc16(frame.data(), body) != crc || frame[0] != kSlaveAddress)
+        return {};
     switch (frame[1]) {
         case 3:
         case 4:

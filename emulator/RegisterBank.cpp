@@ -24,8 +24,8 @@ RegisterBank FactoryBank() {
     auto& h = bank.holding;
     h[0] = Raw(20);  // 4 mA
     h[1] = kRangeGenerate420mA;
-    h[2] = 0;  // loop power off
-    h[3] = 0;  // filter off
+    h[2] = 0;                   // loop power off
+    h[3] = 0;                   // filter off
     PutFloat(bank, 4, 100.0F);  // user full scale
     PutFloat(bank, 6, 0.0F);    // user zero
     h[8] = 0x39A;               // " #0.00"
@@ -38,8 +38,8 @@ RegisterBank FactoryBank() {
     for (std::size_t i = 0; i < ramp.size(); ++i) h[16 + i] = ramp[i];
 
     // Gain and offset pairs of the outputs and inputs, as the factory trimmed them.
-    const std::array<std::uint16_t, 14> calibration{32791, 118, 32702, 97,  32855, 65,  32744,
-                                                    203,   32810, 41, 32689, 77, 32780, 150};
+    const std::array<std::uint16_t, 14> calibration{32791, 118,   32702, 97,    32855, 65,    32744,
+                                                    203,   32810, 41,    32689, 77,    32780, 150};
     for (std::size_t i = 0; i < calibration.size(); ++i) h[kCalibrationFirst + i] = calibration[i];
 
     // Memories: 0-20 mA, 4-20 mA (in mA: 0 4 6 8 10 12 16 20 and 4 6 8 10 12 14 16 20),
@@ -56,7 +56,8 @@ RegisterBank FactoryBank() {
 std::uint16_t InputValue(const RegisterBank& bank, std::size_t address) {
     const std::uint16_t range = bank.holding[1];
     const bool measuring = range >= kRangeMeasureCurrent && range <= kRangeMeasureResistance;
-    if (address == 0 && !measuring) return bank.holding[0];
+    if (address == 0 && !measuring)
+        return bank.holding[0];
     return address < bank.input.size() ? bank.input[address] : 0;
 }
 

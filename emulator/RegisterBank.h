@@ -11,7 +11,7 @@ namespace vadero::emu {
 
 inline constexpr int kHoldingCount = 72;
 inline constexpr std::size_t kMaxInputCount = 1025;  // the master's images end at 1024
-inline constexpr int kCalibrationFirst = 32;        // written by the factory only
+inline constexpr int kCalibrationFirst = 32;         // written by the factory only
 inline constexpr int kCalibrationLast = 45;
 inline constexpr std::uint16_t kFullScaleRaw = 28000;  // 100 % of a range in raw counts
 

@@ -26,11 +26,13 @@ Duration ByteTime(TPortFormat format) {
     return Duration(kBitsPerByte * 1'000'000'000LL / Baud(format));
 }
 
-Duration SilenceTime(TPortFormat format) { return ByteTime(format) * 7 / 2; }
+Duration SilenceTime(TPortFormat format) {
+    return ByteTime(format) * 7 / 2;
+}
 
-void LineReceiver::Transmit(TimePoint at, std::span<const std::uint8_t> bytes,
-                            TPortFormat format) {
-    if (bytes.empty()) return;
+void LineReceiver::Transmit(TimePoint at, std::span<const std::uint8_t> bytes, TPortFormat format) {
+    if (bytes.empty())
+        return;
     const TimePoint start = std::max(at, lastByteEnd_);
     lastByteEnd_ = start + ByteTime(format) * static_cast<long long>(bytes.size());
     silence_ = SilenceTime(format);
@@ -38,12 +40,17 @@ void LineReceiver::Transmit(TimePoint at, std::span<const std::uint8_t> bytes,
 }
 
 std::optional<TimePoint> LineReceiver::FrameEnd() const {
-    if (frame_.empty()) return std::nullopt;
+    if (frame_.empty())
+        return std::nullopt;
     return lastByteEnd_ + silence_;
 }
 
-std::vector<std::uint8_t> LineReceiver::TakeFrame() { return std::exchange(frame_, {}); }
+std::vector<std::uint8_t> LineReceiver::TakeFrame() {
+    return std::exchange(frame_, {});
+}
 
-void LineReceiver::Clear() { frame_.clear(); }
+void LineReceiver::Clear() {
+    frame_.clear();
+}
 
 }  // namespace vadero::emu

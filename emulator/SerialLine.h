@@ -19,7 +19,7 @@ Duration SilenceTime(TPortFormat format);  // 3.5 character times
 
 // The calibrator's receiving side: gathers the bytes of one request.
 class LineReceiver {
-public:
+  public:
     // Bytes go on the line from `at`, or once the earlier ones have passed.
     // Take a frame whose end has passed before putting new bytes on.
     void Transmit(TimePoint at, std::span<const std::uint8_t> bytes, TPortFormat format);
@@ -28,7 +28,7 @@ public:
     std::vector<std::uint8_t> TakeFrame();
     void Clear();
 
-private:
+  private:
     std::vector<std::uint8_t> frame_;
     TimePoint lastByteEnd_{};
     Duration silence_{};

@@ -14,7 +14,8 @@ namespace {
 
 float FloatAt(const RegisterBank& bank, int first) {
     const std::uint32_t bits = bank.holding[static_cast<std::size_t>(first)] |
-                               std::uint32_t{bank.holding[static_cast<std::size_t>(first) + 1]} << 16;
+                               std::uint32_t{bank.holding[static_cast<std::size_t>(first) + 1]}
+                                   << 16;
     return std::bit_cast<float>(bits);
 }
 
@@ -36,11 +37,12 @@ TEST(Bank, FactorySetIsAPlausibleParameterSet) {
 }
 
 class BankFile : public ::testing::Test {
-protected:
-    std::string path = (std::filesystem::temp_directory_path() /
-                        ("vadero-bank-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json"))
-                           .string();
+  protected:
+    std::string path =
+        (std::filesystem::temp_directory_path() /
+         ("vadero-bank-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json"))
+            .string();
     void TearDown() override {
         std::remove(path.c_str());
         std::remove((path + ".tmp").c_str());
@@ -94,10 +96,12 @@ TEST_F(BankFile, RefusesMalformedFilesWithAClearErrorAndKeepsTheBank) {
         {R"({"holding": 5, "input": [0]})", "\"holding\" is not an array"},
         {R"({"holding": [1, 2], "input": [0]})", "\"holding\" holds 2 values instead of 72"},
         {"{\"holding\": " + holding72 + "}", "no \"input\" array"},
-        {"{\"holding\": " + holding72 + ", \"input\": []}", "\"input\" holds 0 values instead of 1 to 1025"},
+        {"{\"holding\": " + holding72 + ", \"input\": []}",
+         "\"input\" holds 0 values instead of 1 to 1025"},
         {"{\"holding\": " + holding72 + ", \"input\": [65536]}", "\"input\"[0] is not an integer"},
         {"{\"holding\": " + holding72 + ", \"input\": [-32769]}", "\"input\"[0] is not an integer"},
-        {"{\"holding\": " + holding72 + ", \"input\": [18446744073709551615]}", "is not an integer"},
+        {"{\"holding\": " + holding72 + ", \"input\": [18446744073709551615]}",
+         "is not an integer"},
         {"{\"holding\": " + holding72 + ", \"input\": [1.5]}", "is not an integer"},
         {"{\"holding\": " + holding72 + ", \"input\": [\"1\"]}", "is not an integer"},
         {"{\"holding\": " + holding72 + ", \"input\": [null]}", "is not an integer"},

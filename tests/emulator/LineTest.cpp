@@ -44,9 +44,11 @@ std::vector<Frame> Collect(DeviceCore& core, TimePoint from, TimePoint until) {
         const Report r = core.NextInputReport(t);
         const int n = r[3] & 0x3F;
         EXPECT_LE(n, kChunk);
-        if (n > 0 && current.empty()) first = t;
+        if (n > 0 && current.empty())
+            first = t;
         current.insert(current.end(), r.begin() + 5, r.begin() + 5 + n);
-        if (n == 0 && !current.empty()) frames.push_back({std::exchange(current, {}), first});
+        if (n == 0 && !current.empty())
+            frames.push_back({std::exchange(current, {}), first});
     }
     return frames;
 }
@@ -65,8 +67,8 @@ TEST(Line, ElevenBitsAByteInEveryFormat) {
 }
 
 TEST(Line, TheAnswerTakesSilenceTurnaroundAndItsBytes) {
-    for (const TPortFormat format : {TPortFormat::_9600_8N2, TPortFormat::_19200_8E1,
-                                     TPortFormat::_38400_8E1}) {
+    for (const TPortFormat format :
+         {TPortFormat::_9600_8N2, TPortFormat::_19200_8E1, TPortFormat::_38400_8E1}) {
         DeviceCore core(FactoryBank());
         core.TakeOutputReport(t0, Configuration(format));
         core.TakeOutputReport(t0, Data(kRead24));
@@ -111,7 +113,8 @@ TEST(Line, LongAnswersComeBackInChunksOfSixty) {
     std::vector<int> lengths;
     for (TimePoint t = t0; t < t0 + 400ms; t += 4ms) {
         const int n = core.NextInputReport(t)[3];
-        if (n > 0 || (!lengths.empty() && lengths.back() > 0)) lengths.push_back(n);
+        if (n > 0 || (!lengths.empty() && lengths.back() > 0))
+            lengths.push_back(n);
     }
     EXPECT_EQ(lengths, (std::vector<int>{60, 60, 29, 0}));
 }
@@ -164,7 +167,10 @@ TEST(Line, TheSameSeedGivesTheSameFaults) {
         for (int i = 0; i < 40; ++i, t += 200ms) {
             core.TakeOutputReport(t, Data(kRead24));
             const auto frames = Collect(core, t, t + 196ms);
-            fates += frames.empty() ? '-' : frames.size() == 2 ? '2' : frames[0].bytes == Answer24() ? 'o' : 'x';
+            fates += frames.empty()                  ? '-'
+                     : frames.size() == 2            ? '2'
+                     : frames[0].bytes == Answer24() ? 'o'
+                                                     : 'x';
         }
         const DeviceStats s = core.Stats();
         EXPECT_EQ(s.answers, 40u);

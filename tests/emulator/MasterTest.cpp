@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 constexpr auto kBound = 2s;  // generous bound for real threads
 
 class Master : public ::testing::Test {
-protected:
+  protected:
     EmulatorHid hid;
     ManualDispatcher dispatcher;
     EmulatedLcx3& lcx = hid.AddDevice();
@@ -33,7 +33,8 @@ protected:
         };
         master.OnWordBlockWriting = [this](TObject*) { ++blocks; };
         ASSERT_TRUE(master.OpenDevice(1));
-        ASSERT_TRUE(test::PumpUntil(dispatcher, [&] { return connected; }, kBound));
+        ASSERT_TRUE(test::PumpUntil(
+            dispatcher, [&] { return connected; }, kBound));
         master.OnConnect = nullptr;
     }
     void TearDown() override { master.CloseDevice(); }
@@ -47,7 +48,8 @@ protected:
     bool WriteBlock(int address, int count) {
         const int before = blocks;
         master.WriteMultipleRegisters(address, count, master.HoldingRegisters);
-        return test::PumpUntil(dispatcher, [&] { return blocks > before; }, kBound);
+        return test::PumpUntil(
+            dispatcher, [&] { return blocks > before; }, kBound);
     }
 };
 
@@ -61,7 +63,8 @@ TEST_F(Master, ReadsTheBank) {
     lcx.SetMeasuredInput(-200);
     arrivals.clear();
     master.ReadInputRegisters(0, 1);
-    ASSERT_TRUE(test::PumpUntil(dispatcher, [&] { return !arrivals.empty(); }, kBound));
+    ASSERT_TRUE(test::PumpUntil(
+        dispatcher, [&] { return !arrivals.empty(); }, kBound));
     EXPECT_EQ(master.InputRegisters[0], 0xFF38);
 }
 
@@ -85,7 +88,8 @@ TEST_F(Master, WritesChangeTheBankAndNeverTheCalibrationBlock) {
     EXPECT_EQ(lcx.Holding(0), 16800);
     arrivals.clear();
     master.WriteSingleRegister(11, 1);
-    ASSERT_TRUE(test::PumpUntil(dispatcher, [&] { return !arrivals.empty(); }, kBound));
+    ASSERT_TRUE(test::PumpUntil(
+        dispatcher, [&] { return !arrivals.empty(); }, kBound));
     EXPECT_EQ(lcx.Holding(11), 1);
 
     for (int r = kCalibrationFirst; r <= kCalibrationLast; ++r) {

@@ -27,12 +27,14 @@ TEST(RealTime, AnAnswerOfTwentyFourRegistersTakesItsLineTime) {
         frames.emplace_back(bridge.RxData().begin(), bridge.RxData().end());
     };
     ASSERT_TRUE(bridge.OpenDevice(1));
-    ASSERT_TRUE(test::PumpUntil(dispatcher, [&] { return connected; }, kBound));
+    ASSERT_TRUE(test::PumpUntil(
+        dispatcher, [&] { return connected; }, kBound));
     bridge.SetConfigBit6(true);
 
     const auto handedOver = Clock::now();
     ASSERT_TRUE(bridge.SendBytes(kRead24.data(), static_cast<unsigned>(kRead24.size())));
-    ASSERT_TRUE(test::PumpUntil(dispatcher, [&] { return !frames.empty(); }, kBound));
+    ASSERT_TRUE(test::PumpUntil(
+        dispatcher, [&] { return !frames.empty(); }, kBound));
     const auto took = Clock::now() - handedOver;
     EXPECT_GE(took, (8 + 53) * ByteTime(TPortFormat::_9600_8N2));
     EXPECT_GE(took, 69900us);
@@ -50,7 +52,8 @@ TEST(RealTime, ASilentDeviceHoldsNeitherARetargetNorTheStop) {
     bool connected = false;
     bridge.OnConnect = [&](TObject*) { connected = true; };
     ASSERT_TRUE(bridge.OpenDevice(1));
-    ASSERT_TRUE(test::PumpUntil(dispatcher, [&] { return connected; }, kBound));
+    ASSERT_TRUE(test::PumpUntil(
+        dispatcher, [&] { return connected; }, kBound));
 
     // The reader now waits for a report a minute away; the wake ends the wait.
     const auto start = Clock::now();

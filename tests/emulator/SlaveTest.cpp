@@ -55,7 +55,8 @@ TEST(Slave, InputRegisterZeroIsTheMeasuredInputInTheMeasuringRanges) {
     const Bytes request = Hex({0x64, 0x04, 0x00, 0x00, 0x00, 0x01, 0x38, 0x3F});
     for (std::uint16_t range = 0; range <= 5; ++range) {
         bank.holding[1] = range;
-        EXPECT_EQ(Serve(request, bank).answer, ReadAnswer(4, {std::uint16_t(range >= 3 ? 14000 : 5600)}))
+        EXPECT_EQ(Serve(request, bank).answer,
+                  ReadAnswer(4, {std::uint16_t(range >= 3 ? 14000 : 5600)}))
             << "range " << range;
     }
     bank.input[0] = 0xFF38;  // a negative measurement travels as its 16-bit pattern
@@ -65,10 +66,9 @@ TEST(Slave, InputRegisterZeroIsTheMeasuredInputInTheMeasuringRanges) {
 TEST(Slave, WritesLandInTheBank) {
     RegisterBank bank = FactoryBank();
     // Function 16 values arrive low byte first: 34 12 is 0x1234.
-    const SlaveReply block =
-        Serve(Hex({0x64, 0x10, 0x00, 0x00, 0x00, 0x03, 0x06, 0x34, 0x12, 0x01, 0x00, 0x02, 0x00,
-                   0xD7, 0xCE}),
-              bank);
+    const SlaveReply block = Serve(Hex({0x64, 0x10, 0x00, 0x00, 0x00, 0x03, 0x06, 0x34, 0x12, 0x01,
+                                        0x00, 0x02, 0x00, 0xD7, 0xCE}),
+                                   bank);
     EXPECT_EQ(block.answer, Hex({0x64, 0x10, 0x00, 0x00, 0x00, 0x03, 0x89, 0xFD}));
     EXPECT_EQ(Holding(bank, 0, 4), (std::vector<std::uint16_t>{0x1234, 1, 2, 0}));
     EXPECT_EQ(block.writtenFirst, 0);
@@ -125,7 +125,7 @@ TEST(Slave, StaysSilentForOtherSlavesBadCrcsAndBrokenFrames) {
         }
     }
     const std::vector<Bytes> silent{
-        WithCrc({0x02, 0x03, 0x00, 0x00, 0x00, 0x0C}),  // another slave
+        WithCrc({0x02, 0x03, 0x00, 0x00, 0x00, 0x0C}),              // another slave
         WithCrc({0x00, 0x10, 0x00, 0x00, 0x00, 0x01, 0x02, 9, 9}),  // broadcast
         {},
         Hex({0x64, 0x03, 0x4C}),

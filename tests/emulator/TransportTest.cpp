@@ -26,7 +26,7 @@ bool CrcHolds(const Bytes& f) {
 
 // A bridge on one emulated device, its reader run by hand.
 class Link {
-public:
+  public:
     Link(EmulatorHid& hid, ManualDispatcher& dispatcher)
         : drive_(hid, dispatcher), bridge(TransportEnv{hid, dispatcher, ReaderMode::Manual}) {
         bridge.SetProductIdent("HID-LCX3  ");
@@ -41,7 +41,8 @@ public:
         const std::size_t before = frames.size();
         bridge.SetConfigBit6(true);
         sent = bridge.SendBytes(request.data(), static_cast<unsigned>(request.size()));
-        if (!RunUntil([&] { return frames.size() > before; }, limit)) return std::nullopt;
+        if (!RunUntil([&] { return frames.size() > before; }, limit))
+            return std::nullopt;
         return frames.back();
     }
     bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
@@ -49,10 +50,10 @@ public:
     }
     void RunFor(std::chrono::milliseconds d) { drive_.RunFor(bridge.Reader(), d); }
 
-private:
+  private:
     test::ManualDrive drive_;
 
-public:
+  public:
     THIDSerial bridge;
     std::vector<Bytes> frames;
     std::vector<std::string> events;
@@ -60,7 +61,7 @@ public:
 };
 
 class Emulated : public ::testing::Test {
-protected:
+  protected:
     EmulatorHid hid{EmulatorHid::Time::Virtual};
     ManualDispatcher dispatcher;
     EmulatedLcx3& lcx = hid.AddDevice();
@@ -116,8 +117,7 @@ TEST_F(Emulated, AnswersTheWorkedExamplesByteForByte) {
     // Exceptions come back; a request for another slave stays unanswered.
     EXPECT_EQ(link.Exchange(WithCrc({0x64, 0x03, 0x00, 0x40, 0x00, 0x10})),
               WithCrc({0x64, 0x83, 0x02}));
-    EXPECT_EQ(link.Exchange(WithCrc({0x64, 0x2B, 0x0E, 0x01, 0x00})),
-              WithCrc({0x64, 0xAB, 0x01}));
+    EXPECT_EQ(link.Exchange(WithCrc({0x64, 0x2B, 0x0E, 0x01, 0x00})), WithCrc({0x64, 0xAB, 0x01}));
     EXPECT_EQ(link.Exchange(WithCrc({0x02, 0x03, 0x00, 0x00, 0x00, 0x0C})), std::nullopt);
     EXPECT_EQ(lcx.LineFormat(), TPortFormat::_9600_8N2);
     EXPECT_EQ(lcx.LineOptions(), 0x40);

@@ -11,7 +11,8 @@ ManualDrive::ManualDrive(HidLayer& hid, ManualDispatcher& dispatcher)
 
 void ManualDrive::step(TUSBThread* reader, std::chrono::steady_clock::time_point deadline) {
     const auto before = hid_.now();
-    if (reader && !reader->Paused() && !reader->Ended()) reader->RunPass();
+    if (reader && !reader->Paused() && !reader->Ended())
+        reader->RunPass();
     dispatcher_.pump();
     // A pass that took no time (a woken read) must not make the caller spin.
     if (hid_.now() == before) {
@@ -30,7 +31,8 @@ bool ManualDrive::RunUntil(TUSBThread* reader, const std::function<bool()>& done
     const auto deadline = hid_.now() + limit;
     dispatcher_.pump();
     while (!done()) {
-        if (hid_.now() >= deadline) return false;
+        if (hid_.now() >= deadline)
+            return false;
         step(reader, deadline);
     }
     return true;
@@ -42,7 +44,8 @@ bool PumpUntil(ManualDispatcher& dispatcher, const std::function<bool()>& done,
     dispatcher.pump();
     while (!done()) {
         const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) return false;
+        if (now >= deadline)
+            return false;
         dispatcher.waitForWork(std::min<std::chrono::milliseconds>(
             10ms, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) + 1ms));
         dispatcher.pump();

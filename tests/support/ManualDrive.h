@@ -14,7 +14,7 @@
 namespace vadero::test {
 
 class ManualDrive {
-public:
+  public:
     ManualDrive(HidLayer& hid, ManualDispatcher& dispatcher);
 
     // Runs passes until the layer's clock has moved by `duration`. A paused,
@@ -26,7 +26,7 @@ public:
                   std::chrono::milliseconds limit);
     int Pump() { return dispatcher_.pump(); }
 
-private:
+  private:
     // One pass (or a pause), then the pump; the clock always moves.
     void step(TUSBThread* reader, std::chrono::steady_clock::time_point deadline);
 
