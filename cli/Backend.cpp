@@ -1,0 +1,61 @@
+#include "cli/Backend.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "cli/ExitCodes.h"
+#include "emulator/BankJson.h"
+#include "transport/hidraw/HidrawLayer.h"
+
+namespace vadero::cli {
+
+using namespace std::chrono_literals;
+
+Backend::Backend(const Options& o) {
+    if (!o.emulate) {
+        hid_ = std::make_unique<HidrawLayer>();
+        return;
+    }
+    auto emulator = std::make_unique<emu::EmulatorHid>(emu::EmulatorHid::Time::Real);
+    emu::Faults faults;
+    if (o.emulatorFault == "noisy")
+        faults.corruptShare = 0.2;
+    if (o.emulatorFault == "slow")
+        faults.extraDelay = 600ms;
+    for (int k = 1; k <= o.emulatorDevices; ++k) {
+        emu::EmulatedLcx3& device = emulator->AddDevice();
+        device.SetSeed(std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+        device.SetFaults(faults);
+        if (o.emulatorFault == "off")
+            device.PowerOff();
+        if (o.emulatorFault == "unplugged")
+            device.Unplug();
+    }
+    if (!o.emulatorState.empty() && o.device <= o.emulatorDevices) {
+        stateful_ = &emulator->Device(o.device);
+        statePath_ = o.emulatorState;
+        if (std::filesystem::exists(statePath_)) {
+            try {
+                stateful_->LoadBank(statePath_);
+            } catch (const emu::BankFileError& e) {
+                throw UsageError(std::string("emulator state: ") + e.what());
+            }
+        }
+    }
+    emulator_ = emulator.get();
+    hid_ = std::move(emulator);
+}
+
+bool Backend::SaveState() const {
+    if (!stateful_)
+        return true;
+    try {
+        stateful_->SaveBank(statePath_);
+        return true;
+    } catch (const emu::BankFileError& e) {
+        std::fprintf(stderr, "lcx3: emulator state not saved: %s\n", e.what());
+        return false;
+    }
+}
+
+}  // namespace vadero::cli

@@ -1,0 +1,34 @@
+#pragma once
+// The HID layer a run talks through: the kernel's hidraw nodes, or emulated
+// calibrators whose state may live in a file between runs.
+
+#include <memory>
+#include <string>
+
+#include "cli/Options.h"
+#include "emulator/EmulatorHid.h"
+#include "transport/HidLayer.h"
+
+namespace vadero::cli {
+
+class Backend {
+  public:
+    // Throws UsageError for a state file that cannot be loaded.
+    explicit Backend(const Options& options);
+    Backend(const Backend&) = delete;
+    Backend& operator=(const Backend&) = delete;
+
+    HidLayer& Hid() { return *hid_; }
+    bool Hidraw() const { return emulator_ == nullptr; }
+    // Saves the addressed emulated calibrator's bank to the state file, if any;
+    // false (with a message on stderr) when it cannot be written.
+    bool SaveState() const;
+
+  private:
+    std::unique_ptr<HidLayer> hid_;
+    emu::EmulatorHid* emulator_ = nullptr;
+    emu::EmulatedLcx3* stateful_ = nullptr;  // the device the state file belongs to
+    std::string statePath_;
+};
+
+}  // namespace vadero::cli

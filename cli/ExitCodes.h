@@ -1,0 +1,23 @@
+#pragma once
+// Exit status of lcx3; scripts rely on these numbers.
+
+#include <stdexcept>
+
+namespace vadero::cli {
+
+enum ExitCode : int {
+    kOk = 0,
+    kUsage = 1,       // bad usage or a bad value; nothing was sent
+    kNoDevice = 2,    // no matching calibrator
+    kTimeOut = 3,     // the calibrator did not answer
+    kMismatch = 4,    // verification found a difference
+    kCannotOpen = 5,  // a matching device exists but cannot be opened
+};
+
+// Bad usage or a bad value, found before anything was sent.
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+}  // namespace vadero::cli

@@ -1,0 +1,33 @@
+#pragma once
+// The command line of lcx3.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "cli/SessionRunner.h"
+
+namespace vadero::cli {
+
+struct Options {
+    int device = 1;
+    bool emulate = false;
+    int emulatorDevices = 1;
+    std::string emulatorState;
+    std::string emulatorFault;  // empty, off, unplugged, noisy or slow
+    bool trace = false;
+    bool json = false;
+    Pace pace = Pace::Spec;
+    bool verify = true;
+    std::string command;
+    std::vector<std::string> arguments;
+};
+
+struct ParseOutcome {
+    std::optional<Options> options;  // empty: exit with code after printing
+    int code = 0;
+};
+
+ParseOutcome ParseOptions(int argc, const char* const* argv);
+
+}  // namespace vadero::cli

@@ -1,0 +1,27 @@
+#include "cli/Progress.h"
+
+#include <algorithm>
+#include <string>
+
+namespace vadero::cli {
+
+void ProgressBar::Update(int percent) {
+    if (!shown_)
+        return;
+    constexpr int kWidth = 40;
+    percent = std::clamp(percent, 0, 100);
+    const int filled = percent * kWidth / 100;
+    const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '-');
+    std::fprintf(stderr, "\r[%s] %3d %%", bar.c_str(), percent);
+    std::fflush(stderr);
+    drawn_ = true;
+}
+
+void ProgressBar::Done() {
+    if (!drawn_)
+        return;
+    std::fputc('\n', stderr);
+    drawn_ = false;
+}
+
+}  // namespace vadero::cli

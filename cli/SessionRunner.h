@@ -1,0 +1,55 @@
+#pragma once
+// Runs the calibrator session on the loop, one transfer at a time, until it
+// completes or times out. In fast pace the next step is sent as soon as an
+// answer moved the session on; an unanswered step still waits a whole tick.
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+#include "calibrator/LCX.h"
+#include "cli/EventLoop.h"
+
+namespace vadero::cli {
+
+enum class Pace { Spec, Fast };
+
+struct RunnerHooks {
+    std::function<void(const std::string& frameText)> trace;  // TX and RX texts
+    std::function<void(int percent)> progress;
+};
+
+class SessionRunner {
+  public:
+    SessionRunner(HidLayer& hid, Pace pace, RunnerHooks hooks);
+    ~SessionRunner();
+
+    int DeviceCount() { return lcx_.DeviceCount(); }
+    // Opens the calibrator with that number and waits briefly for it to connect.
+    bool Open(int number);
+
+    // Each returns false when the session timed out.
+    bool ReadAll();
+    bool WriteAll();
+    bool ReadMeasure();
+    bool SetOutput(TValueUnit unit, float value);
+
+    TLCX& Lcx() { return lcx_; }
+
+  private:
+    bool run(const std::function<void()>& start);
+    void finish() { finished_ = true; }
+    void kick();  // fast pace: the next step now, the re-send a tick later
+
+    EventLoop loop_;  // first: the session's timer belongs to it
+    TLCX lcx_;
+    const Pace pace_;
+    RunnerHooks hooks_;
+    bool connected_ = false;
+    bool finished_ = false;
+    bool timedOut_ = false;
+    bool writingOutput_ = false;
+    bool kickPending_ = false;
+};
+
+}  // namespace vadero::cli
