@@ -1,0 +1,93 @@
+// read, restore and measure as lcx3 runs them, against the real-time
+// emulated calibrator at 9600 baud, in both paces. Each result carries the
+// line-time bound: the bytes of every request and answer times the byte time.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "cli/SessionRunner.h"
+#include "emulator/EmulatorHid.h"
+
+namespace vadero::cli {
+namespace {
+
+constexpr double kByteMs = 11.0 * 1000.0 / 9600.0;  // 8N2: start, 8 data, 2 stop bits
+
+// The hex bytes of a "TX : 64 03 ..." or "RX : ..." text.
+long FrameBytes(const std::string& text) {
+    std::istringstream words(text.substr(text.find(':') + 1));
+    long count = 0;
+    for (std::string word; words >> word;) ++count;
+    return count;
+}
+
+enum class Operation { Read, Restore, Measure };
+
+void Transfer(benchmark::State& state, Operation operation, Pace pace) {
+    emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
+    hid.AddDevice();
+    long bytes = 0;
+    RunnerHooks hooks;
+    hooks.trace = [&bytes](const std::string& text) { bytes += FrameBytes(text); };
+    SessionRunner runner(hid, pace, hooks);
+    if (!runner.Open(1) || !runner.ReadAll())
+        throw std::runtime_error("no emulated calibrator");
+    long iterations = 0;
+    bytes = 0;
+    for (auto _ : state) {
+        bool ok = false;
+        switch (operation) {
+            case Operation::Read:
+                ok = runner.ReadAll();
+                break;
+            case Operation::Restore:
+                ok = runner.WriteAll() && runner.ReadAll();
+                break;
+            case Operation::Measure:
+                ok = runner.ReadMeasure();
+                break;
+        }
+        if (!ok)
+            state.SkipWithError("the calibrator did not answer");
+        ++iterations;
+    }
+    const double perOp = double(bytes) / double(iterations);
+    state.counters["line_bytes"] = perOp;
+    state.counters["bound_ms"] = perOp * kByteMs;
+}
+
+void Configure(benchmark::internal::Benchmark* b, int iterations) {
+    b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(iterations);
+}
+
+}  // namespace
+}  // namespace vadero::cli
+
+using vadero::cli::Configure;
+using vadero::cli::Operation;
+using vadero::cli::Pace;
+using vadero::cli::Transfer;
+
+BENCHMARK_CAPTURE(Transfer, read_fast, Operation::Read, Pace::Fast)->Apply([](auto* b) {
+    Configure(b, 10);
+});
+BENCHMARK_CAPTURE(Transfer, restore_fast, Operation::Restore, Pace::Fast)->Apply([](auto* b) {
+    Configure(b, 5);
+});
+BENCHMARK_CAPTURE(Transfer, measure_fast, Operation::Measure, Pace::Fast)->Apply([](auto* b) {
+    Configure(b, 10);
+});
+BENCHMARK_CAPTURE(Transfer, read_spec, Operation::Read, Pace::Spec)->Apply([](auto* b) {
+    Configure(b, 3);
+});
+BENCHMARK_CAPTURE(Transfer, restore_spec, Operation::Restore, Pace::Spec)->Apply([](auto* b) {
+    Configure(b, 2);
+});
+BENCHMARK_CAPTURE(Transfer, measure_spec, Operation::Measure, Pace::Spec)->Apply([](auto* b) {
+    Configure(b, 3);
+});
+
+BENCHMARK_MAIN();
