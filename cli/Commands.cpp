@@ -102,6 +102,16 @@ OutputRequest ParseOutput(const std::vector<std::string>& args) {
     return r;
 }
 
+// What the calibrator can generate (0 to 110 % of the range); the conversion
+// would limit anything else silently. No limits for user values.
+std::optional<std::pair<float, float>> OutputLimits(TValueUnit unit, int range) {
+    if (unit == TValueUnit::uPhysical)
+        return std::pair{0.0f, range == rgGenerate010V ? 11.0f : 22.0f};
+    if (unit == TValueUnit::uPercent)
+        return range == rgGenerate420mA ? std::pair{-25.0f, 112.5f} : std::pair{0.0f, 110.0f};
+    return std::nullopt;
+}
+
 // What the arguments ask for, checked before anything goes to the calibrator.
 struct Plan {
     std::optional<Settings> settings;
@@ -219,6 +229,13 @@ int Transfer(const Options& o, const Plan& plan, SessionRunner& runner) {
             (r.unitText == "V" && range != rgGenerate010V)) {
             Fail("refused: the range \"" + RangeLabel(range) + "\" does not generate " +
                  r.unitText + " (nothing was written)");
+            return kUsage;
+        }
+        if (const auto limit = OutputLimits(r.unit, range);
+            limit && (r.value < limit->first || r.value > limit->second)) {
+            Fail("refused: " + Number(r.value, 3) + " " + r.unitText + " is outside " +
+                 Number(limit->first, 1) + " to " + Number(limit->second, 1) +
+                 " in this range (nothing was written)");
             return kUsage;
         }
         if (!runner.SetOutput(r.unit, r.value))

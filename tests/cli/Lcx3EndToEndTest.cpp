@@ -225,6 +225,9 @@ TEST_F(Lcx3, OutputAndMeasure) {
     EXPECT_EQ(State().holding[0], 16800);
     EXPECT_EQ(RunOn("output 50 %").out, "16800\n");
     EXPECT_EQ(RunOn("output 5 V").code, 1);
+    EXPECT_EQ(RunOn("output 23 mA").code, 1);
+    EXPECT_EQ(RunOn("output -1 mA").code, 1);
+    EXPECT_EQ(State().holding[0], 16800);
 
     bank = State();
     bank.holding[1] = 3;  // measure current
