@@ -80,13 +80,13 @@ BENCHMARK_CAPTURE(Transfer, restore_fast, Operation::Restore, Pace::Fast)->Apply
 BENCHMARK_CAPTURE(Transfer, measure_fast, Operation::Measure, Pace::Fast)->Apply([](auto* b) {
     Configure(b, 10);
 });
-BENCHMARK_CAPTURE(Transfer, read_spec, Operation::Read, Pace::Spec)->Apply([](auto* b) {
+BENCHMARK_CAPTURE(Transfer, read_tick, Operation::Read, Pace::Tick)->Apply([](auto* b) {
     Configure(b, 3);
 });
-BENCHMARK_CAPTURE(Transfer, restore_spec, Operation::Restore, Pace::Spec)->Apply([](auto* b) {
+BENCHMARK_CAPTURE(Transfer, restore_tick, Operation::Restore, Pace::Tick)->Apply([](auto* b) {
     Configure(b, 2);
 });
-BENCHMARK_CAPTURE(Transfer, measure_spec, Operation::Measure, Pace::Spec)->Apply([](auto* b) {
+BENCHMARK_CAPTURE(Transfer, measure_tick, Operation::Measure, Pace::Tick)->Apply([](auto* b) {
     Configure(b, 3);
 });
 

@@ -53,7 +53,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
         return {std::nullopt, shown == 0 ? kOk : kUsage};
     }
     o.command = app.get_subcommands().front()->get_name();
-    o.pace = pace == "fast" ? Pace::Fast : Pace::Spec;
+    o.pace = pace == "fast" ? Pace::Fast : Pace::Tick;
     o.verify = !noVerify;
     if (!o.emulate && (!o.emulatorState.empty() || !o.emulatorFault.empty() ||
                        app.count("--emulator-devices") > 0)) {

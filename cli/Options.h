@@ -17,7 +17,7 @@ struct Options {
     std::string emulatorFault;  // empty, off, unplugged, noisy or slow
     bool trace = false;
     bool json = false;
-    Pace pace = Pace::Spec;
+    Pace pace = Pace::Tick;
     bool verify = true;
     std::string command;
     std::vector<std::string> arguments;

@@ -12,7 +12,7 @@
 
 namespace vadero::cli {
 
-enum class Pace { Spec, Fast };
+enum class Pace { Tick, Fast };  // "--pace spec" is the tick pace
 
 struct RunnerHooks {
     std::function<void(const std::string& frameText)> trace;  // TX and RX texts
