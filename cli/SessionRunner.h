@@ -12,7 +12,8 @@
 
 namespace vadero::cli {
 
-enum class Pace { Tick, Fast };  // "--pace spec" is the tick pace
+// Tick: every step on the 750 ms tick, as the window runs it.
+enum class Pace { Tick, Fast };
 
 struct RunnerHooks {
     std::function<void(const std::string& frameText)> trace;  // TX and RX texts
