@@ -10,7 +10,7 @@ define configure
 	cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(2) $(CMAKE_FLAGS)
 endef
 
-.PHONY: deps build test sanitize tsan demo bench fuzz clean
+.PHONY: deps build test sanitize tsan demo kernel-test bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,16 @@ build: deps
 
 test: build
 	ctest --test-dir build $(CTEST_FLAGS)
+
+# The window with emulated calibrators attached, on the desktop's display
+# unless QT_QPA_PLATFORM was given.
+demo: build
+	$(if $(filter file,$(origin QT_QPA_PLATFORM)),env -u QT_QPA_PLATFORM) build/bin/vadero-demo
+
+# lcx3 on the kernel's hidraw path: a virtual machine with a USB HID gadget
+# answered by the emulated calibrator.
+kernel-test: build
+	tests/kernel/run build
 
 sanitize: deps
 	@$(call configure,build-asan,-DVADERO_SANITIZE=address)
