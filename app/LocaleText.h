@@ -1,0 +1,21 @@
+#pragma once
+// Numbers in edits and grid cells with the user's locale's decimal separator,
+// and writes of a control's text that run its change handler only when the
+// text really changes.
+
+#include <QString>
+#include <optional>
+#include <string>
+
+class QLineEdit;
+
+namespace vadero {
+
+QString DecimalSeparator();
+QString ShowNumber(double value, const std::string& picture);
+std::optional<float> ReadNumber(const QString& text);
+
+// Writing the text an edit already holds runs nothing.
+void WriteText(QLineEdit& edit, const QString& text);
+
+}  // namespace vadero

@@ -1,0 +1,29 @@
+#pragma once
+// What a page of the main window needs of the window around it.
+
+#include <QString>
+
+#include "calibrator/LCX.h"
+
+namespace vadero {
+
+class TPageHost {
+  public:
+    // The calibrator component; its Params is the parameter set every page
+    // shows and edits.
+    virtual TLCX& LCX1() = 0;
+    // Checks the change indicator "Changement".
+    virtual void CheckChange() = 0;
+    virtual bool ChangeChecked() const = 0;
+    // Replaces the status line's text.
+    virtual void SetStatus(const QString& text) = 0;
+    // Asks "Vous devez d'abord transférer les nouveaux paramètres ?"; true on OK.
+    virtual bool AskWriteAllFirst() = 0;
+    // The complete write, as its foot button starts it.
+    virtual void BtnWriteAllClick() = 0;
+
+  protected:
+    ~TPageHost() = default;
+};
+
+}  // namespace vadero

@@ -1,0 +1,45 @@
+#pragma once
+// A page of the main window on its own: a stand-in for the window that records
+// what the page asks of it, and a calibrator component whose parameter set the
+// page edits (an emulated calibrator in virtual time is attached, not opened).
+
+#include <QString>
+
+#include "app/pages/PageHost.h"
+#include "calibrator/LCX.h"
+#include "emulator/EmulatorHid.h"
+#include "transport/Dispatcher.h"
+
+namespace vadero::test {
+
+class PageHarness : public TPageHost {
+  public:
+    PageHarness();
+
+    TLCX& LCX1() override { return lcx; }
+    void CheckChange() override {
+        changed = true;
+        ++changeChecks;
+    }
+    bool ChangeChecked() const override { return changed; }
+    void SetStatus(const QString& text) override { status = text; }
+    bool AskWriteAllFirst() override {
+        ++questions;
+        return answerOk;
+    }
+    void BtnWriteAllClick() override { ++writeAlls; }
+
+    emu::EmulatorHid hid{emu::EmulatorHid::Time::Virtual};
+    ManualDispatcher dispatcher;
+    ManualTimerFactory timers;
+    TLCX lcx;
+
+    bool changed = false;
+    int changeChecks = 0;
+    QString status;
+    bool answerOk = false;
+    int questions = 0;
+    int writeAlls = 0;
+};
+
+}  // namespace vadero::test
