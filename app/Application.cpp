@@ -1,0 +1,31 @@
+#include "app/Application.h"
+
+#include <QMessageBox>
+#include <exception>
+
+namespace vadero {
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName("VADERO");
+}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ShowException(QString::fromUtf8(e.what()));
+    } catch (...) {
+        ShowException("Erreur inconnue");
+    }
+    return false;
+}
+
+void TApplication::ShowException(const QString& message) {
+    if (OnException) {
+        OnException(message);
+        return;
+    }
+    QMessageBox::critical(activeWindow(), applicationName(), message);
+}
+
+}  // namespace vadero

@@ -1,0 +1,14 @@
+#pragma once
+// The window's pictures, drawn rather than shipped as files.
+
+#include <QPixmap>
+
+namespace vadero {
+
+// The maker's 32 x 32 logo (also the window icon).
+QPixmap MakerLogo(int size = 32);
+// The scan button's 48 x 48 picture: a USB plug; its bottom-left pixel's
+// colour is the transparent one.
+QPixmap ScanGlyph();
+
+}  // namespace vadero

@@ -1,0 +1,18 @@
+#include "app/QtEnv.h"
+
+namespace vadero {
+
+void QtDispatcher::post(std::function<void()> work) {
+    QMetaObject::invokeMethod(&context_, std::move(work), Qt::QueuedConnection);
+}
+
+void QtTimer::Start(std::chrono::milliseconds interval, std::function<void()> tick) {
+    tick_ = std::move(tick);
+    timer_.disconnect();
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (tick_) tick_();
+    });
+    timer_.start(interval);
+}
+
+}  // namespace vadero

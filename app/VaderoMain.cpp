@@ -1,0 +1,18 @@
+// vadero: the configuration window on the kernel's hidraw nodes.
+#include "app/Application.h"
+#include "app/Forms.h"
+#include "app/QtEnv.h"
+#include "transport/hidraw/HidrawLayer.h"
+#include "widgets/Fonts.h"
+
+int main(int argc, char** argv) {
+    vadero::TApplication app(argc, argv);
+    vadero::InstallFontSubstitutes();
+    vadero::HidrawLayer hid;
+    vadero::QtDispatcher dispatcher;
+    vadero::QtTimerFactory timers;
+    vadero::TProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
+                                timers);
+    forms.Form1.show();
+    return app.exec();
+}

@@ -1,0 +1,70 @@
+// vadero-demo: the configuration window with emulated calibrators attached,
+// and a panel that plays the calibrator's part.
+#include <QCommandLineParser>
+#include <QDir>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+#include "app/Application.h"
+#include "app/Forms.h"
+#include "app/QtEnv.h"
+#include "app/demo/DemoPanel.h"
+#include "app/demo/Screenshots.h"
+#include "emulator/EmulatorHid.h"
+#include "widgets/Fonts.h"
+
+namespace {
+
+constexpr int kMaxDevices = 8;
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    vadero::TApplication app(argc, argv);
+    vadero::TApplication::setApplicationName("VADERO");
+    vadero::InstallFontSubstitutes();
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription("The VADERO window with emulated LCX3 calibrators attached.");
+    parser.addHelpOption();
+    const QCommandLineOption devicesOption("devices", "Number of emulated calibrators (1 to 8).",
+                                           "N", "1");
+    const QCommandLineOption screenshotsOption(
+        "screenshots", "Write PNG pictures of the window and dialogs to DIR, then exit.", "DIR");
+    parser.addOption(devicesOption);
+    parser.addOption(screenshotsOption);
+    parser.process(app);
+
+    bool ok = false;
+    const int devices = parser.value(devicesOption).toInt(&ok);
+    if (!ok || devices < 1 || devices > kMaxDevices) {
+        std::fprintf(stderr, "vadero-demo: --devices takes a number from 1 to %d\n", kMaxDevices);
+        return 2;
+    }
+
+    vadero::emu::EmulatorHid hid(vadero::emu::EmulatorHid::Time::Real);
+    for (int k = 0; k < devices; ++k) hid.AddDevice();
+    vadero::QtDispatcher dispatcher;
+    vadero::QtTimerFactory timers;
+    vadero::TProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
+                                timers);
+    vadero::TDemoPanel panel(hid);
+    panel.setAttribute(Qt::WA_QuitOnClose, false);
+
+    forms.Form1.show();
+    panel.move(forms.Form1.frameGeometry().topRight() + QPoint(12, 0));
+    panel.show();
+
+    std::unique_ptr<vadero::TScreenshotRun> screenshots;
+    if (parser.isSet(screenshotsOption)) {
+        screenshots = std::make_unique<vadero::TScreenshotRun>(forms, hid, panel,
+                                                               QDir(parser.value(screenshotsOption)));
+        screenshots->Start();
+        // The first calibrator is opened directly: no dialog in the picture run.
+        QTimer::singleShot(0, &forms.Form1, [&forms] { forms.Form1.LCX1().OpenDevice(1); });
+    } else {
+        QTimer::singleShot(0, &forms.Form1, [&forms] { forms.Form1.BtnScanClick(); });
+    }
+    return app.exec();
+}

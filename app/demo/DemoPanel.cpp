@@ -1,0 +1,121 @@
+#include "app/demo/DemoPanel.h"
+
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QSpinBox>
+#include <algorithm>
+#include <cmath>
+
+#include "calibrator/Conversions.h"
+#include "calibrator/LCXParams.h"
+#include "widgets/SEGMENTS.h"
+
+namespace vadero {
+
+namespace {
+
+template <class Control>
+Control* Make(QWidget* parent, const char* name, QRect geometry) {
+    auto* control = new Control(parent);
+    control->setObjectName(name);
+    control->setGeometry(geometry);
+    return control;
+}
+
+QLabel* Caption(QWidget* parent, const QString& text, QRect geometry) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(geometry);
+    return label;
+}
+
+constexpr int kDecimals = 3;
+
+}  // namespace
+
+TDemoPanel::TDemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent), hid_(hid) {
+    setObjectName("DemoPanel");
+    setWindowTitle("Calibrateur LCX3 émulé");
+    setFont(QFont("MS Sans Serif", 8));
+    setFixedSize(260, 250);
+
+    Caption(this, "Appareil", QRect(10, 12, 80, 20));
+    SpDevice = Make<QSpinBox>(this, "SpDevice", QRect(150, 10, 100, 22));
+    SpDevice->setRange(1, std::max(1, hid.DeviceCount()));
+    SpDevice->setPrefix("USB N°");
+    connect(SpDevice, &QSpinBox::valueChanged, this, [this] { Refresh(); });
+
+    BtnPlug = Make<QPushButton>(this, "BtnPlug", QRect(10, 40, 115, 25));
+    connect(BtnPlug, &QPushButton::clicked, this, [this] { TogglePlug(); });
+    BtnPower = Make<QPushButton>(this, "BtnPower", QRect(135, 40, 115, 25));
+    connect(BtnPower, &QPushButton::clicked, this, [this] { TogglePower(); });
+
+    Caption(this, "Entrée mesurée (% de la gamme)", QRect(10, 76, 140, 20));
+    SpMeasure = Make<QDoubleSpinBox>(this, "SpMeasure", QRect(150, 74, 100, 22));
+    SpMeasure->setRange(-10.0, 117.0);
+    SpMeasure->setDecimals(2);
+    SpMeasure->setSingleStep(1.0);
+    connect(SpMeasure, &QDoubleSpinBox::valueChanged, this, [this] { ApplyMeasure(); });
+
+    Caption(this, "Valeur générée", QRect(10, 108, 200, 20));
+    SEG_Output = Make<TSEG>(this, "SEG_Output", QRect(10, 130, 10, 10));
+    SEG_Output->SetStyle(TStyle::LCD);
+    SEG_Output->SetNbDigit(5);
+    SEG_Output->SetPointDecimal(kDecimals);
+    LblOutputUnit = Make<QLabel>(this, "LblOutputUnit", QRect(220, 160, 35, 20));
+    LblState = Make<QLabel>(this, "LblState", QRect(10, 222, 240, 20));
+
+    connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
+    refresh_.start(250);
+    Refresh();
+}
+
+emu::EmulatedLcx3& TDemoPanel::Device() const { return hid_.Device(SpDevice->value()); }
+
+void TDemoPanel::TogglePlug() {
+    emu::EmulatedLcx3& device = Device();
+    if (device.Plugged())
+        device.Unplug();
+    else
+        device.Plug();
+    Refresh();
+}
+
+void TDemoPanel::TogglePower() {
+    emu::EmulatedLcx3& device = Device();
+    if (device.Powered())
+        device.PowerOff();
+    else
+        device.PowerOn();
+    Refresh();
+}
+
+void TDemoPanel::ApplyMeasure() {
+    const double raw = std::nearbyint(SpMeasure->value() / 100.0 * kRawFullScale);
+    Device().SetMeasuredInput(static_cast<std::int16_t>(std::clamp(raw, -32768.0, 32767.0)));
+}
+
+void TDemoPanel::Refresh() {
+    SpDevice->setMaximum(std::max(1, hid_.DeviceCount()));
+    const emu::EmulatedLcx3& device = Device();
+    BtnPlug->setText(device.Plugged() ? "Débrancher" : "Brancher");
+    BtnPower->setText(device.Powered() ? "Éteindre" : "Allumer");
+    LblState->setText(QString("%1, %2")
+                          .arg(device.Plugged() ? "Branché" : "Débranché")
+                          .arg(device.Powered() ? "allumé" : "éteint"));
+
+    RegisterImage registers{};
+    for (int k = 0; k < TLCXParams::kCount; ++k)
+        registers[static_cast<std::size_t>(k)] = device.Holding(k);
+    const TLCXParams params(registers);
+    const int range = params.Range();
+    const bool generating = range >= rgGenerate020mA && range <= rgGenerate010V;
+    const float value =
+        generating ? RawToValue(TValueUnit::uPhysical, range, params.OutputValue(), UserScale{}) : 0.0F;
+    const double shown = std::nearbyint(double(value) * 1000.0);
+    SEG_Output->SetNb(static_cast<int>(std::clamp(shown, -9999.0, 99999.0)));
+    SEG_Output->setEnabled(generating);
+    LblOutputUnit->setText(!generating ? "-" : range == rgGenerate010V ? "V" : "mA");
+}
+
+}  // namespace vadero
