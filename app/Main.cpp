@@ -8,6 +8,7 @@
 #include <QProgressBar>
 #include <QShowEvent>
 #include <QStatusBar>
+#include <QTabBar>
 #include <algorithm>
 
 #include "app/About.h"
@@ -54,6 +55,9 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
 
     BuildTopStrip();
     PageControl1 = Make<TPageControl>(this, "PageControl1", QRect(8, kPagesTop, 433, 329));
+    // The six captions fit the fixed width only without scroll buttons.
+    PageControl1->setUsesScrollButtons(false);
+    PageControl1->tabBar()->setFont(QFont("MS Sans Serif", 7));
     PageControl1->OnChanging = [this](QObject* sender, bool& allow) {
         PageControl1Changing(sender, allow);
     };

@@ -37,21 +37,21 @@ TDemoPanel::TDemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent)
     setObjectName("DemoPanel");
     setWindowTitle("Calibrateur LCX3 émulé");
     setFont(QFont("MS Sans Serif", 8));
-    setFixedSize(260, 250);
+    setFixedSize(300, 250);
 
     Caption(this, "Appareil", QRect(10, 12, 80, 20));
-    SpDevice = Make<QSpinBox>(this, "SpDevice", QRect(150, 10, 100, 22));
+    SpDevice = Make<QSpinBox>(this, "SpDevice", QRect(190, 10, 100, 22));
     SpDevice->setRange(1, std::max(1, hid.DeviceCount()));
     SpDevice->setPrefix("USB N°");
     connect(SpDevice, &QSpinBox::valueChanged, this, [this] { Refresh(); });
 
-    BtnPlug = Make<QPushButton>(this, "BtnPlug", QRect(10, 40, 115, 25));
+    BtnPlug = Make<QPushButton>(this, "BtnPlug", QRect(10, 40, 135, 25));
     connect(BtnPlug, &QPushButton::clicked, this, [this] { TogglePlug(); });
-    BtnPower = Make<QPushButton>(this, "BtnPower", QRect(135, 40, 115, 25));
+    BtnPower = Make<QPushButton>(this, "BtnPower", QRect(155, 40, 135, 25));
     connect(BtnPower, &QPushButton::clicked, this, [this] { TogglePower(); });
 
-    Caption(this, "Entrée mesurée (% de la gamme)", QRect(10, 76, 140, 20));
-    SpMeasure = Make<QDoubleSpinBox>(this, "SpMeasure", QRect(150, 74, 100, 22));
+    Caption(this, "Entrée mesurée (% gamme)", QRect(10, 76, 178, 20));
+    SpMeasure = Make<QDoubleSpinBox>(this, "SpMeasure", QRect(190, 74, 100, 22));
     SpMeasure->setRange(-10.0, 117.0);
     SpMeasure->setDecimals(2);
     SpMeasure->setSingleStep(1.0);
@@ -62,8 +62,8 @@ TDemoPanel::TDemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent)
     SEG_Output->SetStyle(TStyle::LCD);
     SEG_Output->SetNbDigit(5);
     SEG_Output->SetPointDecimal(kDecimals);
-    LblOutputUnit = Make<QLabel>(this, "LblOutputUnit", QRect(220, 160, 35, 20));
-    LblState = Make<QLabel>(this, "LblState", QRect(10, 222, 240, 20));
+    LblOutputUnit = Make<QLabel>(this, "LblOutputUnit", QRect(230, 160, 50, 20));
+    LblState = Make<QLabel>(this, "LblState", QRect(10, 222, 280, 20));
 
     connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
     refresh_.start(250);

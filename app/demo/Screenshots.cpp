@@ -19,7 +19,7 @@ const char* const kPageFiles[] = {"01-connexion",  "02-principal", "03-echelle-u
 
 }  // namespace
 
-TScreenshotRun::TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, QWidget& panel,
+TScreenshotRun::TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDemoPanel& panel,
                                const QDir& dir)
     : forms_(forms), hid_(hid), panel_(panel), dir_(dir) {
     limit_.setSingleShot(true);
@@ -81,6 +81,7 @@ void TScreenshotRun::TimeOutPicture() {
         dialog.hide();
         QTimer::singleShot(0, this, [this] {
             hid_.Device(1).PowerOn();
+            panel_.Refresh();
             Save(panel_, "10-panneau");
             Finish(failed_ ? 1 : 0);
         });

@@ -10,6 +10,7 @@
 #include <QWidget>
 
 #include "app/Forms.h"
+#include "app/demo/DemoPanel.h"
 #include "emulator/EmulatorHid.h"
 
 namespace vadero {
@@ -20,7 +21,7 @@ class TScreenshotRun : public QObject {
   public:
     static constexpr int kTimeLimitMs = 60000;
 
-    TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, QWidget& panel, const QDir& dir);
+    TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDemoPanel& panel, const QDir& dir);
 
     // Ends the program with 0 when every picture was written, 1 otherwise.
     void Start();
@@ -33,7 +34,7 @@ class TScreenshotRun : public QObject {
 
     TProgramForms& forms_;
     emu::EmulatorHid& hid_;
-    QWidget& panel_;
+    TDemoPanel& panel_;
     QDir dir_;
     QTimer limit_;
     bool started_ = false;

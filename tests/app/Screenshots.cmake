@@ -1,0 +1,16 @@
+# vadero-demo --screenshots DIR: exits 0 with the ten pictures written.
+file(REMOVE_RECURSE ${DIR})
+execute_process(COMMAND ${DEMO} --screenshots ${DIR} RESULT_VARIABLE result TIMEOUT 120)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "vadero-demo --screenshots ended with ${result}")
+endif()
+foreach(name 01-connexion 02-principal 03-echelle-utilisateur 04-memoires 05-rampe 06-divers
+             07-selection 08-a-propos 09-allumer-le-calibrateur 10-panneau)
+  if(NOT EXISTS ${DIR}/${name}.png)
+    message(FATAL_ERROR "${name}.png was not written")
+  endif()
+  file(SIZE ${DIR}/${name}.png size)
+  if(size LESS 1000)
+    message(FATAL_ERROR "${name}.png is missing or empty")
+  endif()
+endforeach()
