@@ -1,6 +1,7 @@
 // The "Principal" page: range, loop power, output and measurement.
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -98,6 +99,24 @@ TEST_F(MainPage, WritingTheOutputSendsTheTypedValueOrZero) {
     page.BtnWrOutputClick();
     EXPECT_EQ(params.OutputValue(), 0);
     EXPECT_EQ(host.questions, 0);
+}
+
+TEST_F(MainPage, NumbersFollowTheLocaleDecimalSeparator) {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    params.SetRange(rgGenerate020mA);
+    host.lcx.SetOutput(TValueUnit::uPhysical, 4.5F);
+    page.ShowOutput();
+    const QString shown = page.EdiOutput->text();
+    page.EdiOutput->setText("10,5");
+    page.BtnWrOutputClick();
+    const std::int16_t typed = params.OutputValue();
+    page.EdiOutput->setText("10.5");  // not a number here: commands 0
+    page.BtnWrOutputClick();
+    QLocale::setDefault(before);
+    EXPECT_EQ(shown, "4,500");
+    EXPECT_EQ(typed, 14700);
+    EXPECT_EQ(params.OutputValue(), 0);
 }
 
 TEST_F(MainPage, PendingChangesAskForACompleteWriteFirst) {

@@ -1,0 +1,42 @@
+// The window as the program runs it: the reader thread, the Qt dispatcher and
+// the 750 ms QTimer, against an emulated calibrator on the real clock.
+#include <QTest>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include "app/Forms.h"
+#include "app/QtEnv.h"
+#include "emulator/EmulatorHid.h"
+#include "widgets/Led.h"
+
+namespace vadero {
+namespace {
+
+TEST(WindowRealTime, EventsReachTheGuiThreadAndTheReadCompletes) {
+    emu::EmulatorHid hid(emu::EmulatorHid::Time::Real);
+    emu::EmulatedLcx3& calibrator = hid.AddDevice();
+    calibrator.SetHolding(3, 10);
+    QtDispatcher dispatcher;
+    QtTimerFactory timers;
+    {
+        TProgramForms forms(TransportEnv{hid, dispatcher, ReaderMode::Threaded}, timers);
+        TForm1& form = forms.Form1;
+        form.show();
+        QThread* const gui = QThread::currentThread();
+        bool onGuiThread = true;
+        TNotifyEvent connect = form.LCX1().OnConnect;
+        form.LCX1().OnConnect = [&](TObject* sender) {
+            onGuiThread = onGuiThread && QThread::currentThread() == gui;
+            connect(sender);
+        };
+        form.BtnScanClick();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.PageChangeAllowed(); }, 15000));
+        EXPECT_TRUE(onGuiThread);
+        EXPECT_TRUE(form.LedConnect->LedStatus());
+        EXPECT_EQ(form.LCX1().Params().Filter(), 10);
+        form.close();  // closes the device: the reader ends
+    }
+}
+
+}  // namespace
+}  // namespace vadero
