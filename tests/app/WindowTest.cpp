@@ -145,6 +145,11 @@ TEST(ConnectionFlow, UnplugLocksTheTabsAndReplugReadsAgain) {
     EXPECT_TRUE(f.BtnWriteAll->isEnabled());
     w.ClickTab(1);
     EXPECT_EQ(f.PageControl1->currentIndex(), 0);
+    // A read started while the calibrator is away ends in the time-out message.
+    QTest::mouseClick(f.BtnReadAll, Qt::LeftButton);
+    ASSERT_TRUE(w.TickUntil([&] { return !w.modals.empty(); }));
+    EXPECT_EQ(w.modals[0].text, "Allumer le calibrateur");
+    EXPECT_TRUE(f.GrUpdateAll->isHidden());
 
     w.device().SetHolding(3, 6);  // the filter changed on the calibrator meanwhile
     w.device().Plug();
