@@ -12,7 +12,8 @@ namespace vadero::test {
 template <class T>
 T& Child(QObject& page, const char* name) {
     T* child = page.findChild<T*>(QString::fromLatin1(name));
-    if (child == nullptr) throw std::logic_error(std::string("no control ") + name);
+    if (child == nullptr)
+        throw std::logic_error(std::string("no control ") + name);
     return *child;
 }
 

@@ -107,8 +107,7 @@ struct EditCase {
     float (TLCXParams::*stored)() const;
 };
 
-class UserScaleEditTest : public UserScalePageTest,
-                          public ::testing::WithParamInterface<EditCase> {
+class UserScaleEditTest : public UserScalePageTest, public ::testing::WithParamInterface<EditCase> {
   protected:
     QLineEdit& edit() { return Child<QLineEdit>(page, GetParam().edit); }
     float stored() { return (params().*GetParam().stored)(); }

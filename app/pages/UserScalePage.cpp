@@ -1,0 +1,182 @@
+#include "app/pages/UserScalePage.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "app/LocaleText.h"
+#include "app/pages/PageHost.h"
+#include "app/pages/UserScaleValues.h"
+#include "calibrator/Conversions.h"
+#include "widgets/SEGMENTS.h"
+
+namespace vadero {
+
+namespace {
+
+constexpr int kLeft = 105;  // the 5-digit displays centred on the page
+constexpr int kDisplayWidth = 214;
+constexpr int kButtonWidth = 40;
+constexpr int kButtonHeight = 25;
+constexpr int kMinDigits = 2;
+constexpr int kMaxDigits = 5;
+
+QPushButton* MakeButton(QWidget* page, const char* name, const QString& text, int x) {
+    auto* button = new QPushButton(text, page);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(x, 20, kButtonWidth, kButtonHeight);
+    return button;
+}
+
+TSEG* MakeDisplay(QWidget* page, const char* name, int y) {
+    auto* seg = new TSEG(page);
+    seg->setObjectName(QString::fromLatin1(name));
+    seg->SetStyle(TStyle::LCD);
+    seg->SetNbDigit(kMaxDigits);
+    seg->SetHalfDigit(false);
+    seg->move(kLeft, y);
+    return seg;
+}
+
+QLineEdit* MakeEdit(QWidget* page, const char* name, int y) {
+    auto* edit = new QLineEdit(page);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setGeometry(kLeft, y, 121, 21);
+    return edit;
+}
+
+void SetNb(TSEG& seg, float value, int decimals) {
+    if (const auto nb = DisplayNumber(value, decimals))
+        seg.SetNb(*nb);
+}
+
+}  // namespace
+
+TUserScalePage::TUserScalePage(TPageHost& host, QWidget* parent)
+    : QWidget(parent),
+      host_(host),
+      button1_(MakeButton(this, "Button1", QStringLiteral("<"), kLeft)),
+      button3_(MakeButton(this, "Button3", QStringLiteral("<<"), kLeft + kButtonWidth + 4)),
+      button4_(MakeButton(this, "Button4", QStringLiteral(">>"),
+                          kLeft + kDisplayWidth - 2 * kButtonWidth - 4)),
+      button2_(
+          MakeButton(this, "Button2", QStringLiteral(">"), kLeft + kDisplayWidth - kButtonWidth)),
+      segFS_(MakeDisplay(this, "SEG_US_FS", 56)),
+      edFS_(MakeEdit(this, "EdFS_UserScalePt", 112)),
+      segZero_(MakeDisplay(this, "SEG_US_Zero", 160)),
+      edZero_(MakeEdit(this, "EdZero_UserScalePt", 216)) {
+    setObjectName(QStringLiteral("TabUserScale"));
+    connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
+    connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
+    connect(button3_, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
+    connect(edFS_, &QLineEdit::textChanged, this, [this] { EdFS_UserScalePtChange(); });
+    connect(edZero_, &QLineEdit::textChanged, this, [this] { EdZero_UserScalePtChange(); });
+}
+
+void TUserScalePage::RefreshStep() {
+    const TLCXParams& params = host_.LCX1().Params();
+    const int d = DecimalsOfFormat(params.UserFormat());
+    const std::string picture = FormatOfCode(params.UserFormat());
+    segFS_->SetPointDecimal(d);
+    segZero_->SetPointDecimal(d);
+    // The displays take the values as read, before the edits store them back
+    // as formatted.
+    const float fullScale = params.UserFullScale();
+    WriteText(*edFS_, ShowNumber(fullScale, picture));
+    SetNb(*segFS_, fullScale, d);
+    const float zero = params.UserZero();
+    WriteText(*edZero_, ShowNumber(zero, picture));
+    SetNb(*segZero_, zero, d);
+}
+
+void TUserScalePage::ShowUserScaleEdits() {
+    const TLCXParams& params = host_.LCX1().Params();
+    const std::string picture = FormatOfCode(params.UserFormat());
+    WriteText(*edFS_, ShowNumber(params.UserFullScale(), picture));
+    WriteText(*edZero_, ShowNumber(params.UserZero(), picture));
+}
+
+void TUserScalePage::ShowUserScaleDisplays() {
+    const TLCXParams& params = host_.LCX1().Params();
+    const int d = DecimalsOfFormat(params.UserFormat());
+    SetNb(*segZero_, params.UserZero(), d);
+    SetNb(*segFS_, params.UserFullScale(), d);
+}
+
+void TUserScalePage::Button1Click() {
+    const int n = segFS_->NbDigit();
+    if (segFS_->PointDecimal() < n - 2)
+        segFS_->SetPointDecimal(segFS_->PointDecimal() + 1);
+    segZero_->SetPointDecimal(segFS_->PointDecimal());
+    StoreFormat(true);
+}
+
+void TUserScalePage::Button2Click() {
+    if (segFS_->PointDecimal() > 0)
+        segFS_->SetPointDecimal(segFS_->PointDecimal() - 1);
+    segZero_->SetPointDecimal(segFS_->PointDecimal());
+    StoreFormat(false);
+}
+
+void TUserScalePage::Button3Click() {
+    if (segFS_->NbDigit() > kMinDigits)
+        segFS_->SetNbDigit(segFS_->NbDigit() - 1);
+    const int n = segFS_->NbDigit();
+    segZero_->SetNbDigit(n);
+    if (segFS_->PointDecimal() >= n - 1)
+        segFS_->SetPointDecimal(n - 2);
+    segZero_->SetPointDecimal(segFS_->PointDecimal());
+    StoreFormat(false);
+}
+
+void TUserScalePage::Button4Click() {
+    if (segFS_->NbDigit() < kMaxDigits)
+        segFS_->SetNbDigit(segFS_->NbDigit() + 1);
+    segZero_->SetNbDigit(segFS_->NbDigit());
+    StoreFormat(false);
+}
+
+void TUserScalePage::StoreFormat(bool displaysFirst) {
+    host_.LCX1().Params().SetUserFormat(CodeOfFormat(segFS_->NbDigit(), segFS_->PointDecimal()));
+    if (displaysFirst) {
+        ShowUserScaleDisplays();
+        ShowUserScaleEdits();
+    } else {
+        // Twice: the edits' handlers update the displays on the way.
+        ShowUserScaleEdits();
+        ShowUserScaleEdits();
+    }
+    host_.CheckChange();
+}
+
+void TUserScalePage::EdFS_UserScalePtChange() {
+    EditChanged(*edFS_, &TUserScalePage::StoreFullScale);
+}
+
+void TUserScalePage::EdZero_UserScalePtChange() {
+    EditChanged(*edZero_, &TUserScalePage::StoreZero);
+}
+
+void TUserScalePage::EditChanged(QLineEdit& edit, void (TUserScalePage::*store)(float)) {
+    const QString text = edit.text();
+    float v = 0.0F;
+    if (const auto typed = ReadNumber(text)) {
+        v = *typed;
+    } else if (text != QStringLiteral("-")) {
+        // Emptying runs this handler again with an empty text, which stores 0.
+        WriteText(edit, QString());
+    }
+    (this->*store)(LimitUserValue(v));
+    ShowUserScaleDisplays();
+    host_.CheckChange();
+}
+
+void TUserScalePage::StoreFullScale(float v) {
+    host_.LCX1().Params().SetUserFullScale(v);
+}
+
+void TUserScalePage::StoreZero(float v) {
+    host_.LCX1().Params().SetUserZero(v);
+}
+
+}  // namespace vadero
