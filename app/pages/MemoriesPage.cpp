@@ -1,0 +1,101 @@
+#include "app/pages/MemoriesPage.h"
+
+#include <QGroupBox>
+#include <QLineEdit>
+
+#include "app/LocaleText.h"
+#include "app/pages/PageHost.h"
+#include "calibrator/Conversions.h"
+
+namespace vadero {
+
+namespace {
+
+struct GroupInfo {
+    const char* name;
+    const char* caption;
+};
+
+constexpr std::array<GroupInfo, TMemoriesPage::kTables> kGroups{{
+    {"GrMem020mA", "0 - 20mA"},
+    {"GrMem420mA", "4 - 20mA"},
+    {"GrMem010V", "0 - 10V"},
+}};
+
+constexpr int kGroupWidth = 131;
+constexpr int kGroupGap = 6;
+constexpr int kEditTop = 24;
+constexpr int kEditPitch = 32;
+const std::string kPicture = "#0.000";
+
+}  // namespace
+
+TMemoriesPage::TMemoriesPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+    setObjectName(QStringLiteral("TabMem"));
+    int editNumber = 1;
+    for (int t = 0; t < kTables; ++t) {
+        const auto table = static_cast<std::size_t>(t);
+        auto* group = new QGroupBox(QString::fromLatin1(kGroups[table].caption), this);
+        group->setObjectName(QString::fromLatin1(kGroups[table].name));
+        group->setGeometry(8 + t * (kGroupWidth + kGroupGap), 8, kGroupWidth, 281);
+        groups_[table] = group;
+        for (int i = 0; i < kPerTable; ++i) {
+            auto* edit = new QLineEdit(group);
+            edit->setObjectName(QStringLiteral("Edit%1").arg(editNumber++));
+            edit->setGeometry(16, kEditTop + i * kEditPitch, kGroupWidth - 32, 21);
+            connect(edit, &QLineEdit::textChanged, this, [this, edit] { MemChange(edit); });
+            edits_[table][static_cast<std::size_t>(i)] = edit;
+        }
+    }
+}
+
+void TMemoriesPage::FillStartNumbers() {
+    for (const auto& group : edits_) {
+        for (std::size_t i = 0; i < group.size(); ++i) WriteText(*group[i], QString::number(i));
+    }
+}
+
+void TMemoriesPage::ShowMemories() {
+    const TLCX& lcx = host_.LCX1();
+    for (int t = 0; t < kTables; ++t) {
+        for (int i = 0; i < kPerTable; ++i) {
+            const float value =
+                lcx.GetMemory(TValueUnit::uPhysical, static_cast<std::uint8_t>(t), i + 1);
+            WriteText(*edits_[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)],
+                      ShowNumber(value, kPicture));
+        }
+    }
+}
+
+void TMemoriesPage::MemChange(QObject* Sender) {
+    host_.CheckChange();
+    auto* edit = qobject_cast<QLineEdit*>(Sender);
+    if (edit == nullptr)
+        return;
+    const QString text = edit->text();
+    const std::optional<float> typed = ReadNumber(text);
+    // Partial input such as "-" stays until it becomes a number; an emptied
+    // edit stands for 0.
+    if (!typed && !text.isEmpty())
+        return;
+    const float v = typed.value_or(0.0F);
+
+    for (int i = 0; i < kPerTable; ++i) {
+        for (int t = 0; t < kTables; ++t) {
+            if (Sender->objectName() !=
+                edits_[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)]->objectName()) {
+                continue;
+            }
+            TLCX& lcx = host_.LCX1();
+            const auto table = static_cast<std::uint8_t>(t);
+            lcx.SetMemory(TValueUnit::uPhysical, table, v, i + 1);
+            const float stored = lcx.GetMemory(TValueUnit::uPhysical, table, i + 1);
+            // The rewrite runs this handler again, which then finds no difference.
+            if (v != stored)
+                WriteText(*edit, ShowNumber(stored, kPicture));
+            return;
+        }
+    }
+}
+
+}  // namespace vadero
