@@ -1,0 +1,214 @@
+#include "app/pages/RampPage.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "app/LocaleText.h"
+#include "app/pages/PageHost.h"
+#include "app/pages/RampPictures.h"
+#include "app/pages/RampProfile.h"
+#include "app/pages/StringGrid.h"
+#include "calibrator/Conversions.h"
+#include "widgets/WinDraw.h"
+
+namespace vadero {
+
+namespace {
+
+constexpr int kRowTop = 160;
+constexpr int kRowPitch = 46;
+constexpr int kGridLeft = 108;
+
+TWinDraw* MakeCurve(QWidget* page) {
+    auto* draw = new TWinDraw(page);
+    draw->setObjectName(QStringLiteral("Draw1"));
+    draw->setGeometry(8, 8, 409, 145);
+    draw->SetCaption(QStringLiteral("Première rampe"));
+    draw->SetXmin(0);
+    draw->SetXmax(100);
+    draw->SetYmin(-25);
+    draw->SetYmax(100);
+    draw->SetScrollBars(TScrollStyle::ssHorizontal);
+    draw->SetXGrid(5);
+    draw->SetYGrid(25);
+    draw->SetSnapGrid(TGStyle::gVertical);
+    draw->SetShowGrid(true);
+    draw->SetShowAxes(TGStyle::gBoth);
+    return draw;
+}
+
+QLabel* MakeImage(QWidget* page, const char* name, TRampPicture picture, int row) {
+    auto* image = new QLabel(page);
+    image->setObjectName(QString::fromLatin1(name));
+    image->setPixmap(DrawRampPicture(picture));
+    image->setGeometry(8, kRowTop + row * kRowPitch, kRampPictureWidth, kRampPictureHeight);
+    return image;
+}
+
+TStringGrid* MakeGrid(QWidget* page, const char* name, int cols, int row) {
+    auto* grid = new TStringGrid(cols, 2, page);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->move(kGridLeft, kRowTop + row * kRowPitch + (kRampPictureHeight - grid->height()) / 2);
+    return grid;
+}
+
+}  // namespace
+
+TRampPage::TRampPage(TPageHost& host, QWidget* parent)
+    : QWidget(parent),
+      host_(host),
+      draw1_(MakeCurve(this)),
+      image2_(MakeImage(this, "Image2", TRampPicture::Times, 0)),
+      strGrTime_(MakeGrid(this, "StrGrTime", 4, 0)),
+      image3_(MakeImage(this, "Image3", TRampPicture::Levels, 1)),
+      strGrLevel_(MakeGrid(this, "StrGrLevel", 2, 1)),
+      image4_(MakeImage(this, "Image4", TRampPicture::DelayRepeat, 2)),
+      strGrDelRep_(MakeGrid(this, "StrGrDelRep", 2, 2)),
+      ckGrid_(new QCheckBox(QStringLiteral("Grille"), this)),
+      btnRefresh_(new QPushButton(QStringLiteral("Rafraichir"), this)) {
+    setObjectName(QStringLiteral("TabCrawl"));
+    const int right = strGrTime_->geometry().right() + 14;
+    ckGrid_->setObjectName(QStringLiteral("CkGrid"));
+    ckGrid_->setChecked(true);
+    ckGrid_->setGeometry(right, kRowTop, 417 - right, 17);
+    btnRefresh_->setObjectName(QStringLiteral("BtnRefresh"));
+    btnRefresh_->setGeometry(right, kRowTop + 19, 417 - right, 23);
+
+    draw1_->OnPointSelected = [this](QObject* sender, int seg, bool& allow) {
+        Draw1PointSelected(sender, seg, allow);
+    };
+    draw1_->OnChangeValue = [this](QObject* sender, int seg, float& x, float& y, bool& allow) {
+        Draw1ChangeValue(sender, seg, x, y, allow);
+    };
+    strGrTime_->OnExit = [this](QObject*) { StrGrTimeExit(); };
+    strGrLevel_->OnExit = [this](QObject*) { StrGrLevelExit(); };
+    strGrDelRep_->OnExit = [this](QObject*) { StrGrDelRepExit(); };
+    connect(ckGrid_, &QCheckBox::toggled, this, [this] { CkGridClick(); });
+    connect(btnRefresh_, &QPushButton::clicked, this, [this] { Button5Click(); });
+}
+
+TRampPage::~TRampPage() {
+    // The children outlive this object's members; a focus change while they
+    // go must not reach the handlers.
+    strGrTime_->OnExit = nullptr;
+    strGrLevel_->OnExit = nullptr;
+    strGrDelRep_->OnExit = nullptr;
+    draw1_->OnPointSelected = nullptr;
+    draw1_->OnChangeValue = nullptr;
+}
+
+void TRampPage::WriteGridHeaders() {
+    const char* const times[] = {"t1 (s)", "t2 (s)", "t3 (s)", "t4 (s)"};
+    for (int col = 0; col < 4; ++col) strGrTime_->SetCells(col, 0, QString::fromLatin1(times[col]));
+    strGrLevel_->SetCells(0, 0, QStringLiteral("L1 (%)"));
+    strGrLevel_->SetCells(1, 0, QStringLiteral("L2 (%)"));
+    strGrDelRep_->SetCells(0, 0, QStringLiteral("D (s)"));
+    strGrDelRep_->SetCells(1, 0, QStringLiteral("Rep"));
+}
+
+void TRampPage::ShowRamp() {
+    const TLCX& lcx = host_.LCX1();
+    const TLCXParams& params = lcx.Params();
+    TRampTimes times{};
+    for (int i = 1; i <= 4; ++i) {
+        times[static_cast<std::size_t>(i - 1)] = params.RampTime(i);
+        strGrTime_->SetCells(i - 1, 1, QString::number(params.RampTime(i)));
+    }
+    strGrDelRep_->SetCells(0, 1, QString::number(params.RampDelay()));
+    strGrDelRep_->SetCells(1, 1, QString::number(params.RampRepeat()));
+    const float level1 = lcx.GetLevel(TValueUnit::uPercent, 1);
+    const float level2 = lcx.GetLevel(TValueUnit::uPercent, 2);
+    strGrLevel_->SetCells(0, 1, ShowNumber(level1, "#0.0"));
+    strGrLevel_->SetCells(1, 1, ShowNumber(level2, "#0.0"));
+
+    draw1_->SetXmin(0);
+    draw1_->SetXmax(100);
+    draw1_->SetYmin(-25);
+    draw1_->SetYmax(100);
+    const auto curve = RampCurve(params.RampDelay(), times, level1, level2);
+    for (std::size_t k = 0; k < curve.size(); ++k) draw1_->Points[k] = curve[k];
+    draw1_->NbSeg = kRampLastPoint;
+    draw1_->Redraw();
+}
+
+void TRampPage::StrGrTimeExit() {
+    TLCXParams& params = host_.LCX1().Params();
+    for (int i = 1; i <= 4; ++i) {
+        const TGridInteger v = GridInteger(ReadNumber(strGrTime_->Cells(i - 1, 1)));
+        if (v.reset)
+            strGrTime_->SetCells(i - 1, 1, QStringLiteral("0"));
+        params.SetRampTime(i, v.value);
+    }
+    ShowRamp();
+}
+
+void TRampPage::StrGrDelRepExit() {
+    TLCXParams& params = host_.LCX1().Params();
+    std::array<std::uint16_t, 2> values{};
+    for (int col = 0; col < 2; ++col) {
+        const TGridInteger v = GridInteger(ReadNumber(strGrDelRep_->Cells(col, 1)));
+        if (v.reset)
+            strGrDelRep_->SetCells(col, 1, QStringLiteral("0"));
+        values[static_cast<std::size_t>(col)] = v.value;
+    }
+    params.SetRampDelay(values[0]);
+    params.SetRampRepeat(values[1]);
+    ShowRamp();
+}
+
+void TRampPage::StrGrLevelExit() {
+    TLCX& lcx = host_.LCX1();
+    for (int i = 1; i <= 2; ++i) {
+        const std::optional<float> typed = ReadNumber(strGrLevel_->Cells(i - 1, 1));
+        if (!typed)
+            strGrLevel_->SetCells(i - 1, 1, QStringLiteral("0"));
+        // The conversion limits the stored level.
+        lcx.SetLevel(TValueUnit::uPercent, i, typed.value_or(0.0F));
+    }
+    ShowRamp();
+}
+
+void TRampPage::Draw1PointSelected(QObject* /*Sender*/, int Seg, bool& AllowSelecct) {
+    AllowSelecct = Seg > 0 && Seg <= draw1_->NbSeg;
+}
+
+void TRampPage::Draw1ChangeValue(QObject* /*Sender*/, int Seg, float& ValueX, float& ValueY,
+                                 bool& AllowChange) {
+    // Points 0 and NbSeg never move; the neighbours exist for the others.
+    if (Seg < 1 || Seg >= draw1_->NbSeg || Seg >= TWinDraw::kPointCount - 1) {
+        AllowChange = false;
+        return;
+    }
+    const auto& points = draw1_->Points;
+    const auto drag = DragRamp(Seg, points[static_cast<std::size_t>(Seg - 1)].X,
+                               points[static_cast<std::size_t>(Seg + 1)].X, ValueX);
+    if (!drag) {
+        AllowChange = false;
+        return;
+    }
+    TLCX& lcx = host_.LCX1();
+    lcx.SetLevel(TValueUnit::uPercent, drag->level, ValueY);
+    TLCXParams& params = lcx.Params();
+    if (Seg == 1) {
+        params.SetRampDelay(drag->before);
+    } else {
+        params.SetRampTime(Seg - 1, drag->before);
+    }
+    params.SetRampTime(Seg, drag->after);
+    // The editor then puts the dragged point where the mouse is; the others
+    // and the grids show the stored, rounded values.
+    ShowRamp();
+}
+
+void TRampPage::Button5Click() {
+    ShowRamp();
+}
+
+void TRampPage::CkGridClick() {
+    const bool checked = ckGrid_->isChecked();
+    draw1_->SetSnapGrid(checked ? TGStyle::gVertical : TGStyle::gNone);
+    draw1_->SetShowGrid(checked);
+}
+
+}  // namespace vadero

@@ -1,0 +1,54 @@
+#pragma once
+// The page "Rampe": the ramp profile (delay, four times, two levels,
+// repetitions) in three small grids and as a curve that can be dragged. Every
+// edit goes through the parameter set and both views are rebuilt from it.
+
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+namespace vadero {
+
+class TPageHost;
+class TStringGrid;
+class TWinDraw;
+
+class TRampPage : public QWidget {
+    Q_OBJECT
+
+  public:
+    explicit TRampPage(TPageHost& host, QWidget* parent = nullptr);
+    ~TRampPage() override;
+    TRampPage(const TRampPage&) = delete;
+    TRampPage& operator=(const TRampPage&) = delete;
+
+    // The refresh step: the grids and the curve from the parameter set.
+    void ShowRamp();
+    // The start-up step: the header rows of the three grids.
+    void WriteGridHeaders();
+
+    void StrGrTimeExit();
+    void StrGrLevelExit();
+    void StrGrDelRepExit();
+    void Draw1PointSelected(QObject* Sender, int Seg, bool& AllowSelecct);
+    void Draw1ChangeValue(QObject* Sender, int Seg, float& ValueX, float& ValueY,
+                          bool& AllowChange);
+    void Button5Click();  // "Rafraichir"
+    void CkGridClick();
+
+  private:
+    TPageHost& host_;
+    TWinDraw* draw1_;
+    QLabel* image2_;
+    TStringGrid* strGrTime_;
+    QLabel* image3_;
+    TStringGrid* strGrLevel_;
+    QLabel* image4_;
+    TStringGrid* strGrDelRep_;
+    QCheckBox* ckGrid_;
+    QPushButton* btnRefresh_;
+};
+
+}  // namespace vadero

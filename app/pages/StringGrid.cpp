@@ -1,0 +1,87 @@
+#include "app/pages/StringGrid.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <stdexcept>
+
+namespace vadero {
+
+TStringGrid::TStringGrid(int colCount, int rowCount, QWidget* parent)
+    : QTableWidget(rowCount, colCount, parent) {
+    horizontalHeader()->hide();
+    verticalHeader()->hide();
+    for (QHeaderView* header : {horizontalHeader(), verticalHeader()}) {
+        header->setMinimumSectionSize(0);
+        header->setSectionResizeMode(QHeaderView::Fixed);
+    }
+    horizontalHeader()->setDefaultSectionSize(kCellWidth);
+    verticalHeader()->setDefaultSectionSize(kCellHeight);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::SelectedClicked |
+                    QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    setTabKeyNavigation(false);  // Tab leaves the grid
+    const int frame = 2 * frameWidth();
+    setFixedSize(colCount * kCellWidth + frame, rowCount * kCellHeight + frame);
+
+    for (int col = 0; col < colCount; ++col) {
+        auto* header = new QTableWidgetItem;
+        header->setFlags(Qt::NoItemFlags);
+        header->setBackground(palette().button());
+        header->setForeground(palette().buttonText());
+        setItem(0, col, header);
+        for (int row = 1; row < rowCount; ++row) {
+            auto* cell = new QTableWidgetItem;
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+            setItem(row, col, cell);
+        }
+    }
+    if (rowCount > 1)
+        setCurrentCell(1, 0);
+
+    // The editor commits its text when it loses the focus, before the
+    // application announces the focus change.
+    focusWatch_ =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+            if (Holds(old) && !Holds(now) && OnExit)
+                OnExit(this);
+        });
+}
+
+TStringGrid::~TStringGrid() {
+    // Destroying a focused grid moves the focus while it is half gone.
+    disconnect(focusWatch_);
+    OnExit = nullptr;
+}
+
+void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableWidget::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
+    if (next || previous)
+        focusNextPrevChild(next);
+}
+
+bool TStringGrid::Holds(const QWidget* widget) const {
+    return widget != nullptr && (widget == this || isAncestorOf(widget));
+}
+
+QTableWidgetItem& TStringGrid::ItemAt(int col, int row) const {
+    QTableWidgetItem* cell = (col >= 0 && col < columnCount() && row >= 0 && row < rowCount())
+                                 ? item(row, col)
+                                 : nullptr;
+    if (cell == nullptr)
+        throw std::out_of_range("TStringGrid: no such cell");
+    return *cell;
+}
+
+QString TStringGrid::Cells(int col, int row) const {
+    return ItemAt(col, row).text();
+}
+
+void TStringGrid::SetCells(int col, int row, const QString& text) {
+    ItemAt(col, row).setText(text);
+}
+
+}  // namespace vadero
