@@ -58,6 +58,9 @@ void SessionRunner::kick() {
     // Posted: the answer that moved the step is still being parsed. One at a
     // time: two sends in a row would run together on the line as one request.
     kickPending_ = true;
+    // The tick starts again now: one already due would otherwise send the
+    // same step before the posted send does (after a start slower than a tick).
+    lcx_.PollTimer().Start(TCustomLCX::kTick, [this] { lcx_.Tick(); });
     loop_.post([this] {
         kickPending_ = false;
         if (lcx_.Step() == StepIdle)
