@@ -25,42 +25,37 @@ void DrawCurve(QPainter& p, const QPolygon& curve) {
 void DrawTimes(QPainter& p) {
     const int x0 = 6;
     const int step = 20;
-    DrawCurve(p, Cycle(x0, step, 26, 6));
-    p.setPen(QPen(kGuide, 1));
-    for (int k = 0; k <= 4; ++k) p.drawLine(x0 + k * step, 27, x0 + k * step, 30);
+    DrawCurve(p, Cycle(x0, step, 24, 5));
     p.setPen(Qt::black);
     for (int k = 0; k < 4; ++k) {
-        p.drawText(QRect(x0 + k * step, 28, step, 12), Qt::AlignCenter,
+        p.drawText(QRect(x0 + k * step, 26, step, 13), Qt::AlignCenter,
                    QStringLiteral("t%1").arg(k + 1));
     }
 }
 
 void DrawLevels(QPainter& p) {
     const int high = 8;
-    const int low = 30;
+    const int low = 31;
     p.setPen(QPen(kGuide, 1, Qt::DashLine));
     p.drawLine(18, high, 90, high);
     p.drawLine(18, low, 90, low);
     DrawCurve(p, Cycle(20, 17, low, high));
     p.setPen(Qt::black);
-    p.drawText(QRect(0, high - 6, 18, 12), Qt::AlignCenter, QStringLiteral("L2"));
-    p.drawText(QRect(0, low - 6, 18, 12), Qt::AlignCenter, QStringLiteral("L1"));
+    p.drawText(QRect(0, high - 6, 18, 13), Qt::AlignCenter, QStringLiteral("L2"));
+    p.drawText(QRect(0, low - 6, 18, 13), Qt::AlignCenter, QStringLiteral("L1"));
 }
 
 void DrawDelayRepeat(QPainter& p) {
-    const int low = 26;
-    const int high = 8;
-    DrawCurve(p, QPolygon({QPoint(2, low), QPoint(20, low)}));
-    DrawCurve(p, Cycle(20, 10, low, high));
-    p.setPen(QPen(kGuide, 1));
-    p.drawLine(2, 29, 2, 32);
-    p.drawLine(20, 29, 20, 32);
+    const int low = 24;
+    const int high = 7;
+    DrawCurve(p, QPolygon({QPoint(3, low), QPoint(22, low)}));
+    DrawCurve(p, Cycle(22, 9, low, high));
     // The repeated cycle between brackets.
     p.setPen(Qt::black);
-    p.drawPolyline(QPolygon({QPoint(22, 4), QPoint(19, 4), QPoint(19, 32), QPoint(22, 32)}));
-    p.drawPolyline(QPolygon({QPoint(58, 4), QPoint(61, 4), QPoint(61, 32), QPoint(58, 32)}));
-    p.drawText(QRect(2, 28, 18, 12), Qt::AlignCenter, QStringLiteral("D"));
-    p.drawText(QRect(62, 10, 30, 14), Qt::AlignCenter,
+    p.drawPolyline(QPolygon({QPoint(23, 3), QPoint(20, 3), QPoint(20, 28), QPoint(23, 28)}));
+    p.drawPolyline(QPolygon({QPoint(57, 3), QPoint(60, 3), QPoint(60, 28), QPoint(57, 28)}));
+    p.drawText(QRect(3, 26, 17, 13), Qt::AlignCenter, QStringLiteral("D"));
+    p.drawText(QRect(61, 9, 31, 14), Qt::AlignCenter,
                QString(QChar(0x00D7)) + QStringLiteral("Rep"));
 }
 

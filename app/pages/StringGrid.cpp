@@ -37,8 +37,11 @@ TStringGrid::TStringGrid(int colCount, int rowCount, QWidget* parent)
             setItem(row, col, cell);
         }
     }
+    // The first value cell is current, without a highlight until the user
+    // picks a cell.
     if (rowCount > 1)
         setCurrentCell(1, 0);
+    clearSelection();
 
     // The editor commits its text when it loses the focus, before the
     // application announces the focus change.

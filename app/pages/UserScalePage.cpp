@@ -23,7 +23,7 @@ constexpr int kMaxDigits = 5;
 QPushButton* MakeButton(QWidget* page, const char* name, const QString& text, int x) {
     auto* button = new QPushButton(text, page);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(x, 20, kButtonWidth, kButtonHeight);
+    button->setGeometry(x, 40, kButtonWidth, kButtonHeight);
     return button;
 }
 
@@ -60,10 +60,10 @@ TUserScalePage::TUserScalePage(TPageHost& host, QWidget* parent)
                           kLeft + kDisplayWidth - 2 * kButtonWidth - 4)),
       button2_(
           MakeButton(this, "Button2", QStringLiteral(">"), kLeft + kDisplayWidth - kButtonWidth)),
-      segFS_(MakeDisplay(this, "SEG_US_FS", 56)),
-      edFS_(MakeEdit(this, "EdFS_UserScalePt", 112)),
-      segZero_(MakeDisplay(this, "SEG_US_Zero", 160)),
-      edZero_(MakeEdit(this, "EdZero_UserScalePt", 216)) {
+      segFS_(MakeDisplay(this, "SEG_US_FS", 76)),
+      edFS_(MakeEdit(this, "EdFS_UserScalePt", 132)),
+      segZero_(MakeDisplay(this, "SEG_US_Zero", 180)),
+      edZero_(MakeEdit(this, "EdZero_UserScalePt", 236)) {
     setObjectName(QStringLiteral("TabUserScale"));
     connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
