@@ -55,7 +55,11 @@ int HidrawHandle::read(std::uint8_t* buffer, int length, HidWake& wake) {
     // before the next read wait in its queue.
     node_->read = true;
     const std::span<std::uint8_t> dest(buffer, static_cast<std::size_t>(std::max(length, 0)));
-    const int fd = node_->fd.get();
+    const int fd = nodes_->descriptor(node_);
+    if (fd < 0) {
+        nodes_->forget(node_);
+        return kFailed;
+    }
     const bool numbered = node_->numberedReports();
     IoResult result;
     if (const auto* own = dynamic_cast<const EventfdWake*>(&wake)) {
@@ -80,9 +84,14 @@ int HidrawHandle::read(std::uint8_t* buffer, int length, HidWake& wake) {
 
 int HidrawHandle::write(const std::uint8_t* data, int length) {
     if (length <= 0) return -1;
+    const int fd = nodes_->descriptor(node_);
+    if (fd < 0) {
+        nodes_->forget(node_);
+        return -1;
+    }
     ssize_t written = 0;
     do {
-        written = ::write(node_->fd.get(), data, static_cast<std::size_t>(length));
+        written = ::write(fd, data, static_cast<std::size_t>(length));
     } while (written < 0 && errno == EINTR);
     if (written < 0) {
         if (errno == ENODEV) nodes_->forget(node_);

@@ -7,27 +7,33 @@ namespace vadero {
 HidrawNodes::HidrawNodes(std::unique_ptr<NodeSource> source) : source_(std::move(source)) {}
 
 std::shared_ptr<HidrawNode> HidrawNodes::acquire(const std::string& path) {
-    // Opening under the lock keeps one descriptor per path when two threads
-    // open a new path at once; opening a hidraw node is quick.
+    // Under the lock: one node per path when two threads open a new path at once.
     const std::lock_guard lock(mutex_);
     const std::optional<dev_t> device = source_->identify(path);
     if (const auto it = nodes_.find(path); it != nodes_.end()) {
         Entry& entry = it->second;
         // A replugged device may get the same node number: its old
         // descriptor then reports a hang-up.
-        if (device && *device == entry.node->device && !HasHungUp(entry.node->fd.get())) {
+        const UniqueFd& fd = entry.node->fd_;
+        if (device && *device == entry.node->device && !(fd && HasHungUp(fd.get()))) {
             ++entry.handles;
             return entry.node;
         }
         nodes_.erase(it);
     }
     if (!device) return nullptr;
-    std::optional<NodeSource::Opened> opened = source_->open(path);
-    if (!opened) return nullptr;
-    auto node = std::make_shared<HidrawNode>(path, std::move(opened->fd), opened->device,
-                                             opened->lengths);
+    const std::optional<NodeSource::Probed> probed = source_->probe(path);
+    if (!probed || probed->device != *device) return nullptr;
+    auto node = std::make_shared<HidrawNode>(path, probed->device, probed->lengths);
     nodes_[path] = Entry{node, 1};
     return node;
+}
+
+int HidrawNodes::descriptor(const std::shared_ptr<HidrawNode>& node) {
+    // Under the lock: two handles reading at once get the one descriptor.
+    const std::lock_guard lock(mutex_);
+    if (!node->fd_) node->fd_ = source_->open(node->path, node->device);
+    return node->fd_.get();
 }
 
 void HidrawNodes::release(const std::shared_ptr<HidrawNode>& node) {

@@ -1,23 +1,37 @@
 #include "transport/hidraw/SystemNodeSource.h"
 
 #include <fcntl.h>
-#include <linux/hidraw.h>
-#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <span>
+#include <vector>
 
 namespace vadero {
 namespace {
 
-// -1 when the descriptor is no hidraw node, the ioctl result otherwise.
-int Ioctl(int fd, unsigned long request, void* argument) {
-    int result = 0;
-    do {
-        result = ::ioctl(fd, request, argument);
-    } while (result < 0 && errno == EINTR);
-    return result;
+// The largest descriptor the kernel keeps (HID_MAX_DESCRIPTOR_SIZE).
+constexpr std::size_t kMaxDescriptor = 4096;
+
+// The whole file, at most `limit` bytes; empty when it cannot be read.
+std::optional<std::vector<std::uint8_t>> ReadBytes(const std::string& path, std::size_t limit) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!fd) return std::nullopt;
+    std::vector<std::uint8_t> bytes;
+    std::array<std::uint8_t, 1024> chunk;
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
+        if (n == 0) return bytes;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return std::nullopt;
+        }
+        bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
+        if (bytes.size() > limit) return std::nullopt;
+    }
 }
 
 }  // namespace
@@ -28,27 +42,35 @@ std::optional<dev_t> SystemNodeSource::identify(const std::string& path) {
     return info.st_rdev;
 }
 
-std::optional<NodeSource::Opened> SystemNodeSource::open(const std::string& path) {
-    Opened opened;
+std::optional<NodeSource::Probed> SystemNodeSource::probe(const std::string& path) {
+    const std::optional<dev_t> device = identify(path);
+    if (!device) return std::nullopt;
+    // Refused here, the node shows as one that cannot be opened.
+    if (::access(path.c_str(), R_OK | W_OK) != 0) return std::nullopt;
+    const std::string node = sysfs_ + "/dev/char/" + std::to_string(major(*device)) + ":" +
+                             std::to_string(minor(*device));
+    std::array<char, 256> target{};
+    const ssize_t n = ::readlink((node + "/subsystem").c_str(), target.data(), target.size() - 1);
+    const std::string subsystem(target.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
+    if (!subsystem.ends_with("/hidraw")) return std::nullopt;
+
+    Probed probed;
+    probed.device = *device;
+    // The bytes HIDIOCGRDESC returns, without opening the node.
+    if (const auto bytes = ReadBytes(node + "/device/report_descriptor", kMaxDescriptor))
+        probed.lengths = ParseReportDescriptor(*bytes);
+    return probed;
+}
+
+UniqueFd SystemNodeSource::open(const std::string& path, dev_t device) {
     // Non-blocking: handles sharing the node wait in poll(), and one that
     // finds its report taken by another goes back to waiting.
-    opened.fd.reset(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-    if (!opened.fd) return std::nullopt;
+    UniqueFd fd(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    if (!fd) return fd;
     struct stat info {};
-    if (::fstat(opened.fd.get(), &info) != 0 || !S_ISCHR(info.st_mode)) return std::nullopt;
-    opened.device = info.st_rdev;
-
-    int size = 0;
-    if (Ioctl(opened.fd.get(), HIDIOCGRDESCSIZE, &size) < 0) return std::nullopt;  // not hidraw
-    hidraw_report_descriptor descriptor{};
-    if (size >= 0 && size <= HID_MAX_DESCRIPTOR_SIZE) {
-        descriptor.size = static_cast<__u32>(size);
-        if (Ioctl(opened.fd.get(), HIDIOCGRDESC, &descriptor) >= 0) {
-            opened.lengths = ParseReportDescriptor(
-                std::span<const std::uint8_t>(descriptor.value, descriptor.size));
-        }
-    }
-    return opened;
+    if (::fstat(fd.get(), &info) != 0 || !S_ISCHR(info.st_mode) || info.st_rdev != device)
+        return UniqueFd();  // replaced by another device since it was probed
+    return fd;
 }
 
 }  // namespace vadero
