@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <vector>
 
 namespace vadero {
 
@@ -55,10 +53,11 @@ std::string FormatPicture(double value, std::string_view picture, std::string_vi
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     const PictureShape shape = ShapeOf(picture);
 
-    const int size = std::snprintf(nullptr, 0, "%.*f", shape.maxDecimals, std::fabs(value));
-    std::vector<char> buffer(static_cast<std::size_t>(size) + 1);
-    std::snprintf(buffer.data(), buffer.size(), "%.*f", shape.maxDecimals, std::fabs(value));
-    std::string digits(buffer.data(), static_cast<std::size_t>(size));
+    // A double has at most 309 integer digits.
+    std::string digits(320 + static_cast<std::size_t>(shape.maxDecimals), '\0');
+    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value),
+                                       std::chars_format::fixed, shape.maxDecimals);
+    digits.resize(static_cast<std::size_t>(written.ptr - digits.data()));
 
     std::string integer = digits.substr(0, digits.find('.'));
     std::string fraction =
