@@ -13,6 +13,7 @@
 
 #include "app/About.h"
 #include "app/Artwork.h"
+#include "app/MakeControl.h"
 #include "app/PageControl.h"
 #include "app/Select.h"
 #include "app/pages/MainPage.h"
@@ -32,14 +33,6 @@ constexpr int kPanelTop = kPagesTop + 26;   // the page area, below the tabs
 constexpr int kPanelOutside = 452;          // where the form keeps the panel
 constexpr int kPanelShownLeft = 18;
 
-template <class Control>
-Control* Make(QWidget* parent, const char* name, QRect geometry) {
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
-
 }  // namespace
 
 TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* parent)
@@ -54,7 +47,7 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
 
     BuildTopStrip();
-    PageControl1 = Make<TPageControl>(this, "PageControl1", QRect(8, kPagesTop, 433, 329));
+    PageControl1 = MakeControl<TPageControl>(this, "PageControl1", QRect(8, kPagesTop, 433, 329));
     // The six captions fit the fixed width only without scroll buttons.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->tabBar()->setFont(QFont("MS Sans Serif", 7));
@@ -92,16 +85,16 @@ void TForm1::AttachDialogs(TAboutBox& aboutBox, TSelectForm& selectForm) {
 }
 
 void TForm1::BuildTopStrip() {
-    LedConnect = Make<Tled>(this, "LedConnect", QRect(10, 14, Tled::kSize, Tled::kSize));
+    LedConnect = MakeControl<Tled>(this, "LedConnect", QRect(10, 14, Tled::kSize, Tled::kSize));
     LedConnect->SetKind(TLedKind::Green);
     LedConnect->SetLedStatus(false);
-    LabelLangue4 = Make<TLabelLangue>(this, "LabelLangue4", QRect(32, 14, 200, 16));
+    LabelLangue4 = MakeControl<TLabelLangue>(this, "LabelLangue4", QRect(32, 14, 200, 16));
     LabelLangue4->StreamTexts("Présence de l'appareil USB", "Présence de l'appareil USB",
                               "USB Device connected");
-    CkChange = Make<QCheckBox>(this, "CkChange", QRect(250, 12, 110, 20));
+    CkChange = MakeControl<QCheckBox>(this, "CkChange", QRect(250, 12, 110, 20));
     CkChange->setText("Changement");
     CkChange->setEnabled(false);
-    Image1 = Make<QLabel>(this, "Image1", QRect(409, 4, 32, 32));
+    Image1 = MakeControl<QLabel>(this, "Image1", QRect(409, 4, 32, 32));
     Image1->setPixmap(MakerLogo());
     Image1->setToolTip("Norvelectrics");
     Image1->installEventFilter(this);
@@ -110,35 +103,35 @@ void TForm1::BuildTopStrip() {
 void TForm1::BuildConnectionPage() {
     TabConnect = new QWidget;
     TabConnect->setObjectName("TabConnect");
-    Label3 = Make<QLabel>(TabConnect, "Label3", QRect(8, 8, 409, 16));
+    Label3 = MakeControl<QLabel>(TabConnect, "Label3", QRect(8, 8, 409, 16));
     Label3->setText("Connecter la prise USB à l'arrière de l'appareil");
-    BtnScan = Make<TBitBtnLangue>(TabConnect, "BtnScan", QRect(8, 32, 409, 255));
+    BtnScan = MakeControl<TBitBtnLangue>(TabConnect, "BtnScan", QRect(8, 32, 409, 255));
     BtnScan->StreamTexts("Recheche du materiel USB", "Recheche du materiel USB", "Scan USB Device");
     BtnScan->SetGlyph(ScanGlyph());
     connect(BtnScan, &QPushButton::clicked, this, [this] { BtnScanClick(); });
 }
 
 void TForm1::BuildFoot() {
-    BtnReadAll = Make<TButtonLangue>(this, "BtnReadAll", QRect(8, 376, 433, 25));
+    BtnReadAll = MakeControl<TButtonLangue>(this, "BtnReadAll", QRect(8, 376, 433, 25));
     BtnReadAll->StreamTexts("Lecture complète du calibrateur", "Lecture complète du calibrateur");
     BtnReadAll->setEnabled(false);
     connect(BtnReadAll, &QPushButton::clicked, this, [this] { BtnReadAllClick(); });
-    BtnWriteAll = Make<TButtonLangue>(this, "BtnWriteAll", QRect(8, 403, 433, 25));
+    BtnWriteAll = MakeControl<TButtonLangue>(this, "BtnWriteAll", QRect(8, 403, 433, 25));
     BtnWriteAll->StreamTexts("Ecriture complète du calibrateur", "Ecriture complète du calibrateur");
     BtnWriteAll->setEnabled(false);
     connect(BtnWriteAll, &QPushButton::clicked, this, [this] { BtnWriteAllClick(); });
-    BtnQuit = Make<TButtonLangue>(this, "BtnQuit", QRect(8, 430, 433, 25));
+    BtnQuit = MakeControl<TButtonLangue>(this, "BtnQuit", QRect(8, 430, 433, 25));
     BtnQuit->StreamTexts("Quitter le programme", "Quitter le programme");
     connect(BtnQuit, &QPushButton::clicked, this, [this] { BtnQuitClick(); });
 
-    StatusBar1 = Make<QStatusBar>(this, "StatusBar1", QRect(0, 460, kClientWidth, 20));
+    StatusBar1 = MakeControl<QStatusBar>(this, "StatusBar1", QRect(0, 460, kClientWidth, 20));
     StatusBar1->setSizeGripEnabled(false);
 
-    GrUpdateAll = Make<TGroupBoxLangue>(this, "GrUpdateAll", QRect(kPanelOutside, kPanelTop, 413, 297));
+    GrUpdateAll = MakeControl<TGroupBoxLangue>(this, "GrUpdateAll", QRect(kPanelOutside, kPanelTop, 413, 297));
     GrUpdateAll->StreamTexts("Transfert des paramères", "Transfert des paramères", "Update parmeters");
     GrUpdateAll->setCursor(Qt::WaitCursor);
     GrUpdateAll->setAutoFillBackground(true);
-    ProgressBar = Make<QProgressBar>(GrUpdateAll, "ProgressBar", QRect(16, 138, 381, 20));
+    ProgressBar = MakeControl<QProgressBar>(GrUpdateAll, "ProgressBar", QRect(16, 138, 381, 20));
     ProgressBar->setRange(0, 100);
     ProgressBar->setValue(0);
     ProgressBar->setCursor(Qt::WaitCursor);

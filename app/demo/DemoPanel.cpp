@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "app/MakeControl.h"
 #include "calibrator/Conversions.h"
 #include "calibrator/LCXParams.h"
 #include "widgets/SEGMENTS.h"
@@ -14,14 +15,6 @@
 namespace vadero {
 
 namespace {
-
-template <class Control>
-Control* Make(QWidget* parent, const char* name, QRect geometry) {
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 QLabel* Caption(QWidget* parent, const QString& text, QRect geometry) {
     auto* label = new QLabel(text, parent);
@@ -40,30 +33,30 @@ TDemoPanel::TDemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent)
     setFixedSize(300, 250);
 
     Caption(this, "Appareil", QRect(10, 12, 80, 20));
-    SpDevice = Make<QSpinBox>(this, "SpDevice", QRect(190, 10, 100, 22));
+    SpDevice = MakeControl<QSpinBox>(this, "SpDevice", QRect(190, 10, 100, 22));
     SpDevice->setRange(1, std::max(1, hid.DeviceCount()));
     SpDevice->setPrefix("USB N°");
     connect(SpDevice, &QSpinBox::valueChanged, this, [this] { Refresh(); });
 
-    BtnPlug = Make<QPushButton>(this, "BtnPlug", QRect(10, 40, 135, 25));
+    BtnPlug = MakeControl<QPushButton>(this, "BtnPlug", QRect(10, 40, 135, 25));
     connect(BtnPlug, &QPushButton::clicked, this, [this] { TogglePlug(); });
-    BtnPower = Make<QPushButton>(this, "BtnPower", QRect(155, 40, 135, 25));
+    BtnPower = MakeControl<QPushButton>(this, "BtnPower", QRect(155, 40, 135, 25));
     connect(BtnPower, &QPushButton::clicked, this, [this] { TogglePower(); });
 
     Caption(this, "Entrée mesurée (% gamme)", QRect(10, 76, 178, 20));
-    SpMeasure = Make<QDoubleSpinBox>(this, "SpMeasure", QRect(190, 74, 100, 22));
+    SpMeasure = MakeControl<QDoubleSpinBox>(this, "SpMeasure", QRect(190, 74, 100, 22));
     SpMeasure->setRange(-10.0, 117.0);
     SpMeasure->setDecimals(2);
     SpMeasure->setSingleStep(1.0);
     connect(SpMeasure, &QDoubleSpinBox::valueChanged, this, [this] { ApplyMeasure(); });
 
     Caption(this, "Valeur générée", QRect(10, 108, 200, 20));
-    SEG_Output = Make<TSEG>(this, "SEG_Output", QRect(10, 130, 10, 10));
+    SEG_Output = MakeControl<TSEG>(this, "SEG_Output", QRect(10, 130, 10, 10));
     SEG_Output->SetStyle(TStyle::LCD);
     SEG_Output->SetNbDigit(5);
     SEG_Output->SetPointDecimal(kDecimals);
-    LblOutputUnit = Make<QLabel>(this, "LblOutputUnit", QRect(230, 160, 50, 20));
-    LblState = Make<QLabel>(this, "LblState", QRect(10, 222, 280, 20));
+    LblOutputUnit = MakeControl<QLabel>(this, "LblOutputUnit", QRect(230, 160, 50, 20));
+    LblState = MakeControl<QLabel>(this, "LblState", QRect(10, 222, 280, 20));
 
     connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
     refresh_.start(250);

@@ -3,20 +3,13 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/MakeControl.h"
 #include "app/LocaleText.h"
 #include "widgets/MyControls.h"
 
 namespace vadero {
 
 namespace {
-
-template <class Control>
-Control* Make(QWidget* parent, const char* name, QRect geometry) {
-    auto* control = new Control(parent);
-    control->setObjectName(name);
-    control->setGeometry(geometry);
-    return control;
-}
 
 // Unit captions and enabled states by range.
 struct RangeLook {
@@ -38,7 +31,7 @@ constexpr RangeLook kLooks[TMainPage::kRangeCount] = {
 TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setObjectName("TabMain");
 
-    GrGamme = Make<TGroupBoxLangue>(this, "GrGamme", QRect(8, 6, 180, 176));
+    GrGamme = MakeControl<TGroupBoxLangue>(this, "GrGamme", QRect(8, 6, 180, 176));
     GrGamme->StreamTexts("Gamme", "Gamme", "Range");
     static const char* const kRangeTexts[kRangeCount][2] = {
         {"Génére 0-20mA", "Output 0-20mA"},     {"Génére 4-20mA", "Output 4-20mA"},
@@ -48,46 +41,46 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
     for (int k = 0; k < kRangeCount; ++k) {
         const QByteArray name = "RadioButtonLangue" + QByteArray::number(k + 1);
         RadioButtonLangue[k] =
-            Make<TRadioButtonLangue>(GrGamme, name.constData(), QRect(12, 22 + 25 * k, 160, 20));
+            MakeControl<TRadioButtonLangue>(GrGamme, name.constData(), QRect(12, 22 + 25 * k, 160, 20));
         RadioButtonLangue[k]->StreamTexts(kRangeTexts[k][0], kRangeTexts[k][0], kRangeTexts[k][1]);
         connect(RadioButtonLangue[k], &QRadioButton::toggled, this, [this](bool on) {
             if (on) ChangeGammeClick();
         });
     }
 
-    GrLoopPower = Make<TGroupBoxLangue>(this, "GrLoopPower", QRect(8, 190, 180, 50));
+    GrLoopPower = MakeControl<TGroupBoxLangue>(this, "GrLoopPower", QRect(8, 190, 180, 50));
     GrLoopPower->StreamTexts("Alimentation de boucle", "Alimentation de boucle", "Loop Power");
-    CkLoopPower = Make<TCheckBoxLangue>(GrLoopPower, "CkLoopPower", QRect(12, 22, 150, 20));
+    CkLoopPower = MakeControl<TCheckBoxLangue>(GrLoopPower, "CkLoopPower", QRect(12, 22, 150, 20));
     CkLoopPower->StreamTexts("Active", "Active", "Enable");
     connect(CkLoopPower, &QCheckBox::toggled, this, [this] { CkLoopPowerClick(); });
 
-    GrOutput = Make<TGroupBoxLangue>(this, "GrOutput", QRect(196, 6, 221, 100));
+    GrOutput = MakeControl<TGroupBoxLangue>(this, "GrOutput", QRect(196, 6, 221, 100));
     GrOutput->StreamTexts("Génére", "Génére", "output");
-    EdiOutput = Make<QLineEdit>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
-    RdOutputmAV = Make<QRadioButton>(GrOutput, "RdOutputmAV", QRect(115, 20, 100, 20));
+    EdiOutput = MakeControl<QLineEdit>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
+    RdOutputmAV = MakeControl<QRadioButton>(GrOutput, "RdOutputmAV", QRect(115, 20, 100, 20));
     RdOutputmAV->setText("mA");
     RdOutputmAV->setChecked(true);
-    RdPourc = Make<QRadioButton>(GrOutput, "RdPourc", QRect(115, 44, 100, 20));
+    RdPourc = MakeControl<QRadioButton>(GrOutput, "RdPourc", QRect(115, 44, 100, 20));
     RdPourc->setText("%");
     RadioButtonLangue10 =
-        Make<TRadioButtonLangue>(GrOutput, "RadioButtonLangue10", QRect(115, 68, 104, 20));
+        MakeControl<TRadioButtonLangue>(GrOutput, "RadioButtonLangue10", QRect(115, 68, 104, 20));
     RadioButtonLangue10->StreamTexts("Unité utiliateur", "Unité utiliateur", "User unit");
     for (QRadioButton* unit : {RdOutputmAV, RdPourc, static_cast<QRadioButton*>(RadioButtonLangue10)})
         connect(unit, &QRadioButton::toggled, this, [this](bool on) {
             if (on) RdOutputmAVClick();
         });
-    BtnWrOutput = Make<TButtonLangue>(GrOutput, "BtnWrOutput", QRect(10, 58, 95, 25));
+    BtnWrOutput = MakeControl<TButtonLangue>(GrOutput, "BtnWrOutput", QRect(10, 58, 95, 25));
     BtnWrOutput->StreamTexts("Ecriture", "Ecriture", "Write");
     connect(BtnWrOutput, &QPushButton::clicked, this, [this] { BtnWrOutputClick(); });
 
-    GroupBoxLangue1 = Make<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
+    GroupBoxLangue1 = MakeControl<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
     GroupBoxLangue1->StreamTexts("Mesure", "Mesure", "Measure");
-    EdiInput = Make<QLineEdit>(GroupBoxLangue1, "EdiInput", QRect(10, 24, 95, 21));
+    EdiInput = MakeControl<QLineEdit>(GroupBoxLangue1, "EdiInput", QRect(10, 24, 95, 21));
     EdiInput->setReadOnly(true);
-    RdInputmAV = Make<QRadioButton>(GroupBoxLangue1, "RdInputmAV", QRect(115, 20, 100, 20));
+    RdInputmAV = MakeControl<QRadioButton>(GroupBoxLangue1, "RdInputmAV", QRect(115, 20, 100, 20));
     RdInputmAV->setText("mA");
     RdInputmAV->setChecked(true);
-    BtnRdInput = Make<TButtonLangue>(GroupBoxLangue1, "BtnRdInput", QRect(10, 58, 95, 25));
+    BtnRdInput = MakeControl<TButtonLangue>(GroupBoxLangue1, "BtnRdInput", QRect(10, 58, 95, 25));
     BtnRdInput->StreamTexts("Lecture", "Lecture", "Read");
     connect(BtnRdInput, &QPushButton::clicked, this, [this] { BtnRdInputClick(); });
 
