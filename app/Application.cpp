@@ -21,11 +21,12 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
 }
 
 void TApplication::ShowException(const QString& message) {
-    if (OnException) {
-        OnException(message);
+    auto* app = qobject_cast<TApplication*>(QCoreApplication::instance());
+    if (app && app->OnException) {
+        app->OnException(message);
         return;
     }
-    QMessageBox::critical(activeWindow(), applicationName(), message);
+    QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
 }
 
 }  // namespace vadero

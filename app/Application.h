@@ -17,10 +17,12 @@ class TApplication : public QApplication {
     // Shows the error; by default a critical message box with an OK button.
     std::function<void(const QString& message)> OnException;
 
+    // The last net: an exception that still reaches the event delivery.
     bool notify(QObject* receiver, QEvent* event) override;
 
-  private:
-    void ShowException(const QString& message);
+    // Through the running TApplication's OnException when there is one,
+    // otherwise in a critical message box.
+    static void ShowException(const QString& message);
 };
 
 }  // namespace vadero

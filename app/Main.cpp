@@ -13,6 +13,7 @@
 
 #include "app/About.h"
 #include "app/Artwork.h"
+#include "app/Guard.h"
 #include "app/MakeControl.h"
 #include "app/PageControl.h"
 #include "app/Select.h"
@@ -108,21 +109,21 @@ void TForm1::BuildConnectionPage() {
     BtnScan = MakeControl<TBitBtnLangue>(TabConnect, "BtnScan", QRect(8, 32, 409, 255));
     BtnScan->StreamTexts("Recheche du materiel USB", "Recheche du materiel USB", "Scan USB Device");
     BtnScan->SetGlyph(ScanGlyph());
-    connect(BtnScan, &QPushButton::clicked, this, [this] { BtnScanClick(); });
+    connect(BtnScan, &QPushButton::clicked, this, Guarded([this] { BtnScanClick(); }));
 }
 
 void TForm1::BuildFoot() {
     BtnReadAll = MakeControl<TButtonLangue>(this, "BtnReadAll", QRect(8, 376, 433, 25));
     BtnReadAll->StreamTexts("Lecture complète du calibrateur", "Lecture complète du calibrateur");
     BtnReadAll->setEnabled(false);
-    connect(BtnReadAll, &QPushButton::clicked, this, [this] { BtnReadAllClick(); });
+    connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllClick(); }));
     BtnWriteAll = MakeControl<TButtonLangue>(this, "BtnWriteAll", QRect(8, 403, 433, 25));
     BtnWriteAll->StreamTexts("Ecriture complète du calibrateur", "Ecriture complète du calibrateur");
     BtnWriteAll->setEnabled(false);
-    connect(BtnWriteAll, &QPushButton::clicked, this, [this] { BtnWriteAllClick(); });
+    connect(BtnWriteAll, &QPushButton::clicked, this, Guarded([this] { BtnWriteAllClick(); }));
     BtnQuit = MakeControl<TButtonLangue>(this, "BtnQuit", QRect(8, 430, 433, 25));
     BtnQuit->StreamTexts("Quitter le programme", "Quitter le programme");
-    connect(BtnQuit, &QPushButton::clicked, this, [this] { BtnQuitClick(); });
+    connect(BtnQuit, &QPushButton::clicked, this, Guarded([this] { BtnQuitClick(); }));
 
     StatusBar1 = MakeControl<QStatusBar>(this, "StatusBar1", QRect(0, 460, kClientWidth, 20));
     StatusBar1->setSizeGripEnabled(false);

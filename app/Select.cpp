@@ -2,6 +2,8 @@
 
 #include <QPushButton>
 
+#include "app/Guard.h"
+
 namespace vadero {
 
 TSelectForm::TSelectForm(QWidget* parent)
@@ -19,7 +21,7 @@ TSelectForm::TSelectForm(QWidget* parent)
     BtnOK = new QPushButton("OK", this);
     BtnOK->setObjectName("BtnOK");
     BtnOK->setGeometry(55, 223, 75, 25);
-    connect(BtnOK, &QPushButton::clicked, this, [this] { BtnOKClick(); });
+    connect(BtnOK, &QPushButton::clicked, this, Guarded([this] { BtnOKClick(); }));
 }
 
 void TSelectForm::BtnOKClick() { accept(); }

@@ -3,8 +3,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/MakeControl.h"
+#include "app/Guard.h"
 #include "app/LocaleText.h"
+#include "app/MakeControl.h"
 #include "widgets/MyControls.h"
 
 namespace vadero {
@@ -43,16 +44,16 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
         RadioButtonLangue[k] =
             MakeControl<TRadioButtonLangue>(GrGamme, name.constData(), QRect(12, 22 + 25 * k, 160, 20));
         RadioButtonLangue[k]->StreamTexts(kRangeTexts[k][0], kRangeTexts[k][0], kRangeTexts[k][1]);
-        connect(RadioButtonLangue[k], &QRadioButton::toggled, this, [this](bool on) {
+        connect(RadioButtonLangue[k], &QRadioButton::toggled, this, Guarded([this](bool on) {
             if (on) ChangeGammeClick();
-        });
+        }));
     }
 
     GrLoopPower = MakeControl<TGroupBoxLangue>(this, "GrLoopPower", QRect(8, 190, 180, 50));
     GrLoopPower->StreamTexts("Alimentation de boucle", "Alimentation de boucle", "Loop Power");
     CkLoopPower = MakeControl<TCheckBoxLangue>(GrLoopPower, "CkLoopPower", QRect(12, 22, 150, 20));
     CkLoopPower->StreamTexts("Active", "Active", "Enable");
-    connect(CkLoopPower, &QCheckBox::toggled, this, [this] { CkLoopPowerClick(); });
+    connect(CkLoopPower, &QCheckBox::toggled, this, Guarded([this] { CkLoopPowerClick(); }));
 
     GrOutput = MakeControl<TGroupBoxLangue>(this, "GrOutput", QRect(196, 6, 221, 100));
     GrOutput->StreamTexts("Génére", "Génére", "output");
@@ -66,12 +67,12 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
         MakeControl<TRadioButtonLangue>(GrOutput, "RadioButtonLangue10", QRect(115, 68, 104, 20));
     RadioButtonLangue10->StreamTexts("Unité utiliateur", "Unité utiliateur", "User unit");
     for (QRadioButton* unit : {RdOutputmAV, RdPourc, static_cast<QRadioButton*>(RadioButtonLangue10)})
-        connect(unit, &QRadioButton::toggled, this, [this](bool on) {
+        connect(unit, &QRadioButton::toggled, this, Guarded([this](bool on) {
             if (on) RdOutputmAVClick();
-        });
+        }));
     BtnWrOutput = MakeControl<TButtonLangue>(GrOutput, "BtnWrOutput", QRect(10, 58, 95, 25));
     BtnWrOutput->StreamTexts("Ecriture", "Ecriture", "Write");
-    connect(BtnWrOutput, &QPushButton::clicked, this, [this] { BtnWrOutputClick(); });
+    connect(BtnWrOutput, &QPushButton::clicked, this, Guarded([this] { BtnWrOutputClick(); }));
 
     GroupBoxLangue1 = MakeControl<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
     GroupBoxLangue1->StreamTexts("Mesure", "Mesure", "Measure");
@@ -82,7 +83,7 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
     RdInputmAV->setChecked(true);
     BtnRdInput = MakeControl<TButtonLangue>(GroupBoxLangue1, "BtnRdInput", QRect(10, 58, 95, 25));
     BtnRdInput->StreamTexts("Lecture", "Lecture", "Read");
-    connect(BtnRdInput, &QPushButton::clicked, this, [this] { BtnRdInputClick(); });
+    connect(BtnRdInput, &QPushButton::clicked, this, Guarded([this] { BtnRdInputClick(); }));
 
     FormLoaded(this);
 }

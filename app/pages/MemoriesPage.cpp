@@ -3,6 +3,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 
+#include "app/Guard.h"
 #include "app/LocaleText.h"
 #include "app/pages/PageHost.h"
 #include "calibrator/Conversions.h"
@@ -43,7 +44,7 @@ TMemoriesPage::TMemoriesPage(TPageHost& host, QWidget* parent) : QWidget(parent)
             auto* edit = new QLineEdit(group);
             edit->setObjectName(QStringLiteral("Edit%1").arg(editNumber++));
             edit->setGeometry(16, kEditTop + i * kEditPitch, kGroupWidth - 32, 21);
-            connect(edit, &QLineEdit::textChanged, this, [this, edit] { MemChange(edit); });
+            connect(edit, &QLineEdit::textChanged, this, Guarded([this, edit] { MemChange(edit); }));
             edits_[table][static_cast<std::size_t>(i)] = edit;
         }
     }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QSlider>
 
+#include "app/Guard.h"
 #include "app/pages/FilterTime.h"
 #include "app/pages/PageHost.h"
 #include "widgets/MyControls.h"
@@ -60,12 +61,12 @@ TOthersPage::TOthersPage(TPageHost& host, QWidget* parent)
     FormLoaded(this);
 
     for (TRadioButtonLangue* button : {radioButtonLangue7_, radioButtonLangue8_}) {
-        connect(button, &QRadioButton::toggled, this, [this](bool checked) {
+        connect(button, &QRadioButton::toggled, this, Guarded([this](bool checked) {
             if (checked)
                 RadioButtonLangue7Click();
-        });
+        }));
     }
-    connect(trFiltre_, &QSlider::valueChanged, this, [this] { TrFiltreChange(); });
+    connect(trFiltre_, &QSlider::valueChanged, this, Guarded([this] { TrFiltreChange(); }));
 }
 
 void TOthersPage::ShowLanguage() {

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "app/Guard.h"
 #include "app/LocaleText.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/RampPictures.h"
@@ -75,17 +76,17 @@ TRampPage::TRampPage(TPageHost& host, QWidget* parent)
     btnRefresh_->setObjectName(QStringLiteral("BtnRefresh"));
     btnRefresh_->setGeometry(right, kRowTop + 19, 417 - right, 23);
 
-    draw1_->OnPointSelected = [this](QObject* sender, int seg, bool& allow) {
+    draw1_->OnPointSelected = Guarded([this](QObject* sender, int seg, bool& allow) {
         Draw1PointSelected(sender, seg, allow);
-    };
-    draw1_->OnChangeValue = [this](QObject* sender, int seg, float& x, float& y, bool& allow) {
+    });
+    draw1_->OnChangeValue = Guarded([this](QObject* sender, int seg, float& x, float& y, bool& allow) {
         Draw1ChangeValue(sender, seg, x, y, allow);
-    };
-    strGrTime_->OnExit = [this](QObject*) { StrGrTimeExit(); };
-    strGrLevel_->OnExit = [this](QObject*) { StrGrLevelExit(); };
-    strGrDelRep_->OnExit = [this](QObject*) { StrGrDelRepExit(); };
-    connect(ckGrid_, &QCheckBox::toggled, this, [this] { CkGridClick(); });
-    connect(btnRefresh_, &QPushButton::clicked, this, [this] { Button5Click(); });
+    });
+    strGrTime_->OnExit = Guarded([this](QObject*) { StrGrTimeExit(); });
+    strGrLevel_->OnExit = Guarded([this](QObject*) { StrGrLevelExit(); });
+    strGrDelRep_->OnExit = Guarded([this](QObject*) { StrGrDelRepExit(); });
+    connect(ckGrid_, &QCheckBox::toggled, this, Guarded([this] { CkGridClick(); }));
+    connect(btnRefresh_, &QPushButton::clicked, this, Guarded([this] { Button5Click(); }));
 }
 
 TRampPage::~TRampPage() {

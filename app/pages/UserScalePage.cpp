@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "app/Guard.h"
 #include "app/LocaleText.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/UserScaleValues.h"
@@ -65,12 +66,12 @@ TUserScalePage::TUserScalePage(TPageHost& host, QWidget* parent)
       segZero_(MakeDisplay(this, "SEG_US_Zero", 180)),
       edZero_(MakeEdit(this, "EdZero_UserScalePt", 236)) {
     setObjectName(QStringLiteral("TabUserScale"));
-    connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
-    connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
-    connect(button3_, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(button4_, &QPushButton::clicked, this, [this] { Button4Click(); });
-    connect(edFS_, &QLineEdit::textChanged, this, [this] { EdFS_UserScalePtChange(); });
-    connect(edZero_, &QLineEdit::textChanged, this, [this] { EdZero_UserScalePtChange(); });
+    connect(button1_, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+    connect(button2_, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+    connect(button3_, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
+    connect(button4_, &QPushButton::clicked, this, Guarded([this] { Button4Click(); }));
+    connect(edFS_, &QLineEdit::textChanged, this, Guarded([this] { EdFS_UserScalePtChange(); }));
+    connect(edZero_, &QLineEdit::textChanged, this, Guarded([this] { EdZero_UserScalePtChange(); }));
 }
 
 void TUserScalePage::RefreshStep() {

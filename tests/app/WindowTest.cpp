@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Application.h"
+#include "app/Guard.h"
 #include "app/PageControl.h"
 #include "app/pages/MainPage.h"
 #include "tests/app/WindowHarness.h"
@@ -247,9 +248,9 @@ TEST(WindowFrame, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     WindowHarness w(1);
     QPushButton faulty("faulty", &w.form());
     int clicks = 0;
-    QObject::connect(&faulty, &QPushButton::clicked, [&] {
+    QObject::connect(&faulty, &QPushButton::clicked, Guarded([&] {
         if (++clicks == 1) throw std::out_of_range("register 1025");
-    });
+    }));
     faulty.show();
     QTest::mouseClick(&faulty, Qt::LeftButton);
     QTest::mouseClick(&faulty, Qt::LeftButton);

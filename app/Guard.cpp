@@ -1,0 +1,20 @@
+#include "app/Guard.h"
+
+#include <QString>
+#include <exception>
+
+#include "app/Application.h"
+
+namespace vadero {
+
+void RunGuarded(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::exception& e) {
+        TApplication::ShowException(QString::fromUtf8(e.what()));
+    } catch (...) {
+        TApplication::ShowException("Erreur inconnue");
+    }
+}
+
+}  // namespace vadero
