@@ -85,6 +85,8 @@ void TMiniModbusMaster::WriteMultipleRegisters(int Address, int Count,
         throw std::out_of_range("WriteMultipleRegisters: registers outside the values");
     const auto frame = modbus::BuildWriteMultiple(Node, Address, Values.subspan(Address, Count));
     lastBlockEnd_ = Address + Count;
+    blockAddress_ = Address;
+    blockCount_ = Count;
     expectedFunction_ = modbus::kWriteMultiple;
     responseOffset_ = static_cast<int>(frame.size());
     SendFrame(frame);
@@ -114,7 +116,10 @@ void TMiniModbusMaster::ProcessResponse(TObject* /*Sender*/) {
     // Forgotten before the events run, so that a request sent from a handler
     // stays awaited.
     forget();
-    if (checked.result == modbus::FrameCheck::Taken)
+    // An answer to another block is dropped like any rejected frame.
+    if (checked.result == modbus::FrameCheck::Taken &&
+        (awaited.function != modbus::kWriteMultiple ||
+         modbus::EchoesBlock(checked.body, blockAddress_, blockCount_)))
         take(awaited, checked.body);
 }
 

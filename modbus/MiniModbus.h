@@ -113,6 +113,8 @@ class TMiniModbusMaster : public TCustomMiniModbus {
     int pendingAddress_ = 0;
     int pendingCount_ = 0;
     int lastBlockEnd_ = 0;
+    int blockAddress_ = 0;  // the function-16 block awaited
+    int blockCount_ = 0;
 };
 
 }  // namespace vadero

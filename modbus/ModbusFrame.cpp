@@ -96,6 +96,12 @@ CheckedFrame CheckResponse(std::span<const std::uint8_t> received, std::size_t s
     return {FrameCheck::Taken, body};
 }
 
+bool EchoesBlock(std::span<const std::uint8_t> body, int address, int count) {
+    if (body.size() < kSingleWriteBody)
+        return true;  // nothing echoed to compare
+    return WordAt(body, 2) == (address & 0xFFFF) && WordAt(body, 4) == (count & 0xFFFF);
+}
+
 std::uint16_t RegisterValue(std::span<const std::uint8_t> body, int i) {
     if (i < 0)
         throw std::out_of_range("negative register index");

@@ -69,6 +69,12 @@ struct CheckedFrame {
 CheckedFrame CheckResponse(std::span<const std::uint8_t> received, std::size_t start,
                            std::uint8_t node, int function, int count);
 
+// A taken function-16 body answers the block of `count` registers from
+// `address`: a body long enough to echo the start and the quantity must echo
+// those of the block, so that a late answer to an earlier block (Modbus RTU
+// carries no transaction number) is not taken for the block awaited now.
+bool EchoesBlock(std::span<const std::uint8_t> body, int address, int count);
+
 // Value i of a taken function-3 or function-4 body.
 std::uint16_t RegisterValue(std::span<const std::uint8_t> body, int i);
 
