@@ -15,6 +15,9 @@ class Backend {
   public:
     // Throws UsageError for a state file that cannot be loaded.
     explicit Backend(const Options& options);
+    // A layer of the caller's, looked at as the kernel's (tests: devices
+    // that go away at a chosen moment).
+    explicit Backend(std::unique_ptr<HidLayer> hid) : hid_(std::move(hid)) {}
     Backend(const Backend&) = delete;
     Backend& operator=(const Backend&) = delete;
 

@@ -1,10 +1,15 @@
 #include "cli/Commands.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -15,6 +20,7 @@
 #include "cli/ExitCodes.h"
 #include "cli/Parameters.h"
 #include "cli/Progress.h"
+#include "transport/hidraw/UniqueFd.h"
 
 namespace vadero::cli {
 
@@ -52,14 +58,49 @@ std::string Number(double value, int decimals) {
     return out.str();
 }
 
-nlohmann::json ReadFileJson(const std::string& path) {
-    std::ifstream in(path);
-    if (!in)
-        throw UsageError("cannot read " + path);
+// A backup is a few kilobytes; this bounds what a wrong file can take.
+constexpr off_t kBackupLimit = 1 << 20;
+
+// The text of a backup file. Opened without blocking and refused unless it is
+// a regular file: reading a FIFO would wait for a writer for ever.
+std::string ReadBackupText(const std::string& path) {
+    const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (!fd)
+        throw UsageError("cannot read " + path + ": " + std::strerror(errno));
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        throw UsageError("cannot read " + path + ": " + std::strerror(errno));
+    if (S_ISDIR(info.st_mode))
+        throw UsageError(path + " is a directory, not a backup file");
+    if (!S_ISREG(info.st_mode))
+        throw UsageError(path + " is not a regular file");
+    if (info.st_size > kBackupLimit)
+        throw UsageError(path + " is too large for a backup (" + std::to_string(info.st_size) +
+                         " bytes)");
+    std::string text;
+    std::array<char, 4096> chunk{};
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw UsageError("cannot read " + path + ": " + std::strerror(errno));
+        if (n == 0)
+            break;
+        text.append(chunk.data(), std::size_t(n));
+        if (off_t(text.size()) > kBackupLimit)  // grew while being read
+            throw UsageError(path + " is too large for a backup");
+    }
+    if (text.empty())
+        throw UsageError(path + " is empty, not a backup");
+    return text;
+}
+
+nlohmann::json ReadBackupFile(const std::string& path) {
     try {
-        return nlohmann::json::parse(in);
-    } catch (const nlohmann::json::exception& e) {
-        throw UsageError(path + " is no JSON document: " + e.what());
+        return ParseBackupText(ReadBackupText(path));
+    } catch (const UsageError& e) {
+        throw UsageError(std::string(e.what()) + " (nothing was sent)");
     }
 }
 
@@ -126,7 +167,12 @@ Plan CheckArguments(const Options& o) {
     if (o.command == "restore") {
         RegisterImage image{};
         TLCXParams view{image};
-        HoldingFromJson(ReadFileJson(o.arguments[0]), view);
+        const nlohmann::json document = ReadBackupFile(o.arguments[0]);
+        try {
+            HoldingFromJson(document, view);
+        } catch (const UsageError& e) {
+            throw UsageError(o.arguments[0] + ": " + e.what() + " (nothing was sent)");
+        }
         plan.restored = image;
     }
     if (o.command == "output")
@@ -311,12 +357,13 @@ int Session(const Options& o, const Plan& plan, Backend& backend) {
 
 }  // namespace
 
-int RunCommand(const Options& o) {
+int RunCommand(const Options& o, std::unique_ptr<HidLayer> hid) {
     Plan plan;
     std::unique_ptr<Backend> backend;
     try {
+        // Every argument and file is checked before any device is looked at.
         plan = CheckArguments(o);
-        backend = std::make_unique<Backend>(o);
+        backend = hid ? std::make_unique<Backend>(std::move(hid)) : std::make_unique<Backend>(o);
     } catch (const UsageError& e) {
         Fail(e.what());
         return kUsage;
@@ -331,6 +378,10 @@ int RunCommand(const Options& o) {
     if (!backend->SaveState() && code == kOk)
         code = kUsage;
     return code;
+}
+
+int RunCommand(const Options& o) {
+    return RunCommand(o, nullptr);
 }
 
 }  // namespace vadero::cli

@@ -3,8 +3,9 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
 #include <iomanip>
+#include <set>
 #include <sstream>
 
 #include "calibrator/Conversions.h"
@@ -74,9 +75,13 @@ long ParseInt(const std::string& setting, const std::string& text, long low, lon
 }
 
 float ParseFloat(const std::string& setting, const std::string& text, double low, double high) {
-    char* end = nullptr;
-    const double value = text.empty() ? NAN : std::strtod(text.c_str(), &end);
-    if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(value))
+    // from_chars: decimal only, no blanks, no sign "+", no hexadecimal, and
+    // the same in every locale.
+    double value = NAN;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error == std::errc::result_out_of_range)
+        Bad(setting, "too large or too small");
+    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
         Bad(setting, "not a number");
     if (value < low || value > high) {
         std::ostringstream range;
@@ -84,6 +89,33 @@ float ParseFloat(const std::string& setting, const std::string& text, double low
         Bad(setting, range.str());
     }
     return float(value);
+}
+
+// What a restore may write into a register: the bounds the calibrator's
+// editors keep and the conversions produce (raw values 0 to 30800); any word
+// where the register is carried along or any value has a meaning.
+std::pair<long, long> RestoredBounds(int address) {
+    if (address == 1)
+        return {0, 5};  // range codes
+    if (address == 3)
+        return {0, 16};
+    if (address == 8)
+        return {0, 0x0FFF};  // six 2-bit fields
+    if (address == 11)
+        return {0, 1};
+    if ((address >= 16 && address <= 19) || address == 22 || address == 23)
+        return {0, 99};
+    if (address == 20 || address == 21 || address >= 48)
+        return {0, 30800};
+    return {0, 65535};
+}
+
+// The float of two registers, low word first.
+float FloatOfWords(std::uint16_t low, std::uint16_t high) {
+    const std::uint32_t bits = std::uint32_t(low) | (std::uint32_t(high) << 16);
+    float value = 0;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
 }
 
 }  // namespace
@@ -176,21 +208,64 @@ std::string ParamsToText(const TLCXParams& p) {
     return out.str();
 }
 
+nlohmann::json ParseBackupText(const std::string& text) {
+    // The parser keeps the last of two equal keys; a backup holding two
+    // "holding" arrays would restore one of them without a word.
+    std::vector<std::set<std::string>> keys;
+    std::optional<std::string> duplicate;
+    const nlohmann::json::parser_callback_t noteKeys = [&](int, nlohmann::json::parse_event_t event,
+                                                           nlohmann::json& parsed) {
+        using Event = nlohmann::json::parse_event_t;
+        if (event == Event::object_start)
+            keys.emplace_back();
+        else if (event == Event::object_end && !keys.empty())
+            keys.pop_back();
+        else if (event == Event::key && !keys.empty() &&
+                 !keys.back().insert(parsed.get<std::string>()).second && !duplicate)
+            duplicate = parsed.get<std::string>();
+        return true;
+    };
+    nlohmann::json document;
+    try {
+        document = nlohmann::json::parse(text, noteKeys);
+    } catch (const nlohmann::json::exception& e) {
+        // Without the library's "[json.exception.parse_error.101] " prefix.
+        std::string why = e.what();
+        if (const auto bracket = why.find("] "); why.rfind("[json.", 0) == 0 && bracket != std::string::npos)
+            why.erase(0, bracket + 2);
+        throw UsageError("the backup is not a JSON document: " + why);
+    }
+    if (duplicate)
+        throw UsageError("the key \"" + *duplicate + "\" appears twice in one object");
+    return document;
+}
+
 void HoldingFromJson(const nlohmann::json& document, TLCXParams& params) {
-    if (!document.is_object() || !document.contains("holding") || !document["holding"].is_array() ||
-        document["holding"].size() != TLCXParams::kCount)
-        throw UsageError("the backup has no \"holding\" array of 72 registers");
+    if (!document.is_object() || !document.contains("holding") || !document["holding"].is_array())
+        throw UsageError("not a backup: no \"holding\" array of the 72 registers");
     const auto& holding = document["holding"];
+    if (holding.size() != TLCXParams::kCount)
+        throw UsageError("the backup's \"holding\" array has " + std::to_string(holding.size()) +
+                         " registers, not 72");
     std::array<std::uint16_t, TLCXParams::kCount> values{};
     for (int k = 0; k < TLCXParams::kCount; ++k) {
-        if (!IsTransferred(k))
-            continue;
         const auto& v = holding[k];
-        if (!v.is_number_integer() || v.get<long long>() < -32768 || v.get<long long>() > 65535)
-            throw UsageError("the backup's register " + std::to_string(k) +
-                             " is not an integer from -32768 to 65535");
-        values[k] = std::uint16_t(v.get<long long>() & 0xFFFF);
+        const std::string name = "the backup's register " + std::to_string(k);
+        if (!IsTransferred(k)) {
+            if (!v.is_null())
+                throw UsageError(name + " is never read nor written; it must be null");
+            continue;
+        }
+        const auto [low, high] = RestoredBounds(k);
+        if (!v.is_number_integer() || v.get<long long>() < low || v.get<long long>() > high)
+            throw UsageError(name + " is not an integer from " + std::to_string(low) + " to " +
+                             std::to_string(high));
+        values[k] = std::uint16_t(v.get<long long>());
     }
+    if (!std::isfinite(FloatOfWords(values[4], values[5])))
+        throw UsageError("the backup's user full scale (registers 4 and 5) is not a finite number");
+    if (!std::isfinite(FloatOfWords(values[6], values[7])))
+        throw UsageError("the backup's user zero (registers 6 and 7) is not a finite number");
     for (int k = 0; k < TLCXParams::kCount; ++k)
         if (IsTransferred(k))
             params.SetWord(k, values[k]);
@@ -200,12 +275,16 @@ Settings Settings::Parse(const std::vector<std::string>& keyValues) {
     Settings s;
     if (keyValues.empty())
         throw UsageError("set needs at least one KEY=VALUE");
+    std::set<std::string> given;
     for (const std::string& setting : keyValues) {
         const auto eq = setting.find('=');
         if (eq == std::string::npos)
             Bad(setting, "expected KEY=VALUE");
         const std::string key = setting.substr(0, eq);
         const std::string value = setting.substr(eq + 1);
+        // Which of two values would be meant is anyone's guess.
+        if (!given.insert(key).second)
+            Bad(setting, "\"" + key + "\" is given twice");
         auto add = [&s](std::function<void(TLCXParams&)> change) {
             s.changes_.push_back(std::move(change));
         };

@@ -26,8 +26,13 @@ std::string FilterText(int position);                      // "Off" or "8 s"
 nlohmann::json ParamsToJson(const TLCXParams& params);
 std::string ParamsToText(const TLCXParams& params);
 
+// The document of a backup file's text; throws UsageError for text that is
+// no JSON or has an object with a key twice.
+nlohmann::json ParseBackupText(const std::string& text);
+
 // Reads the "holding" array of a backup into the image; throws UsageError
-// for a document that lacks a transferred register or holds a bad value.
+// for a document that lacks a transferred register, holds a value where a
+// register is not transferred, or a value that register does not take.
 void HoldingFromJson(const nlohmann::json& document, TLCXParams& params);
 
 // KEY=VALUE changes, checked when parsed so that a bad one sends nothing.
