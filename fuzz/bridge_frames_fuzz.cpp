@@ -8,7 +8,7 @@
 //   byte 0     bits 0-5 n, payload bytes that follow; bits 6-7 the shape:
 //              0 a 65-byte report whose length byte is n (61 to 63 lie beyond a chunk)
 //              1 a 65-byte report whose length byte is the next input byte, any value
-//              2 a report cut to 1 + (next input byte % 69) bytes, length byte n
+//              2 a report cut to (next input byte % 70) bytes, length byte n
 //              3 a 65-byte report whose four header bytes follow in the input
 //   then n bytes of payload, placed from report byte 5 on (the rest stays 0).
 // A record whose payload byte 0 is odd also sends a read request when the
@@ -100,7 +100,7 @@ std::vector<Record> Records(const std::uint8_t* data, std::size_t size) {
                 report[3] = next();
                 break;
             case 2:
-                cut = 1 + next() % 69;
+                cut = next() % 70;
                 break;
             case 3:
                 for (std::size_t k = 1; k <= 4; ++k) report[k] = next();

@@ -190,7 +190,8 @@ int FakeHidLayer::read(const std::string& path, std::uint8_t* buffer, int length
         Bytes report = std::move(state->input.front());
         state->input.pop_front();
         const int n = std::min(length, static_cast<int>(report.size()));
-        std::memcpy(buffer, report.data(), static_cast<std::size_t>(n));
+        // A queued report may be empty: its data() may then be null.
+        if (n > 0) std::memcpy(buffer, report.data(), static_cast<std::size_t>(n));
         return n;
     };
     const auto emptyReport = [&]() -> int {
