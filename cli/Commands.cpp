@@ -347,6 +347,12 @@ int Session(const Options& o, const Plan& plan, Backend& backend) {
         return kNoDevice;
     }
     if (!runner.Open(o.device)) {
+        // Listed a moment ago: unplugged since, or there but refusing to open.
+        if (runner.DeviceCount() < o.device) {
+            Fail("calibrator number " + std::to_string(o.device) +
+                 " went away before it could be opened (unplugged?)");
+            return kNoDevice;
+        }
         Fail("calibrator number " + std::to_string(o.device) + " cannot be opened");
         return kCannotOpen;
     }
