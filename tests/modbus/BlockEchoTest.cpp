@@ -22,7 +22,8 @@ Bytes WithCrc(Bytes body) {
 // The echo of a block write: start and quantity, high byte first.
 Bytes Echo(int address, int count) {
     return WithCrc({0x64, 0x10, static_cast<std::uint8_t>(address >> 8),
-                    static_cast<std::uint8_t>(address & 0xFF), static_cast<std::uint8_t>(count >> 8),
+                    static_cast<std::uint8_t>(address & 0xFF),
+                    static_cast<std::uint8_t>(count >> 8),
                     static_cast<std::uint8_t>(count & 0xFF)});
 }
 

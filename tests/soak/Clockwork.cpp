@@ -23,7 +23,8 @@ void Clockwork::RunFor(TUSBThread* reader, std::chrono::milliseconds duration) {
     for (;;) {
         dispatcher_.pump();
         const auto now = std::chrono::steady_clock::now();
-        if (now >= deadline) break;
+        if (now >= deadline)
+            break;
         dispatcher_.waitForWork(std::min<std::chrono::milliseconds>(
             10ms, std::chrono::duration_cast<std::chrono::milliseconds>(deadline - now) + 1ms));
     }

@@ -11,7 +11,8 @@ constexpr std::uint16_t kLoopPowerKept = 2;
 
 bool Covers(const std::vector<Block>& blocks, int k) {
     for (const Block& b : blocks)
-        if (k >= b.first && k <= b.last) return true;
+        if (k >= b.first && k <= b.last)
+            return true;
     return false;
 }
 
@@ -25,22 +26,29 @@ std::string Register(int k, const char* what, unsigned got, unsigned expected) {
 
 const char* KindName(Kind kind) {
     switch (kind) {
-        case Kind::ReadAll: return "read-all";
-        case Kind::WriteAll: return "write-all";
-        case Kind::Output: return "output";
-        case Kind::Measure: return "measure";
+        case Kind::ReadAll:
+            return "read-all";
+        case Kind::WriteAll:
+            return "write-all";
+        case Kind::Output:
+            return "output";
+        case Kind::Measure:
+            return "measure";
     }
     return "?";
 }
 
 std::vector<Block> BlocksRead(Kind kind) {
-    if (kind == Kind::ReadAll) return {{0, 11}, {16, 23}, {48, 71}};
+    if (kind == Kind::ReadAll)
+        return {{0, 11}, {16, 23}, {48, 71}};
     return {};  // read-output is not one of the soak's transfers; measure reads input 0
 }
 
 std::vector<Block> BlocksWritten(Kind kind) {
-    if (kind == Kind::WriteAll) return {{1, 11}, {16, 23}, {48, 71}};
-    if (kind == Kind::Output) return {{0, 2}};
+    if (kind == Kind::WriteAll)
+        return {{1, 11}, {16, 23}, {48, 71}};
+    if (kind == Kind::Output)
+        return {{0, 2}};
     return {};
 }
 
@@ -66,16 +74,19 @@ Findings CheckImageChanges(Kind kind, const Words& before, const Words& after,
     const auto read = BlocksRead(kind);
     for (int k = 0; k < kRegisters; ++k) {
         const auto i = static_cast<std::size_t>(k);
-        if (after[i] == before[i]) continue;
+        if (after[i] == before[i])
+            continue;
         if (!Covers(read, k)) {
-            out.push_back(std::string(KindName(kind)) + " changed an image register it does not read: " +
+            out.push_back(std::string(KindName(kind)) +
+                          " changed an image register it does not read: " +
                           Register(k, "now", after[i], before[i]));
             continue;
         }
         const std::uint16_t held =
             k == kLoopPower ? static_cast<std::uint16_t>(device[i] & kLoopPowerKept) : device[i];
         if (after[i] != held)
-            out.push_back(std::string(KindName(kind)) + " stored a value the calibrator never held: " +
+            out.push_back(std::string(KindName(kind)) +
+                          " stored a value the calibrator never held: " +
                           Register(k, "image", after[i], held));
     }
     return out;
@@ -84,9 +95,11 @@ Findings CheckImageChanges(Kind kind, const Words& before, const Words& after,
 Findings CheckImageTail(const std::uint16_t* holding, const std::uint16_t* input, int size) {
     Findings out;
     for (int k = kRegisters; k < size; ++k)
-        if (holding[k] != 0) out.push_back(Register(k, "holding image beyond 71 holds", holding[k], 0));
+        if (holding[k] != 0)
+            out.push_back(Register(k, "holding image beyond 71 holds", holding[k], 0));
     for (int k = 1; k < size; ++k)
-        if (input[k] != 0) out.push_back(Register(k, "input image beyond 0 holds", input[k], 0));
+        if (input[k] != 0)
+            out.push_back(Register(k, "input image beyond 0 holds", input[k], 0));
     return out;
 }
 
@@ -113,7 +126,8 @@ Findings CheckCalibrator(Kind kind, const Words& sent, const Words& before, cons
         }
     }
     for (int k = 0; k < kRegisters; ++k) {
-        if (Covers(written, k)) continue;
+        if (Covers(written, k))
+            continue;
         const auto i = static_cast<std::size_t>(k);
         if (writesAfter[i] != writesBefore[i])
             out.push_back(name + " wrote a register outside its blocks: " +
@@ -148,7 +162,8 @@ Findings CheckEnding(const Ending& ending) {
         out.push_back("transfer timed out " + std::to_string(ending.timeOuts) + " times");
     if (ending.completions > 0 && ending.timeOuts > 0)
         out.push_back("transfer both completed and timed out");
-    if (!ending.idle) out.push_back("session not idle after the transfer ended");
+    if (!ending.idle)
+        out.push_back("session not idle after the transfer ended");
     return out;
 }
 

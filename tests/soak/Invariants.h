@@ -34,8 +34,7 @@ Findings CheckReadAllImage(const Words& image, const Words& device);
 
 // The image registers a transfer changed: only registers it reads, and only
 // to the value the calibrator held while it ran.
-Findings CheckImageChanges(Kind kind, const Words& before, const Words& after,
-                           const Words& device);
+Findings CheckImageChanges(Kind kind, const Words& before, const Words& after, const Words& device);
 
 // Image entries the session never asks for (holding registers above 71,
 // input registers above 0) stay zero.

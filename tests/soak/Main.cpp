@@ -20,7 +20,8 @@ struct Options {
 };
 
 int Usage() {
-    std::cerr << "usage: vadero_soak [--short | --full | --real-thread] [--seed N] [--transfers N]\n";
+    std::cerr
+        << "usage: vadero_soak [--short | --full | --real-thread] [--seed N] [--transfers N]\n";
     return 2;
 }
 
@@ -28,7 +29,8 @@ bool Parse(int argc, char** argv, Options& o) {
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         const auto number = [&](std::uint64_t& into) {
-            if (i + 1 >= argc) return false;
+            if (i + 1 >= argc)
+                return false;
             char* end = nullptr;
             into = std::strtoull(argv[++i], &end, 10);
             return end && *end == '\0';
@@ -43,9 +45,11 @@ bool Parse(int argc, char** argv, Options& o) {
             o.realTime = true;
             o.transfers = 25;
         } else if (a == "--seed") {
-            if (!number(o.seed)) return false;
+            if (!number(o.seed))
+                return false;
         } else if (a == "--transfers") {
-            if (!number(o.transfers)) return false;
+            if (!number(o.transfers))
+                return false;
         } else {
             return false;
         }
@@ -57,12 +61,14 @@ bool Parse(int argc, char** argv, Options& o) {
 
 int main(int argc, char** argv) {
     Options options;
-    if (!Parse(argc, argv, options)) return Usage();
+    if (!Parse(argc, argv, options))
+        return Usage();
     const auto begin = std::chrono::steady_clock::now();
     vadero::soak::Clockwork clock(options.realTime);
     vadero::soak::Soak soak(clock, options.seed);
     std::cout << "vadero_soak: " << (options.realTime ? "real-time reader thread" : "virtual time")
-              << ", seed " << options.seed << ", " << options.transfers << " transfers" << std::endl;
+              << ", seed " << options.seed << ", " << options.transfers << " transfers"
+              << std::endl;
     if (!soak.Open()) {
         std::cerr << "vadero_soak: the emulated calibrator did not connect\n";
         return 1;

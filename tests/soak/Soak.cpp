@@ -15,7 +15,8 @@ constexpr double kLateChance = 0.18;
 constexpr double kCutChance = 0.22;
 
 milliseconds Below(emu::FaultDice& dice, milliseconds bound) {
-    return milliseconds(static_cast<long long>(dice.Below(static_cast<std::uint64_t>(bound.count()))));
+    return milliseconds(
+        static_cast<long long>(dice.Below(static_cast<std::uint64_t>(bound.count()))));
 }
 
 // The quiet spell after a transfer: the last send's answer, however late,
@@ -28,7 +29,8 @@ milliseconds Settle(const Plan& plan) {
 
 Plan DrawPlan(emu::FaultDice& dice, milliseconds tick) {
     Plan plan;
-    if (dice.Next() < kCleanShare) return plan;
+    if (dice.Next() < kCleanShare)
+        return plan;
     const auto share = [&dice](double chance, double top) {
         return dice.Next() < chance ? 0.1 + dice.Next() * (top - 0.1) : 0.0;
     };
@@ -65,7 +67,8 @@ void Soak::installHandlers() {
     lcx_.OnReadMeasure = [this](TObject*) { completed(Kind::Measure); };
     // The output step has no event of its own: its block answer ends it.
     lcx_.OnWordBlockWriting = [this](TObject*) {
-        if (record_.kind == Kind::Output) completed(Kind::Output);
+        if (record_.kind == Kind::Output)
+            completed(Kind::Output);
     };
     // Register 0 in idle: the first block's answer after a read-all timed out.
     lcx_.OnReadOutput = [this](TObject*) {
@@ -75,7 +78,8 @@ void Soak::installHandlers() {
             stray("read-output raised");
     };
     lcx_.OnTimeOut = [this](TObject*) {
-        if (record_.ended) stray("a second time-out");
+        if (record_.ended)
+            stray("a second time-out");
         ++record_.timeOuts;
         record_.ended = true;
         record_.idleAtEnd = lcx_.Step() == StepIdle;
@@ -105,56 +109,76 @@ void Soak::stray(const std::string& what) {
 }
 
 bool Soak::Open() {
-    if (lcx_.DeviceCount() != 1 || !lcx_.OpenDevice(1)) return false;
+    if (lcx_.DeviceCount() != 1 || !lcx_.OpenDevice(1))
+        return false;
     for (int i = 0; i < 20 && !connected_; ++i) clock_.RunFor(lcx_.Master().Reader(), 50ms);
     return connected_;
 }
 
 Kind Soak::drawKind() {
     const double x = dice_.Next();
-    if (x < 0.3) return Kind::ReadAll;
-    if (x < 0.55) return Kind::WriteAll;
-    if (x < 0.75) return Kind::Output;
+    if (x < 0.3)
+        return Kind::ReadAll;
+    if (x < 0.55)
+        return Kind::WriteAll;
+    if (x < 0.75)
+        return Kind::Output;
     return Kind::Measure;
 }
 
 // Any word, but a range code (register 1) and a loop power (register 2) the
 // calibrator knows, so that input register 0 follows the range.
 std::uint16_t Soak::drawWord(int k) {
-    if (k == 1) return static_cast<std::uint16_t>(dice_.Below(6));
-    if (k == 2) return static_cast<std::uint16_t>(dice_.Below(4));
+    if (k == 1)
+        return static_cast<std::uint16_t>(dice_.Below(6));
+    if (k == 2)
+        return static_cast<std::uint16_t>(dice_.Below(4));
     return static_cast<std::uint16_t>(dice_.Below(0x10000));
 }
 
 void Soak::varyCalibrator() {
     for (int k = 0; k < kRegisters; ++k)
-        if (dice_.Next() < 0.5) calibrator_.SetHolding(k, drawWord(k));
+        if (dice_.Next() < 0.5)
+            calibrator_.SetHolding(k, drawWord(k));
     calibrator_.SetMeasuredInput(static_cast<std::int16_t>(dice_.Below(0x10000)));
 }
 
 void Soak::varyImage() {
     for (int k = 0; k < kRegisters; ++k)
-        if (dice_.Next() < 0.5) lcx_.Params().SetWord(k, drawWord(k));
+        if (dice_.Next() < 0.5)
+            lcx_.Params().SetWord(k, drawWord(k));
 }
 
 void Soak::start(Kind kind) {
     switch (kind) {
-        case Kind::ReadAll: lcx_.ReadAll(); break;
-        case Kind::WriteAll: lcx_.WriteAll(); break;
+        case Kind::ReadAll:
+            lcx_.ReadAll();
+            break;
+        case Kind::WriteAll:
+            lcx_.WriteAll();
+            break;
         case Kind::Output: {
             const auto unit = static_cast<TValueUnit>(dice_.Below(3));
             lcx_.SetOutput(unit, static_cast<float>(-10.0 + 140.0 * dice_.Next()));
             break;
         }
-        case Kind::Measure: lcx_.ReadMeasure(); break;
+        case Kind::Measure:
+            lcx_.ReadMeasure();
+            break;
     }
 }
 
 void Soak::cut(const Plan& plan, bool on) {
     if (plan.cut == Plan::Cut::Unplug) {
-        if (on) calibrator_.Unplug(); else calibrator_.Plug();
+        if (on)
+            calibrator_.Unplug();
+        else
+            calibrator_.Plug();
     } else if (plan.cut == Plan::Cut::Power) {
-        if (on) calibrator_.PowerOff(); else calibrator_.PowerOn();
+        if (on)
+            calibrator_.PowerOff();
+        else
+            calibrator_.PowerOn();
     }
 }
 
@@ -179,13 +203,16 @@ bool Soak::runTicks(const Plan& plan) {
         const auto periodEnd = clock_.Now() + clock_.TickPeriod();
         while (!record_.ended && clock_.Now() < periodEnd) {
             auto next = periodEnd;
-            if (!restored) next = std::min(next, begin + (cutDone ? plan.cutAt + plan.cutFor : plan.cutAt));
-            const auto step = std::max(1ms, std::chrono::duration_cast<milliseconds>(next - clock_.Now()));
+            if (!restored)
+                next = std::min(next, begin + (cutDone ? plan.cutAt + plan.cutFor : plan.cutAt));
+            const auto step =
+                std::max(1ms, std::chrono::duration_cast<milliseconds>(next - clock_.Now()));
             clock_.RunFor(lcx_.Master().Reader(), step);
             due();
         }
     }
-    if (cutDone && !restored) cut(plan, false);
+    if (cutDone && !restored)
+        cut(plan, false);
     return cutDone;
 }
 
@@ -193,7 +220,8 @@ void Soak::RunTransfer(std::uint64_t number) {
     number_ = number;
     const Kind kind = drawKind();
     varyCalibrator();
-    if (kind == Kind::WriteAll || kind == Kind::Output) varyImage();
+    if (kind == Kind::WriteAll || kind == Kind::Output)
+        varyImage();
     const Plan plan = DrawPlan(dice_, clock_.TickPeriod());
 
     const emu::DeviceStats statsBefore = calibrator_.Stats();
@@ -227,8 +255,10 @@ void Soak::RunTransfer(std::uint64_t number) {
     if (plan.faults.extraDelay > emu::Duration::zero())
         tally_.faults.late += stats.answers - statsBefore.answers;
     if (cutDone) {
-        if (plan.cut == Plan::Cut::Unplug) ++tally_.faults.unplugs;
-        else ++tally_.faults.powerCuts;
+        if (plan.cut == Plan::Cut::Unplug)
+            ++tally_.faults.unplugs;
+        else
+            ++tally_.faults.powerCuts;
     }
 
     const bool done = record_.completions > 0;
@@ -237,7 +267,8 @@ void Soak::RunTransfer(std::uint64_t number) {
     const Counts writesAfter = writes();
     report(CheckEnding({record_.completions, record_.timeOuts, record_.idleAtEnd}));
     report(CheckImageChanges(kind, imageBefore, imageAfter, deviceBefore));
-    report(CheckImageTail(lcx_.Master().HoldingRegisters.data(), lcx_.Master().InputRegisters.data(),
+    report(CheckImageTail(lcx_.Master().HoldingRegisters.data(),
+                          lcx_.Master().InputRegisters.data(),
                           static_cast<int>(lcx_.Master().HoldingRegisters.size())));
     report(CheckCalibrator(kind, imageBefore, deviceBefore, deviceAfter, writesBefore, writesAfter,
                            done));
