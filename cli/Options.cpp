@@ -14,7 +14,19 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     std::string pace = "spec";
     bool noVerify = false;
     app.add_option("-d,--device", o.device, "the N-th matching calibrator, 1-based")
-        ->check(CLI::PositiveNumber);
+    // CLI11's own number check answers "/dev/hidraw0" with a range up to 1.8e308.
+    const CLI::Validator calibratorNumber(
+        [](const std::string& text) -> std::string {
+            const bool digits = !text.empty() && text.size() <= 4 &&
+                                text.find_first_not_of("0123456789") == std::string::npos;
+            if (digits && std::stoi(text) >= 1)
+                return {};
+            return "\"" + text +
+                   "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999), "
+                   "not a path";
+        },
+        "N");
+        ->check(calibratorNumber);
     app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
     app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
         ->check(CLI::Range(1, 16));

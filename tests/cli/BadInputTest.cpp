@@ -208,7 +208,7 @@ TEST_F(BadInput, SetRefusesEveryKindOfBadValue) {
 TEST_F(BadInput, DeviceTakesANumberNotAPath) {
     for (const char* device : {"/dev/null", "/tmp", "/dev/hidraw-none", "0", "-1", "abc", "1.5",
                                "99999999999", "''"})
-        ExpectRefused(std::string("--device ") + device + " read", "--device");
+        ExpectRefused(std::string("--device ") + device + " read", "is no calibrator number");
     const Result r = Run("--device 2 read");
     EXPECT_EQ(r.code, cli::kNoDevice) << r.err;
     EXPECT_NE(r.err.find("no calibrator number 2 (1 found)"), std::string::npos) << r.err;
