@@ -13,7 +13,6 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     Options o;
     std::string pace = "spec";
     bool noVerify = false;
-    app.add_option("-d,--device", o.device, "the N-th matching calibrator, 1-based")
     // CLI11's own number check answers "/dev/hidraw0" with a range up to 1.8e308.
     const CLI::Validator calibratorNumber(
         [](const std::string& text) -> std::string {
@@ -26,6 +25,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
                    "not a path";
         },
         "N");
+    app.add_option("-d,--device", o.device, "the N-th matching calibrator, 1-based")
         ->check(calibratorNumber);
     app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
     app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
