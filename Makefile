@@ -10,7 +10,7 @@ define configure
 	cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(2) $(CMAKE_FLAGS)
 endef
 
-.PHONY: deps build test sanitize tsan demo kernel-test bench fuzz clean
+.PHONY: deps build test sanitize tsan demo kernel-test package soak bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -31,6 +31,14 @@ demo: build
 # answered by the emulated calibrator.
 kernel-test: build
 	tests/kernel/run build
+
+# The Debian package, in build/.
+package: build
+	cmake --build build --target package
+
+# The long run of transfers under injected faults, with its figures.
+soak: build
+	build/bin/vadero_soak --full
 
 sanitize: deps
 	@$(call configure,build-asan,-DVADERO_SANITIZE=address)

@@ -5,10 +5,10 @@
 
 namespace vadero {
 
-QPixmap MakerLogo(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+QImage MakerLogoImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
     p.setPen(QPen(QColor(0x10, 0x30, 0x80), 1.5));
@@ -23,8 +23,11 @@ QPixmap MakerLogo(int size) {
     p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(n);
-    return pixmap;
+    p.end();
+    return image;
 }
+
+QPixmap MakerLogo(int size) { return QPixmap::fromImage(MakerLogoImage(size)); }
 
 QPixmap ScanGlyph() {
     QPixmap pixmap(48, 48);

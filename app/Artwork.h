@@ -1,11 +1,14 @@
 #pragma once
 // The window's pictures, drawn rather than shipped as files.
 
+#include <QImage>
 #include <QPixmap>
 
 namespace vadero {
 
-// The maker's 32 x 32 logo (also the window icon).
+// The maker's 32 x 32 logo (also the window icon). The image needs no
+// display, so the build draws the desktop icons from it.
+QImage MakerLogoImage(int size);
 QPixmap MakerLogo(int size = 32);
 // The scan button's 48 x 48 picture: a USB plug; its bottom-left pixel's
 // colour is the transparent one.

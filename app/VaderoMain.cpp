@@ -7,6 +7,7 @@
 
 int main(int argc, char** argv) {
     vadero::TApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("vadero"));
     vadero::InstallFontSubstitutes();
     vadero::HidrawLayer hid;
     vadero::QtDispatcher dispatcher;

@@ -10,6 +10,7 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     CLI::App app{"lcx3: the LCX3 loop calibrator from the command line", "lcx3"};
     app.require_subcommand(1);
     app.fallthrough();
+    app.set_version_flag("--version", std::string("lcx3 ") + VADERO_VERSION);
     Options o;
     std::string pace = "spec";
     bool noVerify = false;
