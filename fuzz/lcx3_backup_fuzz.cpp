@@ -28,7 +28,8 @@ namespace {
 using vadero::RegisterImage;
 using vadero::TLCXParams;
 
-// The word a backup value stands for, when it is an integer from -32768 to 65535.
+// The word a backup value stands for: lcx3 takes only integers from 0 to 65535
+// (each register then narrows that to its own limits).
 bool InRange(const nlohmann::json& v, std::uint16_t& word) {
     if (v.is_number_unsigned()) {
         if (v.get<std::uint64_t>() > 65535)
@@ -39,7 +40,7 @@ bool InRange(const nlohmann::json& v, std::uint16_t& word) {
     if (!v.is_number_integer())
         return false;
     const std::int64_t n = v.get<std::int64_t>();
-    if (n < -32768 || n > 65535)
+    if (n < 0 || n > 65535)
         return false;
     word = static_cast<std::uint16_t>(n & 0xFFFF);
     return true;
