@@ -10,16 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include "emulator/BankJson.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 // The integer a JSON value holds, when it is one from -32768 to 65535.
 bool InRange(const nlohmann::json& v, std::uint16_t& word) {

@@ -23,19 +23,12 @@
 
 #include "modbus/MiniModbus.h"
 #include "tests/support/FakeHid.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
 using vadero::test::Bytes;
 using vadero::test::FakeHidLayer;
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 constexpr const char* kPath = "/dev/hidraw0";
 constexpr std::size_t kReportBytes = 65;

@@ -25,18 +25,11 @@
 
 #include "emulator/EmulatorHid.h"
 #include "modbus/Crc.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
 using Bytes = std::vector<std::uint8_t>;
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 constexpr int kReport = 65;
 constexpr std::uint8_t kSlave = 100;

@@ -14,16 +14,9 @@
 
 #include "cli/ExitCodes.h"
 #include "cli/Parameters.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 using vadero::RegisterImage;
 using vadero::TLCXParams;

@@ -21,6 +21,7 @@
 #include "modbus/Crc.h"
 #include "modbus/MiniModbus.h"
 #include "tests/support/FakeHid.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
@@ -30,14 +31,6 @@ using vadero::TObject;
 using vadero::TRegisterImage;
 using vadero::test::Bytes;
 using vadero::test::FakeHidLayer;
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 constexpr const char* kPath = "/dev/hidraw0";
 constexpr int kFunctions[] = {3, 4, 6, 16};

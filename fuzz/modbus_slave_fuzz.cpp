@@ -15,19 +15,12 @@
 
 #include "emulator/ModbusSlave.h"
 #include "modbus/Crc.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
 
 using vadero::emu::Bytes;
 using vadero::emu::RegisterBank;
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 constexpr std::uint8_t kSlave = vadero::emu::kSlaveAddress;
 

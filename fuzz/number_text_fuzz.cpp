@@ -20,16 +20,9 @@
 #include <string_view>
 
 #include "app/Numbers.h"
+#include "fuzz/FuzzCheck.h"
 
 namespace {
-
-#define FUZZ_CHECK(condition)                                                              \
-    do {                                                                                   \
-        if (!(condition)) {                                                                \
-            std::fprintf(stderr, "%s:%d: violated: %s\n", __FILE__, __LINE__, #condition); \
-            std::abort();                                                                  \
-        }                                                                                  \
-    } while (0)
 
 constexpr std::string_view kSeparators[] = {".", ",", "\xD9\xAB", ""};
 
