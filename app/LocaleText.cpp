@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QLocale>
 
-#include "app/Numbers.h"
+#include "calibrator/Numbers.h"
 
 namespace vadero {
 

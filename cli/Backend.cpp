@@ -41,6 +41,17 @@ Backend::Backend(const Options& o) {
                 throw UsageError(std::string("emulator state: ") + e.what());
             }
         }
+        savedStuck_ = stateful_->Bank().stuck;
+    }
+    // A register that keeps its value, on the calibrator addressed; a fault
+    // of this run only, never saved with the state.
+    if (o.emulatorFault.rfind("stuck", 0) == 0 && o.device <= o.emulatorDevices) {
+        const int address =
+            o.emulatorFault == "stuck" ? kStuckByDefault : std::stoi(o.emulatorFault.substr(6));
+        emu::EmulatedLcx3& device = emulator->Device(o.device);
+        emu::RegisterBank bank = device.Bank();
+        bank.stuck[std::size_t(address)] = true;
+        device.SetBank(bank);
     }
     emulator_ = emulator.get();
     hid_ = std::move(emulator);
@@ -50,7 +61,9 @@ bool Backend::SaveState() const {
     if (!stateful_)
         return true;
     try {
-        stateful_->SaveBank(statePath_);
+        emu::RegisterBank bank = stateful_->Bank();
+        bank.stuck = savedStuck_;
+        emu::SaveBankFile(bank, statePath_);
         return true;
     } catch (const emu::BankFileError& e) {
         std::fprintf(stderr, "lcx3: emulator state not saved: %s\n", e.what());

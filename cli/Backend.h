@@ -2,6 +2,7 @@
 // The HID layer a run talks through: the kernel's hidraw nodes, or emulated
 // calibrators whose state may live in a file between runs.
 
+#include <array>
 #include <memory>
 #include <string>
 
@@ -32,6 +33,7 @@ class Backend {
     emu::EmulatorHid* emulator_ = nullptr;
     emu::EmulatedLcx3* stateful_ = nullptr;  // the device the state file belongs to
     std::string statePath_;
+    std::array<bool, emu::kHoldingCount> savedStuck_{};  // as the state file has them
 };
 
 }  // namespace vadero::cli

@@ -12,6 +12,7 @@ enum ExitCode : int {
     kTimeOut = 3,     // the calibrator did not answer
     kMismatch = 4,    // verification found a difference
     kCannotOpen = 5,  // a matching device exists but cannot be opened
+    kNotSaved = 6,    // the calibrator was read, but the backup file could not be written
 };
 
 // Bad usage or a bad value, found before anything was sent.

@@ -1,76 +1,193 @@
 #include "cli/Options.h"
 
 #include <CLI/CLI.hpp>
+#include <iostream>
 
+#include <nlohmann/json.hpp>
+
+#include "cli/CommandTable.h"
+#include "cli/Completion.h"
 #include "cli/ExitCodes.h"
+#include "cli/Parameters.h"
 
 namespace vadero::cli {
 
-ParseOutcome ParseOptions(int argc, const char* const* argv) {
-    CLI::App app{"lcx3: the LCX3 loop calibrator from the command line", "lcx3"};
-    app.require_subcommand(1);
-    app.fallthrough();
-    app.set_version_flag("--version", std::string("lcx3 ") + VADERO_VERSION);
-    Options o;
-    std::string pace = "spec";
-    bool noVerify = false;
-    // CLI11's own number check answers "/dev/hidraw0" with a range up to 1.8e308.
-    const CLI::Validator calibratorNumber(
-        [](const std::string& text) -> std::string {
-            const bool digits = !text.empty() && text.size() <= 4 &&
-                                text.find_first_not_of("0123456789") == std::string::npos;
-            if (digits && std::stoi(text) >= 1)
+namespace {
+
+bool IsNumberFrom(const std::string& text, std::size_t digits, int least) {
+    return !text.empty() && text.size() <= digits &&
+           text.find_first_not_of("0123456789") == std::string::npos && std::stoi(text) >= least;
+}
+
+// CLI11's own number check answers "/dev/hidraw0" with a range up to 1.8e308.
+const CLI::Validator kCalibratorNumber(
+    [](const std::string& text) -> std::string {
+        if (IsNumberFrom(text, 4, 1))
+            return {};
+        return "\"" + text +
+               "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999), not a path";
+    },
+    "N");
+
+const CLI::Validator kFault(
+    [](const std::string& text) -> std::string {
+        for (const std::string& kind : EmulatorFaults())
+            if (text == kind)
                 return {};
-            return "\"" + text +
-                   "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999), "
-                   "not a path";
-        },
-        "N");
-    app.add_option("-d,--device", o.device, "the N-th matching calibrator, 1-based")
-        ->check(calibratorNumber);
-    app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
-    app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
-        ->check(CLI::Range(1, 16));
-    app.add_option("--emulator-state", o.emulatorState,
-                   "JSON bank the emulator starts from "
-                   "and saves to");
-    app.add_option("--emulator-fault", o.emulatorFault, "off, unplugged, noisy or slow")
-        ->check(CLI::IsMember({"off", "unplugged", "noisy", "slow"}));
-    app.add_flag("--trace", o.trace, "every frame sent or received on stderr");
-    app.add_flag("--json", o.json, "the result as one JSON document");
-    app.add_option("--pace", pace, "spec (750 ms tick) or fast")
-        ->check(CLI::IsMember({"spec", "fast"}));
+        if (text.rfind("stuck:", 0) == 0 && IsNumberFrom(text.substr(6), 2, 0) &&
+            std::stoi(text.substr(6)) < TLCXParams::kCount)
+            return {};
+        return "\"" + text +
+               "\" is no fault; give off, unplugged, noisy, slow, stuck or stuck:N "
+               "(N a holding register, 0 to 71)";
+    },
+    "KIND");
 
-    app.add_subcommand("list", "the matching calibrators and those that cannot be opened");
-    app.add_subcommand("read", "read every parameter");
-    app.add_subcommand("backup", "read every parameter into FILE")
-        ->add_option("FILE", o.arguments)
-        ->required()
-        ->expected(1);
-    auto* restore = app.add_subcommand("restore", "write the parameters of FILE, then verify");
-    restore->add_option("FILE", o.arguments)->required()->expected(1);
-    restore->add_flag("--no-verify", noVerify, "skip reading back");
-    auto* set = app.add_subcommand("set", "change parameters, write them, verify");
-    set->add_option("SETTINGS", o.arguments, "KEY=VALUE ...")->required();
-    set->add_flag("--no-verify", noVerify, "skip reading back");
-    app.add_subcommand("output", "command the output value (UNIT: mA, V, %, user)")
-        ->add_option("VALUE UNIT", o.arguments)
-        ->required()
-        ->expected(2);
-    app.add_subcommand("measure", "read the measurement");
+std::string Words(const std::vector<std::string>& words) {
+    std::string text;
+    for (const std::string& w : words) text += (text.empty() ? "" : ", ") + w;
+    return text;
+}
 
-    try {
-        app.parse(argc, argv);
-    } catch (const CLI::ParseError& e) {
-        const int shown = app.exit(e);
-        return {std::nullopt, shown == 0 ? kOk : kUsage};
+std::string KeysHelp() {
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::size_t width = 0;
+    for (const Parameter& row : Parameters()) {
+        const bool memory = row.key.rfind("mem-", 0) == 0;
+        if (memory && row.key.back() != '1')
+            continue;
+        rows.emplace_back(memory ? row.key.substr(0, row.key.size() - 1) + "N" : row.key,
+                          row.Accepts() + (memory ? " (N 1 to 8)" : ""));
+        width = std::max(width, rows.back().first.size());
     }
-    o.command = app.get_subcommands().front()->get_name();
-    o.pace = pace == "fast" ? Pace::Fast : Pace::Tick;
-    o.verify = !noVerify;
+    std::string text = "Keys (KEY=VALUE; range and formats take effect first):\n";
+    for (const auto& [key, accepts] : rows)
+        text += "  " + key + std::string(width + 2 - key.size(), ' ') + accepts + "\n";
+    return text;
+}
+
+std::string ExamplesHelp() {
+    std::string text = "Examples:\n";
+    for (const Command& c : Commands()) text += "  " + c.example + "\n";
+    text += "  lcx3 --emulate read            # the same against an emulated calibrator\n";
+    text +=
+        "\nExit status: 0 done; 1 bad usage or value, nothing sent; 2 no calibrator, or it "
+        "went away;\n3 no answer; 4 verification found a difference; 5 a calibrator cannot "
+        "be opened;\n6 the calibrator was read but the backup file could not be written.\n";
+    return text;
+}
+
+struct Parser {
+    CLI::App app{"lcx3: the LCX3 loop calibrator from the command line", "lcx3"};
+    Options o;
+    std::string pace = "tick";
+    bool noVerify = false;
+    CompletionHints hints;
+
+    Parser() {
+        app.require_subcommand(1);
+        app.fallthrough();
+        app.set_version_flag("--version", std::string("lcx3 ") + VADERO_VERSION);
+        app.footer(ExamplesHelp());
+        app.add_option("-d,--device", o.device, "the N-th matching calibrator of lcx3 list, from 1")
+            ->check(kCalibratorNumber);
+        app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
+        app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
+            ->check(CLI::Range(1, 16));
+        app.add_option("--emulator-state", o.emulatorState,
+                       "JSON bank the emulator starts from and saves to");
+        hints.files.insert("--emulator-state");
+        app.add_option("--emulator-fault", o.emulatorFault,
+                       Words(EmulatorFaults()) + ", or stuck:N (register N keeps its value)")
+            ->check(kFault);
+        hints.values["--emulator-fault"] = EmulatorFaults();
+        app.add_flag("--trace", o.trace, "every frame sent or received, on stderr");
+        app.add_flag("--json", o.json, "the result, or the failure, as one JSON document");
+        app.add_option("--pace", pace, "tick (one step per 750 ms tick, the default) or fast")
+            ->check(CLI::IsMember(Paces()));
+        hints.values["--pace"] = Paces();
+        app.add_option_function<std::string>(
+               "--completion",
+               [this](const std::string& shell) {
+                   std::cout << CompletionScript(app, shell, hints);
+                   throw CLI::Success();
+               },
+               "print the completion script of bash or zsh")
+            ->check(CLI::IsMember({"bash", "zsh"}));
+        hints.values["--completion"] = {"bash", "zsh"};
+        for (const Command& c : Commands()) declare(c);
+    }
+
+    void declare(const Command& c) {
+        CLI::App* sub = app.add_subcommand(c.name, c.summary);
+        sub->footer("Example:\n  " + c.example + "\n");
+        switch (c.operand) {
+            case Operand::None:
+                break;
+            case Operand::File:
+                sub->add_option("FILE", o.arguments, "the backup file")->required()->expected(1);
+                break;
+            case Operand::Settings:
+                sub->add_option("SETTINGS", o.arguments, "KEY=VALUE ...")->required();
+                sub->footer("Example:\n  " + c.example + "\n\n" + KeysHelp());
+                break;
+            case Operand::ValueUnit:
+                sub->add_option("VALUE UNIT", o.arguments, "UNIT: " + Words(OutputUnits()))
+                    ->required()
+                    ->expected(2);
+                break;
+        }
+        if (c.verifies)
+            sub->add_flag("--no-verify", noVerify, "skip reading back");
+    }
+};
+
+bool AsksForJson(int argc, const char* const* argv) {
+    for (int k = 1; k < argc; ++k)
+        if (std::string(argv[k]) == "--json")
+            return true;
+    return false;
+}
+
+}  // namespace
+
+const std::vector<std::string>& Paces() {
+    static const std::vector<std::string> paces = {"tick", "fast"};
+    return paces;
+}
+
+const std::vector<std::string>& EmulatorFaults() {
+    static const std::vector<std::string> faults = {"off", "unplugged", "noisy", "slow", "stuck"};
+    return faults;
+}
+
+const std::vector<std::string>& OutputUnits() {
+    static const std::vector<std::string> units = {"mA", "V", "%", "user"};
+    return units;
+}
+
+ParseOutcome ParseOptions(int argc, const char* const* argv) {
+    Parser parser;
+    try {
+        parser.app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
+            return {std::nullopt, parser.app.exit(e)};
+        std::cerr << "lcx3: " << e.what() << " (lcx3 --help tells more)\n";
+        if (AsksForJson(argc, argv))
+            std::cout << nlohmann::json{{"error", e.what()}, {"status", kUsage}}.dump(2) << "\n";
+        return {std::nullopt, kUsage};
+    }
+    Options o = parser.o;
+    o.command = parser.app.get_subcommands().front()->get_name();
+    o.pace = parser.pace == "fast" ? Pace::Fast : Pace::Tick;
+    o.verify = !parser.noVerify;
     if (!o.emulate && (!o.emulatorState.empty() || !o.emulatorFault.empty() ||
-                       app.count("--emulator-devices") > 0)) {
-        std::fprintf(stderr, "lcx3: the --emulator-* options need --emulate\n");
+                       parser.app.count("--emulator-devices") > 0)) {
+        const char* why = "the --emulator-* options need --emulate";
+        std::cerr << "lcx3: " << why << "\n";
+        if (o.json)
+            std::cout << nlohmann::json{{"error", why}, {"status", kUsage}}.dump(2) << "\n";
         return {std::nullopt, kUsage};
     }
     return {o, kOk};

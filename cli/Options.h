@@ -14,7 +14,7 @@ struct Options {
     bool emulate = false;
     int emulatorDevices = 1;
     std::string emulatorState;
-    std::string emulatorFault;  // empty, off, unplugged, noisy or slow
+    std::string emulatorFault;  // empty or one of EmulatorFaults(), stuck:N for register N
     bool trace = false;
     bool json = false;
     Pace pace = Pace::Tick;
@@ -29,5 +29,12 @@ struct ParseOutcome {
 };
 
 ParseOutcome ParseOptions(int argc, const char* const* argv);
+
+// The values some options take, for their checks, help and completion.
+const std::vector<std::string>& Paces();           // tick, fast
+const std::vector<std::string>& EmulatorFaults();  // off, unplugged, noisy, slow, stuck
+const std::vector<std::string>& OutputUnits();     // mA, V, %, user
+// The register that "--emulator-fault stuck" keeps: the filter.
+inline constexpr int kStuckByDefault = 3;
 
 }  // namespace vadero::cli

@@ -3,12 +3,11 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstring>
-#include <iomanip>
 #include <set>
 #include <sstream>
 
 #include "calibrator/Conversions.h"
+#include "calibrator/Numbers.h"
 #include "cli/ExitCodes.h"
 
 namespace vadero::cli {
@@ -19,26 +18,36 @@ constexpr std::array<const char*, 6> kRangeLabels = {
     "Génére 0-20mA",  "Génére 4-20mA",  "Génére 0-10V",
     "Mesure courant", "Mesure tension", "Mesure résistance",
 };
-constexpr std::array<const char*, 3> kTableNames = {"020mA", "420mA", "010V"};
-constexpr std::array<const char*, 3> kTableUnits = {"mA", "mA", "V"};
+constexpr std::array<const char*, 6> kRangeNames = {
+    "0-20 mA", "4-20 mA", "0-10 V", "current measure", "voltage measure", "resistance measure",
+};
+
+struct MemoryTable {
+    const char* name;
+    const char* unit;
+    int first;  // register of memory 1
+};
+constexpr std::array<MemoryTable, 3> kMemoryTables = {{
+    {"020mA", "mA", 48},
+    {"420mA", "mA", 56},
+    {"010V", "V", 64},
+}};
 
 UserScale ScaleOf(const TLCXParams& p) {
     return {p.UserZero(), p.UserFullScale()};
 }
 
-double Rounded(float value) {
-    return std::nearbyint(double(value) * 1e4) / 1e4;
+// A number in a picture, without the blanks that stand for unused places.
+std::string Shown(double value, const std::string& picture) {
+    const std::string text = FormatPicture(value, picture);
+    const auto first = text.find_first_not_of(' ');
+    return first == std::string::npos ? text : text.substr(first);
 }
 
-int OutputDecimalCount(const TLCXParams& p) {
-    const std::string picture = DecimalsFormat(p.OutputDecimals());
-    const auto point = picture.find('.');
-    return point == std::string::npos ? 0 : int(picture.size() - point - 1);
-}
-
-std::string Fixed(double value, int decimals) {
+// Limits as a person reads them: "0", "-9999", "112.5".
+std::string Plain(double value) {
     std::ostringstream out;
-    out << std::fixed << std::setprecision(decimals) << value;
+    out << value;
     return out.str();
 }
 
@@ -50,72 +59,211 @@ int DigitsOfFormat(std::uint16_t code) {
     return digits;
 }
 
-float MemoryValue(const TLCXParams& p, int table, int index) {
-    return RawToValue(TValueUnit::uPhysical, table, std::int16_t(p.Memory(table, index)),
-                      ScaleOf(p));
+// user-digits and user-decimals build one register together.
+void SetUserFormat(TLCXParams& p, const Given& given) {
+    const auto value = [&given](const char* key, int current) {
+        const auto it = given.find(key);
+        return it == given.end() ? current : int(it->second);
+    };
+    const int digits = value("user-digits", DigitsOfFormat(p.UserFormat()));
+    const int decimals = value("user-decimals", DecimalsOfFormat(p.UserFormat()));
+    if (decimals > digits - 2)
+        throw UsageError("user-decimals " + std::to_string(decimals) + " needs at least " +
+                         std::to_string(decimals + 2) + " user-digits (the calibrator shows " +
+                         std::to_string(DigitsOfFormat(p.UserFormat())) + ")");
+    p.SetUserFormat(CodeOfFormat(digits, decimals));
 }
 
-float LevelPercent(const TLCXParams& p, int index) {
-    return RawToValue(TValueUnit::uPercent, p.Range(), std::int16_t(p.RampLevel(index)),
-                      ScaleOf(p));
+// Ranges whose loop supply the window offers: the current output and input.
+bool HasLoopPower(int range) {
+    return range == rgGenerate020mA || range == rgGenerate420mA || range == rgMeasureCurrent;
+}
+
+void SetRange(TLCXParams& p, double code, const Given& given) {
+    p.SetRange(std::uint16_t(code));
+    // As the window does: choosing the voltage output or a measuring range
+    // switches the loop supply off, unless it is asked for at once.
+    if (int(code) >= rgGenerate010V && given.count("loop-power") == 0)
+        p.SetLoopPower(0);
+}
+
+void SetLoopPower(TLCXParams& p, double on, const Given&) {
+    if (on != 0 && !HasLoopPower(p.Range()))
+        throw UsageError("loop-power=on: the range \"" + RangeLabel(p.Range()) +
+                         "\" has no loop supply (nothing was written)");
+    p.SetLoopPower(on != 0 ? 1 : 0);
+}
+
+// A one-register integer that set writes as it is.
+Parameter Word(const std::string& key, int address, double low, double high, const char* unit) {
+    Parameter row;
+    row.key = key;
+    row.first = address;
+    row.low = low;
+    row.high = high;
+    row.unit = unit;
+    row.get = [address](const TLCXParams& p) { return double(p.Word(address)); };
+    row.set = [address](TLCXParams& p, double v, const Given&) {
+        p.SetWord(address, std::uint16_t(v));
+    };
+    row.show = [address, unit = std::string(unit)](const TLCXParams& p) {
+        return std::to_string(p.Word(address)) + (unit.empty() ? "" : " " + unit);
+    };
+    return row;
+}
+
+Parameter Real(const std::string& key, int first, double low, double high, const char* unit) {
+    Parameter row;
+    row.key = key;
+    row.first = first;
+    row.low = low;
+    row.high = high;
+    row.integer = false;
+    row.unit = unit;
+    return row;
+}
+
+Parameter Choice(const std::string& key, int address, std::vector<std::string> choices) {
+    Parameter row;
+    row.key = key;
+    row.first = address;
+    row.choices = std::move(choices);
+    row.high = double(row.choices.size() - 1);
+    row.get = [address](const TLCXParams& p) { return double(p.Word(address)); };
+    return row;
+}
+
+std::vector<Parameter> BuildTable() {
+    std::vector<Parameter> t;
+
+    Parameter range = Choice("range", 1, {kRangeLabels.begin(), kRangeLabels.end()});
+    range.phase = Phase::Shape;
+    range.strict = true;
+    range.set = SetRange;
+    range.show = [](const TLCXParams& p) {
+        const int code = p.Range();
+        return code < int(kRangeLabels.size()) ? std::to_string(code) + ", " + kRangeNames[code] +
+                                                     " (\"" + kRangeLabels[code] + "\")"
+                                               : std::to_string(code) + " (unknown)";
+    };
+    t.push_back(range);
+
+    Parameter loop = Choice("loop-power", 2, {"off", "on"});
+    loop.get = [](const TLCXParams& p) { return p.LoopPower() != 0 ? 1.0 : 0.0; };
+    loop.set = SetLoopPower;
+    loop.show = [](const TLCXParams& p) { return std::string(p.LoopPower() != 0 ? "on" : "off"); };
+    t.push_back(loop);
+
+    Parameter filter = Word("filter", 3, 0, 16, "");
+    filter.strict = true;
+    filter.show = [](const TLCXParams& p) {
+        return std::to_string(p.Filter()) + " (" + FilterText(p.Filter()) + ")";
+    };
+    t.push_back(filter);
+
+    const auto userValue = [](float (TLCXParams::*get)() const, void (TLCXParams::*set)(float)) {
+        return std::pair{[get](const TLCXParams& p) { return double((p.*get)()); },
+                         [set](TLCXParams& p, double v, const Given&) { (p.*set)(float(v)); }};
+    };
+    Parameter fullScale = Real("user-full-scale", 4, -9999, 99999, "");
+    fullScale.count = 2;
+    std::tie(fullScale.get, fullScale.set) =
+        userValue(&TLCXParams::UserFullScale, &TLCXParams::SetUserFullScale);
+    fullScale.show = [](const TLCXParams& p) {
+        return Shown(p.UserFullScale(), FormatOfCode(p.UserFormat()));
+    };
+    t.push_back(fullScale);
+    Parameter zero = Real("user-zero", 6, -9999, 99999, "");
+    zero.count = 2;
+    std::tie(zero.get, zero.set) = userValue(&TLCXParams::UserZero, &TLCXParams::SetUserZero);
+    zero.show = [](const TLCXParams& p) {
+        return Shown(p.UserZero(), FormatOfCode(p.UserFormat()));
+    };
+    t.push_back(zero);
+
+    Parameter digits = Word("user-digits", 8, 2, 5, "");
+    digits.phase = Phase::Shape;
+    digits.get = [](const TLCXParams& p) { return double(DigitsOfFormat(p.UserFormat())); };
+    digits.set = [](TLCXParams& p, double, const Given& given) { SetUserFormat(p, given); };
+    digits.show = [](const TLCXParams& p) {
+        return std::to_string(DigitsOfFormat(p.UserFormat())) + " (\"" +
+               FormatOfCode(p.UserFormat()) + "\")";
+    };
+    t.push_back(digits);
+    Parameter decimals = digits;
+    decimals.key = "user-decimals";
+    decimals.low = 0;
+    decimals.high = 3;
+    decimals.get = [](const TLCXParams& p) { return double(DecimalsOfFormat(p.UserFormat())); };
+    decimals.show = [](const TLCXParams& p) {
+        return std::to_string(DecimalsOfFormat(p.UserFormat()));
+    };
+    t.push_back(decimals);
+
+    Parameter outputDecimals = Word("output-decimals", 9, 0, 3, "");
+    outputDecimals.phase = Phase::Shape;
+    outputDecimals.get = [](const TLCXParams& p) { return double(p.OutputDecimals()); };
+    outputDecimals.show = [](const TLCXParams& p) {
+        return std::to_string(p.OutputDecimals()) + " (\"" + DecimalsFormat(p.OutputDecimals()) +
+               "\")";
+    };
+    t.push_back(outputDecimals);
+
+    Parameter language = Choice("language", 11, {"fr", "en"});
+    language.strict = true;
+    language.set = [](TLCXParams& p, double v, const Given&) { p.SetLanguage(std::uint16_t(v)); };
+    language.show = [](const TLCXParams& p) {
+        const int code = p.Language();
+        return code == 0   ? std::string("fr (French)")
+               : code == 1 ? std::string("en (English)")
+                           : std::to_string(code) + " (unknown)";
+    };
+    t.push_back(language);
+
+    for (int k = 1; k <= 4; ++k) t.push_back(Word("t" + std::to_string(k), 15 + k, 0, 99, "s"));
+    for (int k = 1; k <= 2; ++k) {
+        Parameter level = Real("l" + std::to_string(k), 19 + k, 0, 110, "%");
+        level.raw = true;
+        level.get = [k](const TLCXParams& p) {
+            return double(RawToValue(TValueUnit::uPercent, p.Range(), std::int16_t(p.RampLevel(k)),
+                                     ScaleOf(p)));
+        };
+        level.set = [k](TLCXParams& p, double v, const Given&) {
+            p.SetRampLevel(k, ValueToRaw(TValueUnit::uPercent, p.Range(), float(v), ScaleOf(p)));
+        };
+        level.show = [get = level.get](const TLCXParams& p) {
+            return Shown(get(p), "#0.0") + " %";
+        };
+        t.push_back(level);
+    }
+    t.push_back(Word("delay", 22, 0, 99, "s"));
+    t.push_back(Word("repeat", 23, 0, 99, ""));
+
+    for (int table = 0; table < int(kMemoryTables.size()); ++table) {
+        const MemoryTable& m = kMemoryTables[table];
+        const double high = RawToValue(TValueUnit::uPhysical, table, std::int16_t(kRawMax), {});
+        for (int k = 1; k <= 8; ++k) {
+            Parameter memory = Real(std::string("mem-") + m.name + "-" + std::to_string(k),
+                                    m.first + k - 1, 0, std::nearbyint(high), m.unit);
+            memory.raw = true;
+            memory.get = [table, k](const TLCXParams& p) {
+                return double(
+                    RawToValue(TValueUnit::uPhysical, table, std::int16_t(p.Memory(table, k)), {}));
+            };
+            memory.set = [table, k](TLCXParams& p, double v, const Given&) {
+                p.SetMemory(table, k, ValueToRaw(TValueUnit::uPhysical, table, float(v), {}));
+            };
+            memory.show = [get = memory.get, unit = std::string(m.unit)](const TLCXParams& p) {
+                return Shown(get(p), "#0.000") + " " + unit;
+            };
+            t.push_back(memory);
+        }
+    }
+    return t;
 }
 
 [[noreturn]] void Bad(const std::string& setting, const std::string& why) {
     throw UsageError("bad setting \"" + setting + "\": " + why);
-}
-
-long ParseInt(const std::string& setting, const std::string& text, long low, long high) {
-    long value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc{} || end != text.data() + text.size())
-        Bad(setting, "not an integer");
-    if (value < low || value > high)
-        Bad(setting, "outside " + std::to_string(low) + " to " + std::to_string(high));
-    return value;
-}
-
-float ParseFloat(const std::string& setting, const std::string& text, double low, double high) {
-    // from_chars: decimal only, no blanks, no sign "+", no hexadecimal, and
-    // the same in every locale.
-    double value = NAN;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error == std::errc::result_out_of_range)
-        Bad(setting, "too large or too small");
-    if (error != std::errc{} || end != text.data() + text.size() || !std::isfinite(value))
-        Bad(setting, "not a number");
-    if (value < low || value > high) {
-        std::ostringstream range;
-        range << "outside " << low << " to " << high;
-        Bad(setting, range.str());
-    }
-    return float(value);
-}
-
-// What a restore may write into a register: the bounds the calibrator's
-// editors keep and the conversions produce (raw values 0 to 30800); any word
-// where the register is carried along or any value has a meaning.
-std::pair<long, long> RestoredBounds(int address) {
-    if (address == 1)
-        return {0, 5};  // range codes
-    if (address == 3)
-        return {0, 16};
-    if (address == 8)
-        return {0, 0x0FFF};  // six 2-bit fields
-    if (address == 11)
-        return {0, 1};
-    if ((address >= 16 && address <= 19) || address == 22 || address == 23)
-        return {0, 99};
-    if (address == 20 || address == 21 || address >= 48)
-        return {0, 30800};
-    return {0, 65535};
-}
-
-// The float of two registers, low word first.
-float FloatOfWords(std::uint16_t low, std::uint16_t high) {
-    const std::uint32_t bits = std::uint32_t(low) | (std::uint32_t(high) << 16);
-    float value = 0;
-    std::memcpy(&value, &bits, sizeof value);
-    return value;
 }
 
 }  // namespace
@@ -133,11 +281,8 @@ std::string RangeLabel(int code) {
     return code >= 0 && code < int(kRangeLabels.size()) ? kRangeLabels[code] : "";
 }
 
-std::optional<int> RangeOfLabel(const std::string& text) {
-    for (int code = 0; code < int(kRangeLabels.size()); ++code)
-        if (text == kRangeLabels[code] || text == std::to_string(code))
-            return code;
-    return std::nullopt;
+std::string RangeName(int code) {
+    return code >= 0 && code < int(kRangeNames.size()) ? kRangeNames[code] : "unknown";
 }
 
 std::string FilterText(int position) {
@@ -146,223 +291,129 @@ std::string FilterText(int position) {
     return s == 0 ? "Off" : std::to_string(s) + " s";
 }
 
-nlohmann::json ParamsToJson(const TLCXParams& p) {
-    nlohmann::json doc;
-    doc["range"] = {{"code", p.Range()}, {"label", RangeLabel(p.Range())}};
-    doc["loop_power"] = p.LoopPower() != 0;
-    doc["filter"] = {{"position", p.Filter()},
-                     {"seconds", std::lrint(float(p.Filter()) * 3.75f)},
-                     {"text", FilterText(p.Filter())}};
-    doc["user_zero"] = Rounded(p.UserZero());
-    doc["user_full_scale"] = Rounded(p.UserFullScale());
-    doc["user_format"] = {{"code", p.UserFormat()}, {"picture", FormatOfCode(p.UserFormat())}};
-    doc["output_decimals"] = {{"code", p.OutputDecimals()},
-                              {"picture", DecimalsFormat(p.OutputDecimals())}};
-    doc["language"] = p.Language() == 0 ? "fr" : p.Language() == 1 ? "en" : "unknown";
-    nlohmann::json ramp;
-    for (int k = 1; k <= 4; ++k) ramp["t" + std::to_string(k)] = p.RampTime(k);
-    ramp["delay"] = p.RampDelay();
-    ramp["repeat"] = p.RampRepeat();
-    ramp["l1_percent"] = Rounded(LevelPercent(p, 1));
-    ramp["l2_percent"] = Rounded(LevelPercent(p, 2));
-    doc["ramp"] = ramp;
-    nlohmann::json memories;
-    for (int table = 0; table < 3; ++table) {
-        nlohmann::json values = nlohmann::json::array();
-        for (int k = 1; k <= 8; ++k) values.push_back(Rounded(MemoryValue(p, table, k)));
-        memories[kTableNames[table]] = {{"unit", kTableUnits[table]}, {"values", values}};
-    }
-    doc["memories"] = memories;
-    nlohmann::json holding = nlohmann::json::array();
-    for (int k = 0; k < TLCXParams::kCount; ++k)
-        holding.push_back(IsTransferred(k) ? nlohmann::json(p.Word(k)) : nlohmann::json());
-    doc["holding"] = holding;
-    return doc;
+int OutputDecimalCount(const TLCXParams& p) {
+    const std::string picture = DecimalsFormat(p.OutputDecimals());
+    const auto point = picture.find('.');
+    return point == std::string::npos ? 0 : int(picture.size() - point - 1);
 }
 
-std::string ParamsToText(const TLCXParams& p) {
-    const int decimals = OutputDecimalCount(p);
-    std::ostringstream out;
-    out << "Range: " << p.Range() << " " << RangeLabel(p.Range()) << "\n"
-        << "Loop power: " << (p.LoopPower() != 0 ? "on" : "off") << "\n"
-        << "Filter: " << p.Filter() << " (" << FilterText(p.Filter()) << ")\n"
-        << "User zero: " << Rounded(p.UserZero()) << "\n"
-        << "User full scale: " << Rounded(p.UserFullScale()) << "\n"
-        << "User format: \"" << FormatOfCode(p.UserFormat()) << "\"\n"
-        << "Output decimals: " << p.OutputDecimals() << " (\"" << DecimalsFormat(p.OutputDecimals())
-        << "\")\n"
-        << "Language: "
-        << (p.Language() == 0   ? "fr"
-            : p.Language() == 1 ? "en"
-                                : "unknown")
-        << "\n"
-        << "Ramp: t1 " << p.RampTime(1) << " s, t2 " << p.RampTime(2) << " s, t3 " << p.RampTime(3)
-        << " s, t4 " << p.RampTime(4) << " s, D " << p.RampDelay() << " s, Rep " << p.RampRepeat()
-        << ", L1 " << Fixed(LevelPercent(p, 1), 1) << " %, L2 " << Fixed(LevelPercent(p, 2), 1)
-        << " %\n";
-    for (int table = 0; table < 3; ++table) {
-        out << "Memories " << kTableNames[table] << ":";
-        for (int k = 1; k <= 8; ++k) out << " " << Fixed(MemoryValue(p, table, k), decimals);
-        out << " " << kTableUnits[table] << "\n";
+double ParseNumber(const std::string& what, const std::string& text, double low, double high,
+                   bool integer) {
+    const char* const begin = text.data();
+    const char* const end = begin + text.size();
+    double value = NAN;
+    if (integer) {
+        long long n = 0;
+        const auto [stop, error] = std::from_chars(begin, end, n);
+        if (error != std::errc{} || stop != end)
+            throw UsageError(what + ": not an integer");
+        value = double(n);
+    } else {
+        const auto [stop, error] = std::from_chars(begin, end, value);
+        if (error == std::errc::result_out_of_range)
+            throw UsageError(what + ": too large or too small");
+        if (error != std::errc{} || stop != end || !std::isfinite(value))
+            throw UsageError(what + ": not a number");
     }
-    return out.str();
+    if (value < low || value > high)
+        throw UsageError(what + ": outside " + Plain(low) + " to " + Plain(high));
+    return value;
 }
 
-nlohmann::json ParseBackupText(const std::string& text) {
-    // The parser keeps the last of two equal keys; a backup holding two
-    // "holding" arrays would restore one of them without a word.
-    std::vector<std::set<std::string>> keys;
-    std::optional<std::string> duplicate;
-    const nlohmann::json::parser_callback_t noteKeys = [&](int, nlohmann::json::parse_event_t event,
-                                                           nlohmann::json& parsed) {
-        using Event = nlohmann::json::parse_event_t;
-        if (event == Event::object_start)
-            keys.emplace_back();
-        else if (event == Event::object_end && !keys.empty())
-            keys.pop_back();
-        else if (event == Event::key && !keys.empty() &&
-                 !keys.back().insert(parsed.get<std::string>()).second && !duplicate)
-            duplicate = parsed.get<std::string>();
-        return true;
+std::string Parameter::Accepts() const {
+    if (key == "range")
+        return "a range label or 0 to 5";
+    if (!choices.empty()) {
+        std::string words;
+        for (std::size_t k = 0; k < choices.size(); ++k)
+            words += (k == 0 ? "" : k + 1 == choices.size() ? " or " : ", ") + choices[k];
+        return words;
+    }
+    return Plain(low) + " to " + Plain(high) + (unit.empty() ? "" : " " + unit);
+}
+
+double Parameter::Parse(const std::string& text) const {
+    const std::string setting = key + "=" + text;
+    if (choices.empty())
+        return ParseNumber("bad setting \"" + setting + "\"", text, low, high, integer);
+    for (std::size_t k = 0; k < choices.size(); ++k)
+        if (text == choices[k] || (key == "range" && text == std::to_string(k)))
+            return double(k);
+    Bad(setting, "expected " + Accepts());
+}
+
+bool Parameter::Usual(const TLCXParams& p) const {
+    if (raw)
+        return p.Word(first) <= kRawMax;
+    const double value = get(p);
+    return value >= low && value <= high;  // false for not-a-number too
+}
+
+const std::vector<Parameter>& Parameters() {
+    static const std::vector<Parameter> table = BuildTable();
+    return table;
+}
+
+const Parameter* FindParameter(const std::string& key) {
+    for (const Parameter& row : Parameters())
+        if (row.key == key)
+            return &row;
+    return nullptr;
+}
+
+const Parameter* ParameterOfRegister(int address) {
+    for (const Parameter& row : Parameters())
+        if (address >= row.first && address < row.first + row.count)
+            return &row;
+    return nullptr;
+}
+
+std::string ParamsToText(const TLCXParams& params) {
+    std::size_t width = std::string("parameter").size();
+    for (const Parameter& row : Parameters()) width = std::max(width, row.key.size());
+    const auto line = [width](const std::string& key, const std::string& value) {
+        return key + std::string(width + 2 - key.size(), ' ') + value + "\n";
     };
-    nlohmann::json document;
-    try {
-        document = nlohmann::json::parse(text, noteKeys);
-    } catch (const nlohmann::json::exception& e) {
-        // Without the library's "[json.exception.parse_error.101] " prefix.
-        std::string why = e.what();
-        if (const auto bracket = why.find("] "); why.rfind("[json.", 0) == 0 && bracket != std::string::npos)
-            why.erase(0, bracket + 2);
-        throw UsageError("the backup is not a JSON document: " + why);
-    }
-    if (duplicate)
-        throw UsageError("the key \"" + *duplicate + "\" appears twice in one object");
-    return document;
-}
-
-void HoldingFromJson(const nlohmann::json& document, TLCXParams& params) {
-    if (!document.is_object() || !document.contains("holding") || !document["holding"].is_array())
-        throw UsageError("not a backup: no \"holding\" array of the 72 registers");
-    const auto& holding = document["holding"];
-    if (holding.size() != TLCXParams::kCount)
-        throw UsageError("the backup's \"holding\" array has " + std::to_string(holding.size()) +
-                         " registers, not 72");
-    std::array<std::uint16_t, TLCXParams::kCount> values{};
-    for (int k = 0; k < TLCXParams::kCount; ++k) {
-        const auto& v = holding[k];
-        const std::string name = "the backup's register " + std::to_string(k);
-        if (!IsTransferred(k)) {
-            if (!v.is_null())
-                throw UsageError(name + " is never read nor written; it must be null");
-            continue;
-        }
-        const auto [low, high] = RestoredBounds(k);
-        if (!v.is_number_integer() || v.get<long long>() < low || v.get<long long>() > high)
-            throw UsageError(name + " is not an integer from " + std::to_string(low) + " to " +
-                             std::to_string(high));
-        values[k] = std::uint16_t(v.get<long long>());
-    }
-    if (!std::isfinite(FloatOfWords(values[4], values[5])))
-        throw UsageError("the backup's user full scale (registers 4 and 5) is not a finite number");
-    if (!std::isfinite(FloatOfWords(values[6], values[7])))
-        throw UsageError("the backup's user zero (registers 6 and 7) is not a finite number");
-    for (int k = 0; k < TLCXParams::kCount; ++k)
-        if (IsTransferred(k))
-            params.SetWord(k, values[k]);
+    std::string text = line("parameter", "value");
+    for (const Parameter& row : Parameters()) text += line(row.key, row.show(params));
+    return text;
 }
 
 Settings Settings::Parse(const std::vector<std::string>& keyValues) {
     Settings s;
     if (keyValues.empty())
         throw UsageError("set needs at least one KEY=VALUE");
-    std::set<std::string> given;
     for (const std::string& setting : keyValues) {
         const auto eq = setting.find('=');
         if (eq == std::string::npos)
             Bad(setting, "expected KEY=VALUE");
         const std::string key = setting.substr(0, eq);
-        const std::string value = setting.substr(eq + 1);
-        // Which of two values would be meant is anyone's guess.
-        if (!given.insert(key).second)
-            Bad(setting, "\"" + key + "\" is given twice");
-        auto add = [&s](std::function<void(TLCXParams&)> change) {
-            s.changes_.push_back(std::move(change));
-        };
-        if (key == "range") {
-            const auto code = RangeOfLabel(value);
-            if (!code)
-                Bad(setting, "expected a range label or 0 to 5");
-            add([c = *code](TLCXParams& p) { p.SetRange(std::uint16_t(c)); });
-        } else if (key == "loop-power") {
-            if (value != "on" && value != "off")
-                Bad(setting, "expected on or off");
-            add([on = value == "on"](TLCXParams& p) { p.SetLoopPower(on ? 1 : 0); });
-        } else if (key == "filter") {
-            const long v = ParseInt(setting, value, 0, 16);
-            add([v](TLCXParams& p) { p.SetFilter(std::uint16_t(v)); });
-        } else if (key == "user-zero" || key == "user-full-scale") {
-            const float v = ParseFloat(setting, value, -9999, 99999);
-            if (key == "user-zero")
-                add([v](TLCXParams& p) { p.SetUserZero(v); });
-            else
-                add([v](TLCXParams& p) { p.SetUserFullScale(v); });
-        } else if (key == "user-digits") {
-            s.digits_ = int(ParseInt(setting, value, 2, 5));
-        } else if (key == "user-decimals") {
-            s.decimals_ = int(ParseInt(setting, value, 0, 3));
-        } else if (key == "output-decimals") {
-            const long v = ParseInt(setting, value, 0, 3);
-            add([v](TLCXParams& p) { p.SetOutputDecimals(std::int16_t(v)); });
-        } else if (key == "language") {
-            if (value != "fr" && value != "en")
-                Bad(setting, "expected fr or en");
-            add([en = value == "en"](TLCXParams& p) { p.SetLanguage(en ? 1 : 0); });
-        } else if (key.size() == 2 && key[0] == 't' && key[1] >= '1' && key[1] <= '4') {
-            const long v = ParseInt(setting, value, 0, 99);
-            add([v, k = key[1] - '0'](TLCXParams& p) { p.SetRampTime(k, std::uint16_t(v)); });
-        } else if (key == "delay") {
-            const long v = ParseInt(setting, value, 0, 99);
-            add([v](TLCXParams& p) { p.SetRampDelay(std::uint16_t(v)); });
-        } else if (key == "repeat") {
-            const long v = ParseInt(setting, value, 0, 99);
-            add([v](TLCXParams& p) { p.SetRampRepeat(std::uint16_t(v)); });
-        } else if (key == "l1" || key == "l2") {
-            const float v = ParseFloat(setting, value, 0, 110);
-            add([v, k = key[1] - '0'](TLCXParams& p) {
-                p.SetRampLevel(k, ValueToRaw(TValueUnit::uPercent, p.Range(), v, ScaleOf(p)));
-            });
-        } else if (key.rfind("mem-", 0) == 0) {
-            int table = -1;
-            for (int t = 0; t < 3; ++t)
-                if (key.rfind(std::string("mem-") + kTableNames[t] + "-", 0) == 0)
-                    table = t;
-            if (table < 0)
-                Bad(setting, "unknown key");
-            const std::string index = key.substr(5 + std::string(kTableNames[table]).size());
-            const long n = ParseInt(setting, index, 1, 8);
-            const float v = ParseFloat(setting, value, 0, table == 2 ? 11 : 22);
-            add([table, n, v](TLCXParams& p) {
-                p.SetMemory(table, int(n), ValueToRaw(TValueUnit::uPhysical, table, v, {}));
-            });
-        } else {
-            Bad(setting, "unknown key");
+        const Parameter* row = FindParameter(key);
+        if (row == nullptr) {
+            for (const MemoryTable& m : kMemoryTables)
+                if (key.rfind(std::string("mem-") + m.name + "-", 0) == 0)
+                    Bad(setting, "the memory number is outside 1 to 8");
+            Bad(setting, "unknown key (lcx3 set --help lists them)");
         }
+        // Which of two values would be meant is anyone's guess.
+        if (s.given_.count(key) != 0)
+            Bad(setting, "\"" + key + "\" is given twice");
+        s.given_[key] = row->Parse(setting.substr(eq + 1));
     }
-    if (s.digits_ && s.decimals_ && *s.decimals_ > *s.digits_ - 2)
+    const auto digits = s.given_.find("user-digits");
+    const auto decimals = s.given_.find("user-decimals");
+    if (digits != s.given_.end() && decimals != s.given_.end() &&
+        decimals->second > digits->second - 2)
         throw UsageError("user-decimals must be 0 to user-digits - 2");
     return s;
 }
 
 void Settings::Apply(TLCXParams& params) const {
-    for (const auto& change : changes_) change(params);
-    if (!digits_ && !decimals_)
-        return;
-    const int digits = digits_.value_or(DigitsOfFormat(params.UserFormat()));
-    const int decimals = decimals_.value_or(DecimalsOfFormat(params.UserFormat()));
-    if (decimals > digits - 2)
-        throw UsageError("user-decimals " + std::to_string(decimals) + " needs at least " +
-                         std::to_string(decimals + 2) + " user-digits");
-    params.SetUserFormat(CodeOfFormat(digits, decimals));
+    for (const Phase phase : {Phase::Shape, Phase::Value})
+        for (const Parameter& row : Parameters())
+            if (row.phase == phase)
+                if (const auto it = given_.find(row.key); it != given_.end())
+                    row.set(params, it->second, given_);
 }
 
 }  // namespace vadero::cli

@@ -1,9 +1,15 @@
 #include "cli/Progress.h"
 
 #include <algorithm>
-#include <string>
+#include <cstdio>
 
 namespace vadero::cli {
+
+void ProgressBar::Begin(std::string phase) {
+    Done();
+    phase_ = std::move(phase);
+    Update(0);
+}
 
 void ProgressBar::Update(int percent) {
     if (!shown_)
@@ -12,7 +18,7 @@ void ProgressBar::Update(int percent) {
     percent = std::clamp(percent, 0, 100);
     const int filled = percent * kWidth / 100;
     const std::string bar = std::string(filled, '#') + std::string(kWidth - filled, '-');
-    std::fprintf(stderr, "\r[%s] %3d %%", bar.c_str(), percent);
+    std::fprintf(stderr, "\rlcx3: %-10s [%s] %3d %%", phase_.c_str(), bar.c_str(), percent);
     std::fflush(stderr);
     drawn_ = true;
 }

@@ -1,7 +1,8 @@
 #pragma once
-// A transfer's progress on a terminal; nothing at all without one.
+// A transfer's progress on a terminal, one line per phase ("reading",
+// "writing", "verifying"); nothing at all without a terminal.
 
-#include <cstdio>
+#include <string>
 
 namespace vadero::cli {
 
@@ -12,12 +13,15 @@ class ProgressBar {
     ProgressBar& operator=(const ProgressBar&) = delete;
     ~ProgressBar() { Done(); }
 
+    // Ends the line of the phase before and names the next one.
+    void Begin(std::string phase);
     void Update(int percent);
     // Ends the bar's line, once a bar was drawn.
     void Done();
 
   private:
     const bool shown_;
+    std::string phase_;
     bool drawn_ = false;
 };
 

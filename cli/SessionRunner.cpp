@@ -22,6 +22,8 @@ SessionRunner::SessionRunner(HidLayer& hid, Pace pace, RunnerHooks hooks)
     };
     lcx_.OnReadOutput = [this](TObject*) { kick(); };
     lcx_.OnWordBlockWriting = [this](TObject*) {
+        if (!writingOutput_)
+            ++blocksWritten_;
         if (writingOutput_ && lcx_.Step() == StepIdle)
             finish();
         kick();
@@ -48,6 +50,12 @@ SessionRunner::~SessionRunner() {
 bool SessionRunner::Open(int number) {
     if (!lcx_.OpenDevice(number))
         return false;
+    TMiniModbusMaster& device = lcx_.Master();
+    opened_.number = number;
+    opened_.path = device.Reader() ? device.Reader()->DevicePath : "";
+    for (int k = 0; k < device.DeviceList().Count(); ++k)
+        if (device.DeviceList().Get(k) == opened_.path)
+            opened_.serial = device.GetSerialNumber(k + 1);
     loop_.RunUntil([this] { return connected_; }, kConnectWait);
     return true;
 }
@@ -87,6 +95,7 @@ bool SessionRunner::ReadAll() {
 }
 
 bool SessionRunner::WriteAll() {
+    blocksWritten_ = 0;
     return run([this] { lcx_.WriteAll(); });
 }
 

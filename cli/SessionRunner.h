@@ -15,6 +15,13 @@ namespace vadero::cli {
 // Tick: every step on the 750 ms tick, as the window runs it.
 enum class Pace { Tick, Fast };
 
+// The calibrator a runner opened, as lcx3 list shows it.
+struct Calibrator {
+    int number = 0;
+    std::string serial;
+    std::string path;
+};
+
 struct RunnerHooks {
     std::function<void(const std::string& frameText)> trace;  // TX and RX texts
     std::function<void(int percent)> progress;
@@ -28,12 +35,15 @@ class SessionRunner {
     int DeviceCount() { return lcx_.DeviceCount(); }
     // Opens the calibrator with that number and waits briefly for it to connect.
     bool Open(int number);
+    const Calibrator& Opened() const { return opened_; }
 
     // Each returns false when the session timed out.
     bool ReadAll();
     bool WriteAll();
     bool ReadMeasure();
     bool SetOutput(TValueUnit unit, float value);
+    // Blocks of the last write-all that the calibrator acknowledged (of 3).
+    int BlocksWritten() const { return blocksWritten_; }
 
     TLCX& Lcx() { return lcx_; }
 
@@ -51,6 +61,8 @@ class SessionRunner {
     bool timedOut_ = false;
     bool writingOutput_ = false;
     bool kickPending_ = false;
+    int blocksWritten_ = 0;
+    Calibrator opened_;
 };
 
 }  // namespace vadero::cli

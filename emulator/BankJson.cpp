@@ -47,12 +47,37 @@ std::vector<std::uint16_t> Registers(const json& root, const char* key, std::siz
     return values;
 }
 
+// The optional list of stuck holding registers, each named once.
+std::array<bool, kHoldingCount> StuckRegisters(const json& root) {
+    std::array<bool, kHoldingCount> stuck{};
+    const auto it = root.find("stuck");
+    if (it == root.end())
+        return stuck;
+    if (!it->is_array())
+        throw BankFileError("\"stuck\" is not an array");
+    for (std::size_t i = 0; i < it->size(); ++i) {
+        const json& v = (*it)[i];
+        const bool address = v.is_number_unsigned() && v.get<std::uint64_t>() < kHoldingCount;
+        if (!address || stuck[v.get<std::size_t>()])
+            throw BankFileError("\"stuck\"[" + std::to_string(i) +
+                                "] is not a holding register from 0 to 71 named once");
+        stuck[v.get<std::size_t>()] = true;
+    }
+    return stuck;
+}
+
 }  // namespace
 
 std::string BankToJson(const RegisterBank& bank) {
     json root;
     root["holding"] = bank.holding;
     root["input"] = bank.input;
+    json stuck = json::array();
+    for (int k = 0; k < kHoldingCount; ++k)
+        if (bank.stuck[static_cast<std::size_t>(k)])
+            stuck.push_back(k);
+    if (!stuck.empty())  // an ordinary bank's file stays as it always was
+        root["stuck"] = stuck;
     return root.dump() + "\n";
 }
 
@@ -66,6 +91,7 @@ RegisterBank BankFromJson(const std::string& text) {
     const auto holding = Registers(root, "holding", kHoldingCount, kHoldingCount);
     std::copy(holding.begin(), holding.end(), bank.holding.begin());
     bank.input = Registers(root, "input", 1, kMaxInputCount);
+    bank.stuck = StuckRegisters(root);
     return bank;
 }
 

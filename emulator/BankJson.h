@@ -1,7 +1,8 @@
 #pragma once
 // The register bank as a JSON text, so that successive runs can share one
 // emulated calibrator: {"holding": [72 integers], "input": [integers]},
-// holding register 0 and input register 0 first.
+// holding register 0 and input register 0 first, and optionally
+// "stuck": [addresses], the holding registers that writes leave unchanged.
 
 #include <stdexcept>
 #include <string>

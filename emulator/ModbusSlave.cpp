@@ -21,6 +21,13 @@ void PutWord(Bytes& out, unsigned value) {
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
 }
 
+// A stuck register keeps its value; the request is acknowledged all the same.
+void Store(RegisterBank& bank, int address, std::uint16_t value) {
+    const auto at = static_cast<std::size_t>(address);
+    if (!bank.stuck[at])
+        bank.holding[at] = value;
+}
+
 SlaveReply Exception(std::uint8_t function, std::uint8_t code) {
     return {WithCrc({kSlaveAddress, static_cast<std::uint8_t>(function | 0x80), code})};
 }
@@ -50,7 +57,7 @@ SlaveReply WriteSingle(std::span<const std::uint8_t> f, RegisterBank& bank) {
     const int address = Word(f, 2);
     if (address >= kHoldingCount)
         return Exception(6, kIllegalAddress);
-    bank.holding[static_cast<std::size_t>(address)] = static_cast<std::uint16_t>(Word(f, 4));
+    Store(bank, address, static_cast<std::uint16_t>(Word(f, 4)));
     return {WithCrc(Bytes(f.begin(), f.end() - 2)), address, 1};
 }
 
@@ -66,8 +73,7 @@ SlaveReply WriteMultiple(std::span<const std::uint8_t> f, RegisterBank& bank) {
     for (int i = 0; i < count; ++i) {
         const std::size_t at = 7 + 2 * static_cast<std::size_t>(i);
         // The master sends the values of this function low byte first.
-        bank.holding[static_cast<std::size_t>(start + i)] =
-            static_cast<std::uint16_t>(f[at] | f[at + 1] << 8);
+        Store(bank, start + i, static_cast<std::uint16_t>(f[at] | f[at + 1] << 8));
     }
     return {WithCrc(Bytes(f.begin(), f.begin() + 6)), start, count};
 }

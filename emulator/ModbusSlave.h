@@ -8,7 +8,7 @@
 //   16    addr 10 start(hi lo) N(hi lo) 2N values(LO hi)... -> addr 10 start N
 // Exceptions: addr fn|0x80 code; 01 illegal function, 02 illegal address,
 // 03 illegal data value (a count of 0, above the frame limit, or a byte count
-// that is not 2N).
+// that is not 2N). A stuck register of the bank is acknowledged but kept.
 
 #include <cstdint>
 #include <optional>

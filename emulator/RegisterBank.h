@@ -24,6 +24,9 @@ inline constexpr std::uint16_t kRangeMeasureResistance = 5;
 
 struct RegisterBank {
     std::array<std::uint16_t, kHoldingCount> holding{};
+    // Holding registers the calibrator keeps unchanged when a request writes
+    // them (it still acknowledges the write): a calibrator that refuses values.
+    std::array<bool, kHoldingCount> stuck{};
     // Input register 0 is the measured input as set from outside; at least one.
     std::vector<std::uint16_t> input = std::vector<std::uint16_t>(1, 0);
 

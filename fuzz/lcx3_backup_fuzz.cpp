@@ -13,6 +13,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli/ExitCodes.h"
+#include "cli/Backup.h"
 #include "cli/Parameters.h"
 #include "fuzz/FuzzCheck.h"
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/Numbers.h"
+#include "calibrator/Numbers.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {

@@ -1,6 +1,5 @@
 // lcx3 run as a process against its emulated calibrator.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,62 +8,21 @@
 #include <sstream>
 
 #include "emulator/BankJson.h"
+#include "tests/cli/Lcx3Process.h"
 
 namespace vadero {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-    int code = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Slurp(const fs::path& path) {
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 bool Transferred(int k) {
     return k <= 11 || (k >= 16 && k <= 23) || k >= 48;
 }
 
-class Lcx3 : public ::testing::Test {
+using Result = test::Lcx3Result;
+
+class Lcx3 : public ::testing::Test, public test::Lcx3Process {
   protected:
-    void SetUp() override {
-        const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(::testing::TempDir()) / (std::string("lcx3-") + info->name());
-        fs::remove_all(dir_);
-        fs::create_directories(dir_);
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    fs::path File(const std::string& name) const { return dir_ / name; }
-
-    Result Run(const std::string& arguments) const {
-        const std::string command = std::string("'") + LCX3_PROGRAM + "' " + arguments + " >'" +
-                                    File("out").string() + "' 2>'" + File("err").string() +
-                                    "' </dev/null";
-        const int status = std::system(command.c_str());
-        Result r;
-        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        r.out = Slurp(File("out"));
-        r.err = Slurp(File("err"));
-        return r;
-    }
-    // A fast emulated calibrator whose bank lives in the test's state file.
-    Result RunOn(const std::string& arguments) const {
-        return Run("--emulate --pace fast --emulator-state '" + File("state.json").string() + "' " +
-                   arguments);
-    }
-    void SaveState(const emu::RegisterBank& bank) const {
-        emu::SaveBankFile(bank, File("state.json").string());
-    }
-    emu::RegisterBank State() const { return emu::LoadBankFile(File("state.json").string()); }
-
     static int TxLines(const std::string& err) {
         int count = 0;
         std::istringstream lines(err);
@@ -73,8 +31,19 @@ class Lcx3 : public ::testing::Test {
                 ++count;
         return count;
     }
-
-    fs::path dir_;
+    // What a writing command reports as written is what the calibrator holds.
+    void ExpectBankHoldsWritten(const Result& r) const {
+        const auto doc = nlohmann::json::parse(r.out);
+        ASSERT_TRUE(doc.contains("written")) << r.out;
+        const emu::RegisterBank bank = State();
+        int compared = 0;
+        for (int k = 0; k < 72; ++k)
+            if (!doc["written"][k].is_null()) {
+                EXPECT_EQ(doc["written"][k], bank.holding[k]) << "register " << k;
+                ++compared;
+            }
+        EXPECT_EQ(compared, 43);
+    }
 };
 
 emu::RegisterBank DistinctBank() {
@@ -93,7 +62,7 @@ emu::RegisterBank DistinctBank() {
 TEST_F(Lcx3, ReadJsonEqualsTheBank) {
     const emu::RegisterBank bank = DistinctBank();
     SaveState(bank);
-    const Result r = RunOn("read --json");
+    const Result r = ExecOn("read --json");
     ASSERT_EQ(r.code, 0) << r.err;
     const auto doc = nlohmann::json::parse(r.out);
     ASSERT_EQ(doc["holding"].size(), 72u);
@@ -113,10 +82,10 @@ TEST_F(Lcx3, ReadJsonEqualsTheBank) {
 TEST_F(Lcx3, BackupSetRestoreBringsTheBankBack) {
     const emu::RegisterBank bank = DistinctBank();
     SaveState(bank);
-    const std::string backup = File("backup.json").string();
-    ASSERT_EQ(RunOn("backup '" + backup + "'").code, 0);
+    const std::string backup = File("backup.json");
+    ASSERT_EQ(ExecOn("backup '" + backup + "'").code, 0);
 
-    const Result set = RunOn("set filter=12 mem-420mA-3=7.5 language=fr t4=0 loop-power=on");
+    const Result set = ExecOn("set filter=12 mem-420mA-3=7.5 language=fr t4=0 loop-power=on");
     ASSERT_EQ(set.code, 0) << set.err;
     const emu::RegisterBank changed = State();
     EXPECT_EQ(changed.holding[3], 12);
@@ -125,7 +94,7 @@ TEST_F(Lcx3, BackupSetRestoreBringsTheBankBack) {
     EXPECT_EQ(changed.holding[19], 0);
     EXPECT_EQ(changed.holding[2], 2);
 
-    const Result restore = RunOn("restore '" + backup + "'");
+    const Result restore = ExecOn("restore '" + backup + "'");
     ASSERT_EQ(restore.code, 0) << restore.err;
     EXPECT_EQ(State(), bank);
 }
@@ -135,19 +104,19 @@ TEST_F(Lcx3, BadValuesExitOneAndSendNothing) {
     for (const char* bad : {"set filter=17", "set t1=abc", "output 12 A", "output x mA",
                             "restore '/nonexistent/backup.json'"}) {
         SCOPED_TRACE(bad);
-        const Result r = RunOn(std::string("--trace ") + bad);
+        const Result r = ExecOn(std::string("--trace ") + bad);
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(TxLines(r.err), 0) << r.err;
         EXPECT_NE(r.err.find("lcx3: "), std::string::npos);
     }
     EXPECT_EQ(State(), DistinctBank());
-    EXPECT_EQ(Run("").code, 1);
-    EXPECT_EQ(Run("--emulate frobnicate").code, 1);
-    EXPECT_EQ(Run("--emulator-fault off read").code, 1);  // needs --emulate
+    EXPECT_EQ(Exec("").code, 1);
+    EXPECT_EQ(Exec("--emulate frobnicate").code, 1);
+    EXPECT_EQ(Exec("--emulator-fault off read").code, 1);  // needs --emulate
 }
 
 TEST_F(Lcx3, PoweredOffTimesOutAfterThreeIdenticalRequests) {
-    const Result r = Run("--emulate --pace fast --trace --emulator-fault off read");
+    const Result r = Exec("--emulate --pace fast --trace --emulator-fault off read");
     EXPECT_EQ(r.code, 3);
     EXPECT_NE(r.err.find("Allumer le calibrateur"), std::string::npos);
     EXPECT_EQ(TxLines(r.err), 3) << r.err;
@@ -161,7 +130,7 @@ TEST_F(Lcx3, PoweredOffTimesOutAfterThreeIdenticalRequests) {
 }
 
 TEST_F(Lcx3, SpecPaceSendsOnTheTickAndTracesTheWorkedExample) {
-    const Result r = Run("--emulate --trace read");
+    const Result r = Exec("--emulate --trace read");
     ASSERT_EQ(r.code, 0) << r.err;
     std::vector<long> sent;
     std::istringstream lines(r.err);
@@ -176,16 +145,16 @@ TEST_F(Lcx3, SpecPaceSendsOnTheTickAndTracesTheWorkedExample) {
 }
 
 TEST_F(Lcx3, UnpluggedMeansNoCalibrator) {
-    const Result r = Run("--emulate --pace fast --emulator-fault unplugged read");
+    const Result r = Exec("--emulate --pace fast --emulator-fault unplugged read");
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(Run("--emulate --emulator-fault unplugged list").code, 2);
+    EXPECT_EQ(Exec("--emulate --emulator-fault unplugged list").code, 2);
 }
 
 TEST_F(Lcx3, NoisyLineCompletesOrTimesOutButNeverLies) {
     const emu::RegisterBank bank = DistinctBank();
     for (int run = 0; run < 3; ++run) {
         SaveState(bank);
-        const Result r = RunOn("--emulator-fault noisy read --json");
+        const Result r = ExecOn("--emulator-fault noisy read --json");
         ASSERT_TRUE(r.code == 0 || r.code == 3) << r.code << r.err;
         if (r.code != 0)
             continue;
@@ -199,7 +168,7 @@ TEST_F(Lcx3, NoisyLineCompletesOrTimesOutButNeverLies) {
 }
 
 TEST_F(Lcx3, DeviceTwoOfTwo) {
-    const Result list = Run("--emulate --emulator-devices 2 list --json");
+    const Result list = Exec("--emulate --emulator-devices 2 list --json");
     ASSERT_EQ(list.code, 0);
     const auto devices = nlohmann::json::parse(list.out)["devices"];
     ASSERT_EQ(devices.size(), 2u);
@@ -208,49 +177,254 @@ TEST_F(Lcx3, DeviceTwoOfTwo) {
     EXPECT_EQ(devices[1]["product"], "HID-LCX3  ");
 
     SaveState(DistinctBank());  // the state belongs to the device addressed
-    const Result set = RunOn("--emulator-devices 2 --device 2 set filter=11");
+    const Result set = ExecOn("--emulator-devices 2 --device 2 set filter=11");
     ASSERT_EQ(set.code, 0) << set.err;
     EXPECT_EQ(State().holding[3], 11);
     EXPECT_EQ(State().holding[17], 42);
-    EXPECT_EQ(Run("--emulate --emulator-devices 2 --device 3 read").code, 2);
+    EXPECT_EQ(Exec("--emulate --emulator-devices 2 --device 3 read").code, 2);
 }
 
 TEST_F(Lcx3, OutputAndMeasure) {
     emu::RegisterBank bank = DistinctBank();
     bank.holding[1] = 1;  // 4-20 mA
     SaveState(bank);
-    const Result output = RunOn("output 12 mA");
+    const Result output = ExecOn("output 12 mA");
     ASSERT_EQ(output.code, 0) << output.err;
-    EXPECT_EQ(output.out, "16800\n");
+    EXPECT_EQ(output.out, "output 12.000 mA, raw 16800, range 4-20 mA\n");
     EXPECT_EQ(State().holding[0], 16800);
-    EXPECT_EQ(RunOn("output 50 %").out, "16800\n");
-    EXPECT_EQ(RunOn("output 5 V").code, 1);
-    EXPECT_EQ(RunOn("output 23 mA").code, 1);
-    EXPECT_EQ(RunOn("output -1 mA").code, 1);
+    EXPECT_EQ(ExecOn("output 50 %").out, "output 50.00 % (12.000 mA), raw 16800, range 4-20 mA\n");
+    EXPECT_EQ(ExecOn("output 5 V").code, 1);
+    EXPECT_EQ(ExecOn("output 23 mA").code, 1);
+    EXPECT_EQ(ExecOn("output -1 mA").code, 1);
     EXPECT_EQ(State().holding[0], 16800);
 
     bank = State();
     bank.holding[1] = 3;  // measure current
     bank.input[0] = 14000;
     SaveState(bank);
-    const Result refused = RunOn("output 12 mA");
+    const Result refused = ExecOn("output 12 mA");
     EXPECT_EQ(refused.code, 1);
     EXPECT_NE(refused.err.find("Mesure courant"), std::string::npos);
     EXPECT_EQ(State().holding[0], 16800);
 
-    const Result measure = RunOn("measure --json");
+    const Result measure = ExecOn("measure --json");
     ASSERT_EQ(measure.code, 0) << measure.err;
     const auto doc = nlohmann::json::parse(measure.out);
     EXPECT_EQ(doc["raw"], 14000);
     EXPECT_DOUBLE_EQ(doc["value"].get<double>(), 10.0);
     EXPECT_EQ(doc["unit"], "mA");
     EXPECT_EQ(doc["status"], "ok");
-    EXPECT_EQ(RunOn("measure").out, "10.000 mA\n");
+    EXPECT_EQ(ExecOn("measure").out, "10.000 mA\n");
+    bank.holding[9] = 2;  // the calibrator shows one decimal
+    SaveState(bank);
+    EXPECT_EQ(ExecOn("measure").out, "10.0 mA\n");
 
     bank.input[0] = 30801;
     SaveState(bank);
-    EXPECT_EQ(RunOn("measure").out, "Dep+\n");
-    EXPECT_EQ(nlohmann::json::parse(RunOn("measure --json").out)["status"], "above");
+    EXPECT_EQ(ExecOn("measure").out, "Dep+\n");
+    EXPECT_EQ(nlohmann::json::parse(ExecOn("measure --json").out)["status"], "above");
+}
+
+// A calibrator that keeps its old values after a write is never reported as
+// configured: set and restore end with status 4 and name each register.
+TEST_F(Lcx3, AStuckRegisterFailsTheVerification) {
+    SaveState(DistinctBank());
+    const Result set = ExecOn("--emulator-fault stuck set filter=5");
+    EXPECT_EQ(set.code, 4) << set.err;
+    EXPECT_NE(set.err.find("filter (register 3): wrote 5 (19 s), read 9 (34 s)"), std::string::npos)
+        << set.err;
+    EXPECT_EQ(State().holding[3], 9);
+    EXPECT_EQ(State().stuck, (std::array<bool, 72>{})) << "the fault is not saved";
+
+    const std::string backup = File("backup.json");
+    ASSERT_EQ(ExecOn("backup '" + backup + "'").code, 0);
+    emu::RegisterBank other = emu::FactoryBank();
+    other.holding[5] = 17174;  // a full scale of 150
+    other.holding[50] = 8000;
+    other.stuck[5] = other.stuck[50] = true;
+    SaveState(other);
+    const Result restore = ExecOn("--json restore '" + backup + "'");
+    EXPECT_EQ(restore.code, 4) << restore.err;
+    EXPECT_NE(
+        restore.err.find(
+            "user-full-scale (register 5): wrote 100.00 (raw 17096), read 150.00 (raw 17174)"),
+        std::string::npos)
+        << restore.err;
+    EXPECT_NE(restore.err.find(
+                  "mem-020mA-3 (register 50): wrote 6.000 mA (raw 8400), read 5.714 mA (raw 8000)"),
+              std::string::npos)
+        << restore.err;
+    const auto doc = nlohmann::json::parse(restore.out);
+    EXPECT_EQ(doc["status"], 4);
+    EXPECT_EQ(doc["verified"], false);
+    ASSERT_EQ(doc["differences"].size(), 2u);
+    EXPECT_EQ(doc["differences"][0]["register"], 5);
+    EXPECT_EQ(doc["differences"][1]["key"], "mem-020mA-3");
+    const emu::RegisterBank after = State();
+    EXPECT_EQ(after.holding[50], other.holding[50]);
+    EXPECT_EQ(after.holding[49], DistinctBank().holding[49]) << "the rest was restored";
+}
+
+TEST_F(Lcx3, WritingCommandsReportWhatTheCalibratorHolds) {
+    SaveState(DistinctBank());
+    const Result set = ExecOn("--json set l1=50 range=0 t3=7 mem-010V-8=10.5");
+    ASSERT_EQ(set.code, 0) << set.err;
+    ExpectBankHoldsWritten(set);
+    EXPECT_EQ(State().holding[20], 14000) << "50 % of the final range, 0-20 mA";
+    EXPECT_EQ(nlohmann::json::parse(set.out)["verified"], true);
+
+    const Result text = ExecOn("set t3=8 t3x=1");
+    EXPECT_EQ(text.code, 1);
+    const Result done = ExecOn("set filter=9 t3=8");
+    ASSERT_EQ(done.code, 0) << done.err;
+    EXPECT_EQ(done.out,
+              "filter  9 (34 s), unchanged\nt3      7 s -> 8 s\n"
+              "2 parameters written and verified on calibrator 1, serial LCX3-0001\n");
+
+    // A backup of a calibrator beyond what set writes is restored, with warnings.
+    emu::RegisterBank unusual = DistinctBank();
+    unusual.holding[70] = 32200;
+    unusual.holding[22] = 100;
+    SaveState(unusual);
+    const std::string backup = File("unusual.json");
+    ASSERT_EQ(ExecOn("backup '" + backup + "'").code, 0);
+    SaveState(emu::FactoryBank());
+    const Result restore = ExecOn("--json restore '" + backup + "'");
+    ASSERT_EQ(restore.code, 0) << restore.err;
+    ExpectBankHoldsWritten(restore);
+    EXPECT_EQ(State().holding[70], 32200);
+    EXPECT_NE(restore.err.find("lcx3: warning: delay (register 22) holds 100 s"), std::string::npos)
+        << restore.err;
+    EXPECT_NE(restore.err.find("lcx3: warning: mem-010V-7 (register 70)"), std::string::npos)
+        << restore.err;
+
+    const Result output = ExecOn("--json output 4 mA");
+    ASSERT_EQ(output.code, 0) << output.err;
+    EXPECT_EQ(nlohmann::json::parse(output.out)["raw"], State().holding[0]);
+}
+
+// The output's limits are 0 to 110 % of the range in every unit: at the
+// limit the value is taken, one step past it nothing is written.
+TEST_F(Lcx3, OutputLimitsInEveryUnit) {
+    struct Case {
+        int range;
+        const char* value;
+        const char* unit;
+        int raw;  // -1: refused
+    };
+    const std::vector<Case> cases = {
+        {0, "22", "mA", 30800},    {0, "22.001", "mA", -1},     {0, "0", "mA", 0},
+        {0, "-0.001", "mA", -1},   {2, "11", "V", 30800},       {2, "11.001", "V", -1},
+        {0, "110", "%", 30800},    {0, "110.01", "%", -1},      {1, "-25", "%", 0},
+        {1, "-25.01", "%", -1},    {1, "112.5", "%", 30800},    {0, "110", "user", 30800},
+        {0, "110.01", "user", -1}, {1, "112.5", "user", 30800}, {1, "-25", "user", 0},
+        {1, "-25.01", "user", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.value) + " " + c.unit + " in range " + std::to_string(c.range));
+        emu::RegisterBank bank = DistinctBank();
+        bank.holding[1] = std::uint16_t(c.range);
+        bank.holding[0] = 1234;
+        SaveState(bank);  // user scale 0 to 100
+        const Result r = ExecOn(std::string("--trace output ") + c.value + " '" + c.unit + "'");
+        if (c.raw < 0) {
+            EXPECT_EQ(r.code, 1);
+            EXPECT_NE(r.err.find("nothing was written"), std::string::npos) << r.err;
+            EXPECT_EQ(TxLines(r.err), 3) << "the read only";
+            EXPECT_EQ(State().holding[0], 1234);
+        } else {
+            EXPECT_EQ(r.code, 0) << r.err;
+            EXPECT_EQ(State().holding[0], c.raw);
+        }
+    }
+}
+
+TEST_F(Lcx3, FailuresAreOneJsonDocumentToo) {
+    SaveState(DistinctBank());
+    struct Case {
+        std::string arguments;
+        int status;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {"--json set filter=17", 1, "outside 0 to 16"},
+        {"--json --pace spec read", 1, "--pace"},
+        {"--json --emulator-fault off read", 3, "Allumer le calibrateur"},
+        {"--json --emulator-fault unplugged read", 2, "no matching calibrator"},
+        {"--json --device 3 read", 2, "no calibrator number 3 (1 found)"},
+        {"--json backup '" + File("missing/b.json") + "'", 6, "No such file or directory"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Result r = ExecOn(c.arguments);
+        EXPECT_EQ(r.code, c.status) << r.err;
+        const auto doc = nlohmann::json::parse(r.out);
+        EXPECT_EQ(doc["status"], c.status);
+        EXPECT_NE(doc["error"].get<std::string>().find(c.error), std::string::npos) << r.out;
+        EXPECT_EQ(r.err.rfind("lcx3: ", 0), 0u) << r.err;
+    }
+}
+
+TEST_F(Lcx3, ABackupThatCannotBeWrittenLeavesNothingBehind) {
+    SaveState(DistinctBank());
+    std::filesystem::create_directory(File("taken"));
+    const Result r = ExecOn("backup '" + File("taken") + "'");
+    EXPECT_EQ(r.code, 6);
+    EXPECT_NE(r.err.find("cannot replace " + File("taken")), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("the calibrator was read"), std::string::npos) << r.err;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir().Path()))
+        EXPECT_EQ(entry.path().filename().string().rfind("taken.", 0), std::string::npos)
+            << entry.path();
+}
+
+TEST_F(Lcx3, ListAndReadForAPerson) {
+    const Result list = Exec("--emulate --emulator-devices 2 list");
+    ASSERT_EQ(list.code, 0);
+    EXPECT_EQ(list.out,
+              "N  serial     product       manufacturer   path\n"
+              "1  LCX3-0001  \"HID-LCX3  \"  Norvelectrics  emulator:1\n"
+              "2  LCX3-0002  \"HID-LCX3  \"  Norvelectrics  emulator:2\n");
+    SaveState(DistinctBank());
+    const Result read = ExecOn("read");
+    ASSERT_EQ(read.code, 0);
+    EXPECT_EQ(read.out.rfind("parameter        value\nrange            1, 4-20 mA", 0), 0u)
+        << read.out;
+    EXPECT_TRUE(read.err.empty()) << "no progress without a terminal: " << read.err;
+}
+
+// The completion offers what lcx3 takes, from its own tables.
+TEST_F(Lcx3, BashCompletion) {
+    const std::string script = File("lcx3.bash");
+    ASSERT_EQ(Exec("--completion bash").code, 0);
+    std::filesystem::copy_file(File("out"), script);
+    struct Case {
+        std::vector<std::string> words;  // as bash splits them; the last is being typed
+        std::string expected;
+    };
+    const std::vector<Case> cases = {
+        {{"lcx3", "me"}, "measure"},
+        {{"lcx3", "set", "fil"}, "filter="},
+        {{"lcx3", "set", "range", "="}, "0 1 2 3 4 5"},
+        {{"lcx3", "set", "loop-power", "=", "o"}, "off on"},
+        {{"lcx3", "--pace", ""}, "tick fast"},
+        {{"lcx3", "--emulate", "output", "12", ""}, "mA V % user"},
+        {{"lcx3", "restore", "--no"}, "--no-verify"},
+        {{"lcx3", "--emulator-fault", "st"}, "stuck"},
+    };
+    for (const Case& c : cases) {
+        std::string words;
+        for (const std::string& w : c.words) words += " '" + w + "'";
+        const std::string command = "bash -c \"source '" + script + "'; COMP_WORDS=(" + words +
+                                    "); COMP_CWORD=" + std::to_string(c.words.size() - 1) +
+                                    "; _lcx3; echo \\${COMPREPLY[*]}\" >'" + File("reply") + "'";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        EXPECT_EQ(test::Slurp(File("reply")), c.expected + "\n") << words;
+    }
+    if (std::system("command -v zsh >/dev/null") == 0) {
+        ASSERT_EQ(Exec("--completion zsh").code, 0);
+        std::filesystem::copy_file(File("out"), File("_lcx3"));
+        EXPECT_EQ(std::system(("zsh -n '" + File("_lcx3") + "'").c_str()), 0);
+    }
 }
 
 }  // namespace

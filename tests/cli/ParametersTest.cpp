@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "calibrator/Conversions.h"
+#include "cli/Backup.h"
 #include "cli/ExitCodes.h"
 #include "cli/Parameters.h"
 
@@ -36,7 +37,7 @@ TEST(Settings, ChangeTheirRegisters) {
     Image image;
     image.params.SetRange(0);
     Settings::Parse({"filter=16", "t4=99", "delay=3", "repeat=0", "range=Génére 0-10V",
-                     "loop-power=on", "language=en", "output-decimals=2", "user-zero=-5",
+                     "loop-power=off", "language=en", "output-decimals=2", "user-zero=-5",
                      "user-full-scale=150.5", "user-digits=4", "user-decimals=2", "mem-020mA-1=12",
                      "mem-420mA-8=20", "mem-010V-3=5", "l2=50"})
         .Apply(image.params);
@@ -45,7 +46,7 @@ TEST(Settings, ChangeTheirRegisters) {
     EXPECT_EQ(p.RampTime(4), 99);
     EXPECT_EQ(p.RampDelay(), 3);
     EXPECT_EQ(p.Range(), 2);
-    EXPECT_EQ(p.LoopPower(), 1);
+    EXPECT_EQ(p.LoopPower(), 0);
     EXPECT_EQ(p.Language(), 1);
     EXPECT_EQ(p.OutputDecimals(), 2);
     EXPECT_FLOAT_EQ(p.UserZero(), -5);
@@ -111,9 +112,10 @@ TEST(Parameters, LabelsAndFilterTexts) {
     EXPECT_EQ(RangeLabel(1), "Génére 4-20mA");
     EXPECT_EQ(RangeLabel(5), "Mesure résistance");
     EXPECT_EQ(RangeLabel(6), "");
-    EXPECT_EQ(RangeOfLabel("Mesure tension"), 4);
-    EXPECT_EQ(RangeOfLabel("0"), 0);
-    EXPECT_FALSE(RangeOfLabel("7"));
+    const Parameter& range = *FindParameter("range");
+    EXPECT_EQ(range.Parse("Mesure tension"), 4);
+    EXPECT_EQ(range.Parse("0"), 0);
+    EXPECT_THROW(range.Parse("7"), UsageError);
     EXPECT_EQ(FilterText(0), "Off");
     EXPECT_EQ(FilterText(2), "8 s");
     EXPECT_EQ(FilterText(6), "22 s");
@@ -122,15 +124,155 @@ TEST(Parameters, LabelsAndFilterTexts) {
     EXPECT_EQ(FilterText(16), "60 s");
 }
 
-TEST(Parameters, TextShowsDecodedValues) {
+TEST(Parameters, TextShowsDecodedValuesInAlignedColumns) {
     Image image;
     Settings::Parse({"range=0", "filter=2", "mem-020mA-2=4", "output-decimals=1", "t1=7"})
         .Apply(image.params);
     const std::string text = ParamsToText(image.params);
-    EXPECT_NE(text.find("Range: 0 Génére 0-20mA"), std::string::npos) << text;
-    EXPECT_NE(text.find("Filter: 2 (8 s)"), std::string::npos) << text;
-    EXPECT_NE(text.find("Memories 020mA: 0.00 4.00 0.00"), std::string::npos) << text;
-    EXPECT_NE(text.find("t1 7 s"), std::string::npos) << text;
+    for (const char* line :
+         {"parameter        value\n", "range            0, 0-20 mA (\"Génére 0-20mA\")\n",
+          "filter           2 (8 s)\n", "mem-020mA-2      4.000 mA\n", "t1               7 s\n",
+          "output-decimals  1 (\"#0.00\")\n", "loop-power       off\n"})
+        EXPECT_NE(text.find(line), std::string::npos) << line << text;
+}
+
+// The same settings in any order write the same registers: the range and the
+// formats take effect before the values that depend on them.
+TEST(Settings, OrderOfArgumentsChangesNothing) {
+    const std::vector<std::vector<std::string>> orders = {
+        {"l1=50", "range=0", "user-decimals=3", "user-digits=5", "loop-power=on"},
+        {"range=0", "loop-power=on", "user-digits=5", "l1=50", "user-decimals=3"},
+        {"user-decimals=3", "loop-power=on", "l1=50", "user-digits=5", "range=0"},
+    };
+    std::optional<RegisterImage> first;
+    for (const auto& order : orders) {
+        Image image;
+        image.params.SetRange(2);  // 0-10 V: no loop supply
+        image.params.SetUserFormat(CodeOfFormat(3, 1));
+        Settings::Parse(order).Apply(image.params);
+        EXPECT_EQ(image.params.RampLevel(1), 14000) << "50 % of 0-20 mA";
+        EXPECT_EQ(image.params.UserFormat(), CodeOfFormat(5, 3));
+        EXPECT_EQ(image.params.LoopPower(), 1);
+        if (first) {
+            EXPECT_EQ(image.registers, *first);
+        }
+        first = image.registers;
+    }
+}
+
+TEST(Settings, LoopPowerFollowsTheRangeAsInTheWindow) {
+    struct Case {
+        int range;  // before
+        std::vector<std::string> settings;
+        int loopPower;  // after; -1: refused
+    };
+    for (const Case& c : std::vector<Case>{
+             {0, {"range=2"}, 0},
+             {0, {"range=3"}, 0},
+             {0, {"range=1"}, 1},
+             {2, {"range=3", "loop-power=on"}, 1},
+             {0, {"range=4", "loop-power=on"}, -1},
+             {2, {"loop-power=on"}, -1},
+             {5, {"loop-power=off"}, 0},
+         }) {
+        Image image;
+        image.params.SetRange(std::uint16_t(c.range));
+        image.params.SetLoopPower(1);
+        const Settings s = Settings::Parse(c.settings);
+        if (c.loopPower < 0) {
+            EXPECT_THROW(s.Apply(image.params), UsageError) << c.settings[0];
+            continue;
+        }
+        s.Apply(image.params);
+        EXPECT_EQ(image.params.LoopPower(), c.loopPower) << c.settings[0];
+    }
+}
+
+// A backup restores whatever a calibrator can hold, with a warning beyond what
+// set or the window writes; only values no register holds are refused.
+TEST(Parameters, RestoreTakesWhatACalibratorHolds) {
+    struct Case {
+        int address;
+        std::uint16_t word;
+        const char* says;  // "": restored silently; "refused": refused
+    };
+    const std::vector<Case> cases = {
+        {1, 5, ""},
+        {1, 6, "refused"},
+        {3, 16, ""},
+        {3, 17, "refused"},
+        {11, 1, ""},
+        {11, 2, "refused"},
+        {9, 3, ""},
+        {9, 4, "output-decimals"},
+        {16, 99, ""},
+        {16, 100, "t1"},
+        {23, 100, "repeat"},
+        {22, 99, ""},
+        {71, 30800, ""},
+        {71, 30801, "mem-010V-8"},
+        {48, 40000, "mem-020mA-1"},
+        {20, 30800, ""},
+        {21, 30801, "l2"},
+        {5, 0x7FC0, "user-full-scale"},
+        {7, 0x4800, "user-zero"},
+        {8, 0x0FFF, "user-digits"},
+        {10, 65535, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.address) + " = " + std::to_string(c.word));
+        Image image;
+        image.params.SetUserFullScale(100);
+        image.params.SetUserFormat(CodeOfFormat(4, 2));
+        image.params.SetWord(c.address, c.word);
+        const nlohmann::json backup = nlohmann::json::parse(ParamsToJson(image.params).dump());
+        Image restored;
+        if (std::string(c.says) == "refused") {
+            EXPECT_THROW(HoldingFromJson(backup, restored.params), UsageError);
+            EXPECT_EQ(restored.registers, RegisterImage{});
+            continue;
+        }
+        const auto warnings = HoldingFromJson(backup, restored.params);
+        EXPECT_EQ(restored.params.Word(c.address), c.word);
+        if (*c.says == '\0') {
+            EXPECT_TRUE(warnings.empty()) << warnings.front();
+        } else {
+            ASSERT_EQ(warnings.size(), 1u);
+            EXPECT_EQ(warnings[0].rfind(c.says, 0), 0u) << warnings[0];
+        }
+    }
+}
+
+TEST(Parameters, BackupEditedInItsDecodedFieldsIsRefused) {
+    Image image;
+    image.params.SetFilter(3);
+    const nlohmann::json good = nlohmann::json::parse(ParamsToJson(image.params).dump());
+    for (const auto& [field, value] :
+         std::vector<std::pair<std::string, nlohmann::json>>{{"/filter/position", 5},
+                                                             {"/language", "en"},
+                                                             {"/memories/420mA/values/2", 9.5},
+                                                             {"/ramp/t1", 42}}) {
+        nlohmann::json edited = good;
+        edited[nlohmann::json::json_pointer(field)] = value;
+        Image restored;
+        try {
+            HoldingFromJson(edited, restored.params);
+            ADD_FAILURE() << field;
+        } catch (const UsageError& e) {
+            const std::string dotted = [&field] {
+                std::string d = field.substr(1);
+                for (char& ch : d) ch = ch == '/' ? '.' : ch;
+                return d;
+            }();
+            EXPECT_NE(std::string(e.what()).find("\"holding\" array, which is what restore"),
+                      std::string::npos)
+                << e.what();
+            EXPECT_NE(std::string(e.what()).find(dotted.substr(0, dotted.find(".values"))),
+                      std::string::npos)
+                << e.what();
+        }
+        EXPECT_EQ(restored.registers, RegisterImage{});
+    }
 }
 
 }  // namespace

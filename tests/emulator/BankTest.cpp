@@ -66,6 +66,9 @@ TEST_F(BankFile, SuccessiveRunsShareOneCalibrator) {
     second.LoadBank(path);
     EXPECT_EQ(second.Bank(), changed);
     EXPECT_EQ(second.MeasuredInput(), -32768);
+    EXPECT_EQ(BankToJson(changed).find("stuck"), std::string::npos) << "an ordinary bank";
+    changed.stuck[0] = changed.stuck[71] = true;
+    EXPECT_EQ(BankFromJson(BankToJson(changed)), changed);
 
     // Negative values are 16-bit patterns; keys the bank does not know are ignored.
     write(R"({"holding": [)" + [] {
@@ -106,6 +109,14 @@ TEST_F(BankFile, RefusesMalformedFilesWithAClearErrorAndKeepsTheBank) {
         {"{\"holding\": " + holding72 + ", \"input\": [\"1\"]}", "is not an integer"},
         {"{\"holding\": " + holding72 + ", \"input\": [null]}", "is not an integer"},
         {std::string(100000, '['), "not a JSON text"},
+        {"{\"holding\": " + holding72 + ", \"input\": [0], \"stuck\": 5}",
+         "\"stuck\" is not an array"},
+        {"{\"holding\": " + holding72 + ", \"input\": [0], \"stuck\": [72]}",
+         "\"stuck\"[0] is not a holding register"},
+        {"{\"holding\": " + holding72 + ", \"input\": [0], \"stuck\": [3, -1]}",
+         "\"stuck\"[1] is not a holding register"},
+        {"{\"holding\": " + holding72 + ", \"input\": [0], \"stuck\": [3, 3]}",
+         "\"stuck\"[1] is not a holding register from 0 to 71 named once"},
     };
     EmulatorHid hid(EmulatorHid::Time::Virtual);
     EmulatedLcx3& device = hid.AddDevice();

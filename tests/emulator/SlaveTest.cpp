@@ -86,6 +86,19 @@ TEST(Slave, WritesLandInTheBank) {
     EXPECT_EQ(echo.writtenCount, 1);
 }
 
+TEST(Slave, StuckRegistersAreAcknowledgedButKept) {
+    RegisterBank bank = FactoryBank();
+    bank.stuck[1] = bank.stuck[71] = true;
+    const RegisterBank before = bank;
+    const Bytes block =
+        WithCrc({0x64, 0x10, 0x00, 0x00, 0x00, 0x03, 0x06, 0x34, 0x12, 0x05, 0x00, 0x02, 0x00});
+    EXPECT_EQ(Serve(block, bank).answer, Hex({0x64, 0x10, 0x00, 0x00, 0x00, 0x03, 0x89, 0xFD}));
+    EXPECT_EQ(Holding(bank, 0, 3), (std::vector<std::uint16_t>{0x1234, before.holding[1], 2}));
+    const Bytes single = WithCrc({0x64, 0x06, 0x00, 71, 0x12, 0x34});
+    EXPECT_EQ(Serve(single, bank).answer, single);
+    EXPECT_EQ(bank.holding[71], before.holding[71]);
+}
+
 TEST(Slave, RefusesIllegalFunctionsAndAddressesWithExceptions) {
     RegisterBank bank = FactoryBank();
     const RegisterBank before = bank;

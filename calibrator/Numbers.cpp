@@ -1,4 +1,4 @@
-#include "app/Numbers.h"
+#include "calibrator/Numbers.h"
 
 #include <charconv>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "app/Numbers.h"
+#include "calibrator/Numbers.h"
 
 namespace vadero {
 namespace {

@@ -1,0 +1,33 @@
+#pragma once
+// The commands of lcx3, one row each: what the parser declares, what is
+// checked before anything is opened, and what runs.
+
+#include <string>
+#include <vector>
+
+namespace vadero::cli {
+
+struct Options;
+struct Plan;
+struct Job;
+struct Outcome;
+
+// What follows a command's name on the command line.
+enum class Operand { None, File, Settings, ValueUnit };
+
+struct Command {
+    std::string name;
+    std::string summary;
+    std::string example;  // one line a person can copy, with what it does
+    Operand operand = Operand::None;
+    bool verifies = false;    // write, read back and compare; --no-verify skips the read
+    bool opensDevice = true;  // list only looks
+    // Checks arguments and files; throws UsageError before any device is looked at.
+    Plan (*check)(const Options&) = nullptr;
+    Outcome (*run)(Job&) = nullptr;
+};
+
+const std::vector<Command>& Commands();
+const Command* FindCommand(const std::string& name);
+
+}  // namespace vadero::cli

@@ -1,0 +1,74 @@
+#pragma once
+// What a command works with and what it hands back: the checked plan, the
+// opened calibrator, and the outcome that is printed as text or JSON.
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "calibrator/Conversions.h"
+#include "cli/Backend.h"
+#include "cli/ExitCodes.h"
+#include "cli/Options.h"
+#include "cli/Parameters.h"
+#include "cli/Progress.h"
+#include "cli/SessionRunner.h"
+
+namespace vadero::cli {
+
+struct OutputRequest {
+    TValueUnit unit = TValueUnit::uPhysical;
+    std::string unitText;  // as typed: mA, V, % or user
+    double value = 0;
+};
+
+// What the arguments ask for, checked before anything goes to the calibrator.
+struct Plan {
+    std::optional<Settings> settings;
+    std::optional<RegisterImage> restored;
+    std::vector<std::string> warnings;  // about the backup to restore
+    std::optional<OutputRequest> output;
+};
+
+struct Outcome {
+    int status = kOk;
+    std::string error;                 // what went wrong, in the command's words
+    std::vector<std::string> details;  // lines that follow the error
+    std::vector<std::string> warnings;
+    nlohmann::json doc = nlohmann::json::object();  // the JSON result
+    std::string text;                               // the result for a person
+};
+
+struct Job {
+    const Options& options;
+    const Plan& plan;
+    Backend& backend;
+    ProgressBar& bar;
+    SessionRunner* runner = nullptr;  // opened, for the commands that open one
+
+    TLCXParams& Params() { return runner->Lcx().Params(); }
+    // "calibrator 1, serial LCX3-0001"
+    std::string Where() const;
+    nlohmann::json Identity() const;
+    // Reads every parameter; on a time-out, the outcome saying `notDone`.
+    std::optional<Outcome> ReadAll(const std::string& notDone);
+};
+
+Outcome Failure(int status, std::string error);
+Outcome TimedOut(const std::string& notDone);
+
+// Prints the outcome (stdout: the result, or a JSON document in every case;
+// stderr: the error and warnings) and returns its status.
+int Report(const Outcome& outcome, bool json);
+
+// The runs of the commands that change the calibrator or read it.
+Outcome ReadCommand(Job& job);
+Outcome BackupCommand(Job& job);
+Outcome SetCommand(Job& job);
+Outcome RestoreCommand(Job& job);
+Outcome OutputCommand(Job& job);
+Outcome MeasureCommand(Job& job);
+
+}  // namespace vadero::cli

@@ -1,0 +1,158 @@
+// The commands of one value: the output to generate, the measurement.
+#include <algorithm>
+#include <cmath>
+#include <sstream>
+
+#include "calibrator/Numbers.h"
+#include "cli/Job.h"
+
+namespace vadero::cli {
+
+namespace {
+
+// What the calibrator generates: 0 to 110 % of the range's full scale.
+constexpr double kMostShare = 1.1;
+// Parsed decimals and the user scale's floats meet the limit within this.
+constexpr double kShareSlack = 1e-9;
+
+const char* PhysicalUnit(int range) {
+    return range == rgGenerate010V || range == rgMeasureVoltage ? "V"
+           : range == rgMeasureResistance                       ? "kOhm"
+                                                                : "mA";
+}
+
+// The share of the full scale a value asks for, computed as the conversion
+// does but not limited; not a number for a user scale without a span.
+double Share(TValueUnit unit, int range, double v, const UserScale& s) {
+    switch (unit) {
+        case TValueUnit::uPhysical:
+            return range == rgGenerate010V ? v / 10 : v / 20;
+        case TValueUnit::uPercent:
+            return range == rgGenerate420mA ? (v + 25) / 125 : v / 100;
+        case TValueUnit::uUser: {
+            if (s.fullScale == s.zero)
+                return NAN;
+            const double f = (v - s.zero) / (double(s.fullScale) - s.zero);
+            return range == rgGenerate420mA ? f / 1.25 + 0.2 : f;
+        }
+    }
+    return NAN;
+}
+
+// The inverse of Share: the value of a share in the unit.
+double ValueOfShare(TValueUnit unit, int range, double f, const UserScale& s) {
+    switch (unit) {
+        case TValueUnit::uPhysical:
+            return range == rgGenerate010V ? f * 10 : f * 20;
+        case TValueUnit::uPercent:
+            return range == rgGenerate420mA ? f * 125 - 25 : f * 100;
+        case TValueUnit::uUser: {
+            const double x = range == rgGenerate420mA ? (f - 0.2) * 1.25 : f;
+            return s.zero + (double(s.fullScale) - s.zero) * x;
+        }
+    }
+    return NAN;
+}
+
+std::string Plain(double value) {
+    std::ostringstream out;
+    out << value;
+    return out.str();
+}
+
+// A value in the unit as the window shows it.
+std::string Shown(const TLCXParams& p, TValueUnit unit, double value) {
+    const std::string picture = unit == TValueUnit::uPhysical  ? DecimalsFormat(p.OutputDecimals())
+                                : unit == TValueUnit::uPercent ? std::string("#0.00")
+                                                               : FormatOfCode(p.UserFormat());
+    std::string text = FormatPicture(value, picture);
+    text.erase(0, std::min(text.find_first_not_of(' '), text.size()));
+    return text;
+}
+
+// Refused after the read, before anything is written.
+std::optional<Outcome> Refusal(const TLCXParams& p, const OutputRequest& r) {
+    const int range = p.Range();
+    const auto refused = [](const std::string& why) {
+        return Failure(kUsage, "refused: " + why + " (nothing was written)");
+    };
+    if (range > rgGenerate010V)
+        return refused("the calibrator is in the range \"" + RangeLabel(range) +
+                       "\", which generates nothing; set a generating range first");
+    if ((r.unitText == "mA" && range == rgGenerate010V) ||
+        (r.unitText == "V" && range != rgGenerate010V))
+        return refused("the range \"" + RangeLabel(range) + "\" does not generate " + r.unitText);
+    const UserScale scale{p.UserZero(), p.UserFullScale()};
+    const double share = Share(r.unit, range, r.value, scale);
+    if (std::isnan(share))
+        return refused("the user scale's zero and full scale are equal (" + Plain(scale.zero) +
+                       "), so a user value means nothing");
+    if (share < -kShareSlack || share > kMostShare + kShareSlack) {
+        const double a = ValueOfShare(r.unit, range, 0, scale);
+        const double b = ValueOfShare(r.unit, range, kMostShare, scale);
+        const std::string unit = r.unit == TValueUnit::uUser ? "user units" : r.unitText;
+        return refused(Plain(r.value) + " " + unit + " is outside " + Plain(std::min(a, b)) +
+                       " to " + Plain(std::max(a, b)) + " " + unit +
+                       ", the 0 to 110 % this range generates");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+Outcome OutputCommand(Job& job) {
+    if (auto failed = job.ReadAll("nothing was commanded"))
+        return *failed;
+    job.bar.Done();
+    const OutputRequest& r = *job.plan.output;
+    if (auto refused = Refusal(job.Params(), r))
+        return *refused;
+    if (!job.runner->SetOutput(r.unit, float(r.value)))
+        return TimedOut("the output was not set");
+    const TLCXParams& p = job.Params();
+    TCustomLCX& lcx = job.runner->Lcx();
+    const char* physical = PhysicalUnit(p.Range());
+    const std::string asPhysical =
+        Shown(p, TValueUnit::uPhysical, lcx.GetOutput(TValueUnit::uPhysical)) + " " + physical;
+    std::string commanded = asPhysical;
+    if (r.unit != TValueUnit::uPhysical)
+        commanded = Shown(p, r.unit, lcx.GetOutput(r.unit)) +
+                    (r.unit == TValueUnit::uPercent ? " %" : " user units") + " (" + asPhysical +
+                    ")";
+    Outcome out;
+    out.text = "output " + commanded + ", raw " + std::to_string(p.OutputValue()) + ", range " +
+               RangeName(p.Range()) + "\n";
+    out.doc = {{"calibrator", job.Identity()},
+               {"raw", p.OutputValue()},
+               {"value", std::nearbyint(double(lcx.GetOutput(TValueUnit::uPhysical)) * 1e4) / 1e4},
+               {"unit", physical},
+               {"range", {{"code", p.Range()}, {"name", RangeName(p.Range())}}},
+               {"requested", {{"value", r.value}, {"unit", r.unitText}}}};
+    return out;
+}
+
+Outcome MeasureCommand(Job& job) {
+    if (auto failed = job.ReadAll("nothing was measured"))
+        return *failed;
+    job.bar.Done();
+    if (!job.runner->ReadMeasure())
+        return TimedOut("the measurement was not read");
+    const TLCXParams& p = job.Params();
+    float value = 0;
+    const int state = job.runner->Lcx().GetMeasure(value);
+    const char* unit = PhysicalUnit(p.Range());
+    Outcome out;
+    out.doc = {{"calibrator", job.Identity()},
+               {"raw", job.runner->Lcx().MeasureRaw()},
+               {"value", std::nearbyint(double(value) * 1e4) / 1e4},
+               {"unit", unit},
+               {"status", state == 1   ? "above"
+                          : state == 2 ? "below"
+                                       : "ok"}};
+    out.text = state == 1   ? "Dep+\n"
+               : state == 2 ? "Dep-\n"
+                            : Shown(p, TValueUnit::uPhysical, value) + " " + unit + "\n";
+    return out;
+}
+
+}  // namespace vadero::cli
