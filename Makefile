@@ -10,7 +10,7 @@ define configure
 	cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(2) $(CMAKE_FLAGS)
 endef
 
-.PHONY: deps build test sanitize tsan demo kernel-test package soak bench fuzz clean
+.PHONY: deps build test sanitize tsan tsan-build stress demo kernel-test package soak bench fuzz clean
 
 deps:
 	@scripts/install-deps
@@ -46,11 +46,18 @@ sanitize: deps
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	  ctest --test-dir build-asan $(CTEST_FLAGS)
 
-tsan: deps
+tsan-build: deps
 	@$(call configure,build-tsan,-DVADERO_SANITIZE=thread)
 	cmake --build build-tsan -j $(JOBS)
+
+tsan: tsan-build
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  setarch $$(uname -m) -R ctest --test-dir build-tsan $(CTEST_FLAGS)
+
+# The tests with real threads or real time, repeated under ThreadSanitizer
+# while every core is kept busy.
+stress: tsan-build
+	scripts/stress build-tsan
 
 # lcx3's transfers against the real-time emulator, both paces, next to the line-time bound.
 bench: deps

@@ -287,5 +287,50 @@ TEST_F(BadInput, ACalibratorUnpluggedBeforeItOpensIsReportedAndNotWritten) {
     }
 }
 
+// A calibrator that is listed but whose reports cannot be set up (its report
+// descriptor unreadable): present, yet not opened, and never written.
+class NoReports : public HidHandle {
+  public:
+    explicit NoReports(std::unique_ptr<HidHandle> handle) : handle_(std::move(handle)) {}
+    std::optional<HidAttributes> attributes() override { return handle_->attributes(); }
+    std::optional<std::string> manufacturer() override { return handle_->manufacturer(); }
+    std::optional<std::string> product() override { return handle_->product(); }
+    std::optional<std::string> serialNumber() override { return handle_->serialNumber(); }
+    std::optional<HidCaps> caps() override { return std::nullopt; }
+    int read(std::uint8_t* buffer, int length, HidWake& wake) override {
+        return handle_->read(buffer, length, wake);
+    }
+    int write(const std::uint8_t* data, int length) override {
+        return handle_->write(data, length);
+    }
+
+  private:
+    std::unique_ptr<HidHandle> handle_;
+};
+
+class Unopenable : public Borrowed {
+  public:
+    using Borrowed::Borrowed;
+    std::unique_ptr<HidHandle> open(const std::string& path) override {
+        auto handle = Borrowed::open(path);
+        return handle ? std::make_unique<NoReports>(std::move(handle)) : nullptr;
+    }
+};
+
+TEST_F(BadInput, ACalibratorThatCannotBeOpenedExitsFive) {
+    emu::EmulatorHid hid(emu::EmulatorHid::Time::Virtual);
+    const emu::EmulatedLcx3& device = hid.AddDevice();
+    for (const char* command : {"read", "set", "measure"}) {
+        SCOPED_TRACE(command);
+        cli::Options o;
+        o.command = command;
+        o.pace = cli::Pace::Fast;
+        if (o.command == "set")
+            o.arguments = {"filter=5"};
+        EXPECT_EQ(cli::RunCommand(o, std::make_unique<Unopenable>(hid)), cli::kCannotOpen);
+        EXPECT_EQ(device.Stats().requests, 0u);
+    }
+}
+
 }  // namespace
 }  // namespace vadero

@@ -1,6 +1,9 @@
 // The parameter set as lcx3 decodes, saves and changes it.
 #include <gtest/gtest.h>
 
+#include <iomanip>
+#include <sstream>
+
 #include "calibrator/Conversions.h"
 #include "cli/Backup.h"
 #include "cli/ExitCodes.h"
@@ -134,6 +137,25 @@ TEST(Parameters, TextShowsDecodedValuesInAlignedColumns) {
           "filter           2 (8 s)\n", "mem-020mA-2      4.000 mA\n", "t1               7 s\n",
           "output-decimals  1 (\"#0.00\")\n", "loop-power       off\n"})
         EXPECT_NE(text.find(line), std::string::npos) << line << text;
+}
+
+// Every numeric key takes its limits and refuses one step past them.
+TEST(Settings, EveryLimitIsTakenAndOneStepPastIsRefused) {
+    std::ostringstream number;
+    const auto text = [&number](double v) {
+        number.str("");
+        number << std::setprecision(12) << v;
+        return number.str();
+    };
+    for (const Parameter& row : Parameters()) {
+        if (!row.choices.empty())
+            continue;
+        SCOPED_TRACE(row.key);
+        const double step = row.integer ? 1 : 0.001;
+        for (const double taken : {row.low, row.high}) EXPECT_EQ(row.Parse(text(taken)), taken);
+        for (const double refused : {row.low - step, row.high + step})
+            EXPECT_THROW(row.Parse(text(refused)), UsageError) << refused;
+    }
 }
 
 // The same settings in any order write the same registers: the range and the

@@ -8,6 +8,7 @@
 
 #include "emulator/BankJson.h"
 #include "emulator/EmulatorHid.h"
+#include "tests/support/ScratchDir.h"
 
 namespace vadero::emu {
 namespace {
@@ -38,15 +39,8 @@ TEST(Bank, FactorySetIsAPlausibleParameterSet) {
 
 class BankFile : public ::testing::Test {
   protected:
-    std::string path =
-        (std::filesystem::temp_directory_path() /
-         ("vadero-bank-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
-          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".json"))
-            .string();
-    void TearDown() override {
-        std::remove(path.c_str());
-        std::remove((path + ".tmp").c_str());
-    }
+    test::ScratchDir dir{"vadero-bank"};
+    std::string path = dir.File("bank.json");
     void write(const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
 };
 

@@ -69,6 +69,13 @@ TEST_F(MemoriesPageTest, TypedValuesAreReplacedByWhatIsStored) {
     EXPECT_EQ(raw(0, 4), 1680);
     EXPECT_EQ(type(24, "12").text(), "11.000");  // 0 - 10V holds up to 11 V
     EXPECT_EQ(raw(2, 8), 30800);
+    // At the limits a value is kept as typed; one raw step past, limited.
+    EXPECT_EQ(type(5, "22").text(), "22");
+    EXPECT_EQ(raw(0, 5), 30800);
+    EXPECT_EQ(type(6, "22.001").text(), "22.000");
+    EXPECT_EQ(type(23, "11").text(), "11");
+    EXPECT_EQ(type(22, "11.0004").text(), "11.000");
+    EXPECT_EQ(raw(2, 6), 30800);
 }
 
 TEST_F(MemoriesPageTest, AFourToTwentyMemoryTakesMilliampsDownToZero) {

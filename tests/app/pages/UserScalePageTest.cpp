@@ -144,6 +144,15 @@ TEST_P(UserScaleEditTest, ValuesBeyondTheDisplayAreLimitedButShownAsTyped) {
     type("-12000");
     EXPECT_EQ(edit().text(), "-12000");
     EXPECT_EQ(stored(), -9999.0F);
+    // At the limits and just inside them, a value is stored as typed.
+    for (const float v : {99999.0F, 99998.5F, -9999.0F, -9998.5F}) {
+        type(QString::number(double(v), 'f', 1));
+        EXPECT_EQ(stored(), v);
+    }
+    type("99999.5");
+    EXPECT_EQ(stored(), 99999.0F);
+    type("-9999.5");
+    EXPECT_EQ(stored(), -9999.0F);
 }
 
 TEST_P(UserScaleEditTest, TypingUpdatesItsDisplayAndChecksChangement) {

@@ -15,6 +15,7 @@
 #include <mutex>
 #include <thread>
 
+#include "tests/support/ScratchDir.h"
 #include "transport/USB.h"
 #include "transport/hidraw/SysfsText.h"
 #include "transport/hidraw/SystemNodeSource.h"
@@ -29,7 +30,7 @@ using Bytes = std::vector<std::uint8_t>;
 // a packet socket pair whose far end the test writes reports into, and as
 // with the kernel, nothing is queued for a device no one has open.
 class FakeDevices {
-public:
+  public:
     void plug(const std::string& path, dev_t id, bool numbered = false) {
         const std::lock_guard lock(mutex_);
         if (const auto it = present_.find(path); it != present_.end() && it->second.first != id)
@@ -64,7 +65,7 @@ public:
     }
 
     class Source : public NodeSource {
-    public:
+      public:
         explicit Source(FakeDevices& devices) : devices_(devices) {}
         std::optional<dev_t> identify(const std::string& path) override {
             const std::lock_guard lock(devices_.mutex_);
@@ -93,11 +94,11 @@ public:
             return UniqueFd(fds[0]);
         }
 
-    private:
+      private:
         FakeDevices& devices_;
     };
 
-private:
+  private:
     std::mutex mutex_;
     std::map<std::string, std::pair<dev_t, bool>> present_;
     std::map<std::string, UniqueFd> far_;
@@ -105,7 +106,7 @@ private:
 };
 
 class HidrawLayerTest : public testing::Test {
-protected:
+  protected:
     Bytes read(HidHandle& handle) {
         Bytes buffer(65);
         const int n = handle.read(buffer.data(), 65, *wake);
@@ -273,11 +274,11 @@ TEST(SystemNodeSource, ProbesFromSysfsAndOpensOnlyTheProbedDevice) {
     namespace fs = std::filesystem;
     struct stat info {};
     ASSERT_EQ(::stat("/dev/null", &info), 0);
-    const fs::path sysfs = fs::path(testing::TempDir()) / "vadero-sysfs";
-    fs::remove_all(sysfs);
-    const fs::path node = sysfs / "dev" / "char" /
-                          (std::to_string(major(info.st_rdev)) + ":" +
-                           std::to_string(minor(info.st_rdev)));
+    const vadero::test::ScratchDir scratch("vadero-sysfs");
+    const fs::path& sysfs = scratch.Path();
+    const fs::path node =
+        sysfs / "dev" / "char" /
+        (std::to_string(major(info.st_rdev)) + ":" + std::to_string(minor(info.st_rdev)));
     fs::create_directories(node / "device");
     SystemNodeSource source(sysfs.string());
     EXPECT_FALSE(source.probe("/dev/null"));  // no subsystem: no hidraw node
@@ -292,8 +293,8 @@ TEST(SystemNodeSource, ProbesFromSysfsAndOpensOnlyTheProbedDevice) {
     EXPECT_FALSE(probed->lengths);  // no descriptor to read
 
     // 64-byte input and output reports, no report IDs.
-    const Bytes descriptor{0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08, 0x95,
-                           0x40, 0x81, 0x02, 0x95, 0x40, 0x91, 0x02, 0xC0};
+    const Bytes descriptor{0x06, 0x00, 0xFF, 0x09, 0x01, 0xA1, 0x01, 0x75, 0x08,
+                           0x95, 0x40, 0x81, 0x02, 0x95, 0x40, 0x91, 0x02, 0xC0};
     {
         std::ofstream out(node / "device" / "report_descriptor", std::ios::binary);
         out.write(reinterpret_cast<const char*>(descriptor.data()),
@@ -307,7 +308,6 @@ TEST(SystemNodeSource, ProbesFromSysfsAndOpensOnlyTheProbedDevice) {
 
     EXPECT_TRUE(source.open("/dev/null", info.st_rdev));
     EXPECT_FALSE(source.open("/dev/null", info.st_rdev + 1));  // another device by now
-    fs::remove_all(sysfs);
 }
 
 TEST(HidrawSystem, EnumeratesTheHidrawNodesOfSysfsInNodeOrder) {
