@@ -94,24 +94,7 @@ void SetLoopPower(TLCXParams& p, double on, const Given&) {
     p.SetLoopPower(on != 0 ? 1 : 0);
 }
 
-// A one-register integer that set writes as it is.
-Parameter Word(const std::string& key, int address, double low, double high, const char* unit) {
-    Parameter row;
-    row.key = key;
-    row.first = address;
-    row.low = low;
-    row.high = high;
-    row.unit = unit;
-    row.get = [address](const TLCXParams& p) { return double(p.Word(address)); };
-    row.set = [address](TLCXParams& p, double v, const Given&) {
-        p.SetWord(address, std::uint16_t(v));
-    };
-    row.show = [address, unit = std::string(unit)](const TLCXParams& p) {
-        return std::to_string(p.Word(address)) + (unit.empty() ? "" : " " + unit);
-    };
-    return row;
-}
-
+// A number in a unit, 'low' to 'high'; real unless its register takes integers.
 Parameter Real(const std::string& key, int first, double low, double high, const char* unit) {
     Parameter row;
     row.key = key;
@@ -120,6 +103,20 @@ Parameter Real(const std::string& key, int first, double low, double high, const
     row.high = high;
     row.integer = false;
     row.unit = unit;
+    return row;
+}
+
+// A one-register integer that set writes as it is.
+Parameter Word(const std::string& key, int address, double low, double high, const char* unit) {
+    Parameter row = Real(key, address, low, high, unit);
+    row.integer = true;
+    row.get = [address](const TLCXParams& p) { return double(p.Word(address)); };
+    row.set = [address](TLCXParams& p, double v, const Given&) {
+        p.SetWord(address, std::uint16_t(v));
+    };
+    row.show = [address, unit = std::string(unit)](const TLCXParams& p) {
+        return std::to_string(p.Word(address)) + (unit.empty() ? "" : " " + unit);
+    };
     return row;
 }
 
