@@ -252,6 +252,8 @@ THIDDevice::THIDDevice(const TransportEnv& env) : TCustomUSB(env) {
     HidGuid = Hid().interfaceClassId();
 }
 
+THIDDevice::~THIDDevice() { StopReader(); }
+
 int THIDDevice::EnumerateDevices() {
     DeviceList().Clear();
     int counter = 0;

@@ -115,6 +115,11 @@ private:
 };
 
 // The transport-neutral device component: owns the reader and the device list.
+//
+// The reader calls into the whole object (virtual functions, the members of
+// the classes above), so it must end before any part of the object goes: the
+// destructor of every class that can be instantiated ends it first thing.
+// Once the most-derived destructor has done so, the others find no reader.
 class TCustomUSB : public TObject {
 public:
     explicit TCustomUSB(const TransportEnv& env);
@@ -166,6 +171,7 @@ private:
 class THIDDevice : public TCustomUSB {
 public:
     explicit THIDDevice(const TransportEnv& env);
+    ~THIDDevice() override;
 
     int OutputReportLength = 0;
     HidCaps Capabilities{};
