@@ -59,11 +59,13 @@ tsan: tsan-build
 stress: tsan-build
 	scripts/stress build-tsan
 
-# lcx3's transfers against the real-time emulator, both paces, next to the line-time bound.
+# lcx3's transfers against the real-time emulator, both paces, next to the
+# line-time bound; the window's start and its GUI thread's blocks per tick.
 bench: deps
 	@$(call configure,build-bench,-DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF)
-	cmake --build build-bench -j $(JOBS) --target lcx3_bench
+	cmake --build build-bench -j $(JOBS) --target lcx3_bench window_bench
 	build-bench/bin/lcx3_bench
+	build-bench/bin/window_bench
 
 # Every fuzz target, built with clang, FUZZ_SECONDS each (60 by default).
 fuzz: deps

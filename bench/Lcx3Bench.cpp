@@ -1,6 +1,8 @@
 // read, restore and measure as lcx3 runs them, against the real-time
 // emulated calibrator at 9600 baud, in both paces. Each result carries the
 // line-time bound: the bytes of every request and answer times the byte time.
+// start_read_fast is a whole `lcx3 --emulate read` session from its start:
+// the time to its first request and to the end of the read.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -59,6 +61,31 @@ void Transfer(benchmark::State& state, Operation operation, Pace pace) {
     state.counters["bound_ms"] = perOp * kByteMs;
 }
 
+// From nothing to a completed fast read, as lcx3 runs it.
+void StartAndRead(benchmark::State& state) {
+    double firstRequestMs = 0;
+    long iterations = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        double first = -1;
+        RunnerHooks hooks;
+        hooks.trace = [&](const std::string& text) {
+            if (first < 0 && text.rfind("TX", 0) == 0)
+                first = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                                  start)
+                            .count();
+        };
+        emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
+        hid.AddDevice();
+        SessionRunner runner(hid, Pace::Fast, hooks);
+        if (runner.DeviceCount() != 1 || !runner.Open(1) || !runner.ReadAll())
+            state.SkipWithError("the calibrator did not answer");
+        firstRequestMs += first;
+        ++iterations;
+    }
+    state.counters["first_request_ms"] = firstRequestMs / double(iterations);
+}
+
 void Configure(benchmark::internal::Benchmark* b, int iterations) {
     b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(iterations);
 }
@@ -69,7 +96,10 @@ void Configure(benchmark::internal::Benchmark* b, int iterations) {
 using vadero::cli::Configure;
 using vadero::cli::Operation;
 using vadero::cli::Pace;
+using vadero::cli::StartAndRead;
 using vadero::cli::Transfer;
+
+BENCHMARK(StartAndRead)->Name("start_read_fast")->Apply([](auto* b) { Configure(b, 10); });
 
 BENCHMARK_CAPTURE(Transfer, read_fast, Operation::Read, Pace::Fast)->Apply([](auto* b) {
     Configure(b, 10);

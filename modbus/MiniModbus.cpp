@@ -58,6 +58,8 @@ void TCustomMiniModbus::ProcessResponse(TObject* /*Sender*/) {}
 
 TMiniModbusMaster::TMiniModbusMaster(const TransportEnv& env) : TCustomMiniModbus(env) {}
 
+TMiniModbusMaster::~TMiniModbusMaster() { StopReader(); }
+
 void TMiniModbusMaster::ReadHoldingRegisters(int Address, int Count) {
     pendingAddress_ = Address;
     pendingCount_ = Count;

@@ -32,6 +32,8 @@ using TDebugStreamEvent = std::function<void(TObject* Sender, const std::string&
 constexpr int kMaxRegisterAddress = 1024;
 using TRegisterImage = std::array<std::uint16_t, kMaxRegisterAddress + 1>;
 
+// A base only: its destructor is protected, so the reader is always ended by
+// the final TMiniModbusMaster before this part goes.
 class TCustomMiniModbus : public THIDSerial {
   public:
     explicit TCustomMiniModbus(const TransportEnv& env);
@@ -59,6 +61,7 @@ class TCustomMiniModbus : public THIDSerial {
     bool SendFrame(std::span<const std::uint8_t> Frame);
 
   protected:
+    ~TCustomMiniModbus() override = default;
     // Copies the frame being delivered into LastFrame and raises its RX text.
     const std::string& FetchFrame();
     // Bound to the bridge's OnRXFrame: every delivered frame goes to the parser.
@@ -71,9 +74,11 @@ class TCustomMiniModbus : public THIDSerial {
     int lastFrameLength_ = 0;
 };
 
-class TMiniModbusMaster : public TCustomMiniModbus {
+// Final: its destructor is the first to run and ends the reader.
+class TMiniModbusMaster final : public TCustomMiniModbus {
   public:
     explicit TMiniModbusMaster(const TransportEnv& env);
+    ~TMiniModbusMaster() override;
 
     // Each request replaces the awaited one and sends at once; none waits.
     void ReadHoldingRegisters(int Address, int Count);

@@ -28,7 +28,6 @@ THIDSerial::THIDSerial(const TransportEnv& env) : THIDDevice(env) {
     THIDDevice::OnRXFrame = [this](TObject* sender) { FrameReportReceived(sender); };
 }
 
-// The reader calls into this object: it must end before the members go.
 THIDSerial::~THIDSerial() { StopReader(); }
 
 void THIDSerial::SetVendorIdent(const std::string& value) {

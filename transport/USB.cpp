@@ -54,6 +54,7 @@ void TUSBThread::Resume() {
         if (stop_) return;
         paused_ = false;
     }
+    noteOpen(true);  // the target may have changed: nothing is known of it yet
     stateChanged_.notify_all();
 }
 
@@ -97,9 +98,11 @@ void TUSBThread::RunPass() {
     if (!handle) {
         if (Connected && OnDeviceLost) OnDeviceLost();
         Connected = false;
+        noteOpen(false);
         dropPending();
         hid_.pause(kRetryPause, *wake_);
     } else {
+        noteOpen(true);
         if (!Connected && OnDeviceFound) OnDeviceFound();
         Connected = true;
         bool woken = false;
@@ -119,6 +122,11 @@ void TUSBThread::RunPass() {
     }
     priority_ = io ? Priority::Normal : Priority::Idle;
     ++passes_;
+}
+
+void TUSBThread::noteOpen(bool opened) {
+    const std::lock_guard lock(slotMutex_);
+    absent_ = !opened;
 }
 
 void TUSBThread::dropPending() {
@@ -162,6 +170,12 @@ TUSBThread::HandOverResult TUSBThread::HandOver(const std::uint8_t* data, int co
     if (count > 0) std::memcpy(outputBuffer_.data(), data, static_cast<std::size_t>(count));
     pendingWrite_ = count;
     const std::uint64_t ticket = ++ticket_;
+    if (count == 0) return HandOverResult::TimedOut;  // no pass writes an empty report
+    if (absent_) {
+        pendingWrite_ = 0;
+        resolve(ticket, HandOverResult::Dropped);
+        return HandOverResult::Dropped;
+    }
 
     if (mode_ == ReaderMode::Threaded) {
         ++writers_;
@@ -237,6 +251,8 @@ void TCustomUSB::StopReader() {
 THIDDevice::THIDDevice(const TransportEnv& env) : TCustomUSB(env) {
     HidGuid = Hid().interfaceClassId();
 }
+
+THIDDevice::~THIDDevice() { StopReader(); }
 
 int THIDDevice::EnumerateDevices() {
     DeviceList().Clear();

@@ -58,6 +58,10 @@ public:
 
     // The one-report output slot. HandOver places a report (replacing one
     // still pending) and waits up to 100 ms until a pass wrote or dropped it.
+    // It does not wait when no pass can take the report: an empty one (no
+    // report length known yet) times out at once, and one handed over while
+    // the last pass could not open the device is dropped at once, as that
+    // pass's successor would drop it.
     HandOverResult HandOver(const std::uint8_t* data, int count);
     int PendingWrite() const;
 
@@ -76,6 +80,7 @@ public:
 
 private:
     void loop();
+    void noteOpen(bool opened);
     void dropPending();
     bool writePending(HidHandle& handle);
     void resolve(std::uint64_t ticket, HandOverResult outcome);  // slot mutex held
@@ -100,6 +105,9 @@ private:
     std::uint64_t resolvedTicket_ = 0;
     HandOverResult resolvedOutcome_ = HandOverResult::TimedOut;
     int writers_ = 0;  // threads waiting in HandOver
+    // The last pass on the current target failed to open it; a retarget
+    // (Resume) forgets it until the next pass.
+    bool absent_ = false;
 
     std::atomic<Priority> priority_{Priority::Normal};
     std::atomic<std::uint64_t> passes_{0};
@@ -107,6 +115,11 @@ private:
 };
 
 // The transport-neutral device component: owns the reader and the device list.
+//
+// The reader calls into the whole object (virtual functions, the members of
+// the classes above), so it must end before any part of the object goes: the
+// destructor of every class that can be instantiated ends it first thing.
+// Once the most-derived destructor has done so, the others find no reader.
 class TCustomUSB : public TObject {
 public:
     explicit TCustomUSB(const TransportEnv& env);
@@ -158,6 +171,7 @@ private:
 class THIDDevice : public TCustomUSB {
 public:
     explicit THIDDevice(const TransportEnv& env);
+    ~THIDDevice() override;
 
     int OutputReportLength = 0;
     HidCaps Capabilities{};

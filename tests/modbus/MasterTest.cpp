@@ -137,6 +137,7 @@ TEST_F(MasterTest, TxTextComesBeforeTheSendAlsoWithoutADevice) {
     EXPECT_EQ(sentFrames().size(), 1u);
 
     FakeHidLayer none{FakeHidLayer::Time::Virtual};
+    const auto start = none.now();
     TMiniModbusMaster unplugged{TransportEnv{none, dispatcher, ReaderMode::Manual}};
     std::string text;
     unplugged.TxDebugStream = [&](TObject*, const std::string& t) { text = t; };
@@ -144,6 +145,9 @@ TEST_F(MasterTest, TxTextComesBeforeTheSendAlsoWithoutADevice) {
     unplugged.ReadInputRegisters(0, 1);
     EXPECT_EQ(text, "TX : 64 04 00 00 00 01 38 3F ");
     EXPECT_EQ(unplugged.ExpectedFunction(), 4);
+    // Without a device neither the construction's option reports nor the
+    // request wait for a reader that cannot take them.
+    EXPECT_EQ(none.now(), start);
 }
 
 TEST_F(MasterTest, ReadBlockStoresEachRegisterBeforeItsOwnEvent) {

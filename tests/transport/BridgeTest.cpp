@@ -129,6 +129,77 @@ TEST_F(BridgeTest, StopsAtTheFirstChunkNotTaken) {
     EXPECT_EQ(reports[0][5], 1);
 }
 
+// The writer waits for a pass only when one can take the report; the
+// virtual clock moves only with the passes.
+TEST(BridgeHandOver, ReturnsAtOnceWhenNoPassCanTakeTheReport) {
+    constexpr auto kPath = "/dev/hidraw0";
+    struct Rig {
+        FakeHidLayer hid{FakeHidLayer::Time::Virtual};
+        ManualDispatcher dispatcher;
+        THIDSerial bridge{TransportEnv{hid, dispatcher, ReaderMode::Manual}};
+        std::vector<std::string> events;
+        void open() { ASSERT_TRUE(bridge.OpenDevice(1)); }
+        void unplug() { hid.setPresent(kPath, false); }
+        void pass() {
+            bridge.Reader()->RunPass();
+            dispatcher.pump();
+        }
+    };
+    struct Case {
+        const char* name;
+        std::function<void(Rig&)> arrange;
+        bool taken;
+        bool waited;
+        std::vector<std::string> events;  // connection changes, after the send
+    };
+    const Case cases[] = {
+        {"never opened", [](Rig&) {}, false, false, {}},
+        {"present", [](Rig& r) { r.open(); }, true, true, {"connect"}},
+        {"unplugged, not yet noticed",
+         [](Rig& r) {
+             r.open();
+             r.pass();
+             r.unplug();
+         },
+         false, true, {"connect", "disconnect"}},
+        {"unplugged, noticed by a pass",
+         [](Rig& r) {
+             r.open();
+             r.pass();
+             r.unplug();
+             r.pass();
+         },
+         false, false, {"connect", "disconnect"}},
+        {"opened again after the unplug",
+         [](Rig& r) {
+             r.open();
+             r.unplug();
+             r.pass();
+             r.hid.setPresent(kPath, true);
+             r.open();
+         },
+         true, true, {"connect"}},
+    };
+    for (const Case& c : cases) {
+        Rig r;
+        r.hid.setContinuousEmpty(true);
+        r.hid.addDevice(Bridge(kPath));
+        r.bridge.OnConnect = [&](TObject*) { r.events.push_back("connect"); };
+        r.bridge.OnDisconnect = [&](TObject*) { r.events.push_back("disconnect"); };
+        c.arrange(r);
+        const auto before = r.hid.now();
+        const std::uint64_t passes = r.bridge.Reader()->PassCount();
+        const Bytes data{1, 2, 3};
+        EXPECT_EQ(r.bridge.SendBytes(data.data(), 3), c.taken) << c.name;
+        EXPECT_EQ(r.hid.now() > before, c.waited) << c.name;
+        EXPECT_EQ(r.bridge.Reader()->PassCount() > passes, c.waited) << c.name;
+        EXPECT_EQ(r.hid.written(kPath).size(), c.taken ? 1u : 0u) << c.name;
+        EXPECT_EQ(r.bridge.Reader()->PendingWrite(), 0) << c.name;
+        r.dispatcher.pump();
+        EXPECT_EQ(r.events, c.events) << c.name;
+    }
+}
+
 TEST_F(BridgeTest, SendsTheLineConfiguration) {
     openOne();
     bridge.SetPortFormat(TPortFormat::_9600_8N2);  // unchanged: nothing sent

@@ -76,10 +76,9 @@ TEST_F(Reader, ReportsConnectionChangesOnTheOwnerThread) {
     EXPECT_EQ(events.size(), 4u);
 }
 
+// That it returns without waiting is shown on the virtual clock (BridgeTest).
 TEST_F(Reader, NothingIsWrittenBeforeADeviceWasOpened) {
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(write(1), -2);
-    EXPECT_GE(std::chrono::steady_clock::now() - start, 100ms);
     EXPECT_TRUE(hid.written(kPath).empty());
 }
 
