@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "cli/Backup.h"
+#include "calibrator/Backup.h"
 #include "cli/CommandTable.h"
 #include "cli/DeviceSurvey.h"
 #include "cli/Job.h"

@@ -4,7 +4,7 @@
 
 #include "cli/CommandTable.h"
 #include "cli/Options.h"
-#include "cli/Parameters.h"
+#include "calibrator/Parameters.h"
 
 namespace vadero::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 // Exit status of lcx3; scripts rely on these numbers.
 
-#include <stdexcept>
+#include "calibrator/InputError.h"
 
 namespace vadero::cli {
 
@@ -16,9 +16,6 @@ enum ExitCode : int {
 };
 
 // Bad usage or a bad value, found before anything was sent.
-class UsageError : public std::runtime_error {
-  public:
-    using std::runtime_error::runtime_error;
-};
+using UsageError = InputError;
 
 }  // namespace vadero::cli

@@ -12,7 +12,7 @@
 #include "cli/Backend.h"
 #include "cli/ExitCodes.h"
 #include "cli/Options.h"
-#include "cli/Parameters.h"
+#include "calibrator/Parameters.h"
 #include "cli/Progress.h"
 #include "cli/SessionRunner.h"
 

@@ -8,7 +8,7 @@
 #include "cli/CommandTable.h"
 #include "cli/Completion.h"
 #include "cli/ExitCodes.h"
-#include "cli/Parameters.h"
+#include "calibrator/Parameters.h"
 
 namespace vadero::cli {
 

@@ -1,5 +1,5 @@
 // The commands that move the whole parameter set: read, backup, set, restore.
-#include "cli/Backup.h"
+#include "calibrator/Backup.h"
 #include "cli/Job.h"
 
 namespace vadero::cli {

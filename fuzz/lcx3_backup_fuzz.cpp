@@ -12,9 +12,9 @@
 
 #include <nlohmann/json.hpp>
 
-#include "cli/ExitCodes.h"
-#include "cli/Backup.h"
-#include "cli/Parameters.h"
+#include "calibrator/Backup.h"
+#include "calibrator/InputError.h"
+#include "calibrator/Parameters.h"
 #include "fuzz/FuzzCheck.h"
 
 namespace {
@@ -42,7 +42,8 @@ bool InRange(const nlohmann::json& v, std::uint16_t& word) {
 
 RegisterImage Patterned() {
     RegisterImage image{};
-    for (std::size_t i = 0; i < image.size(); ++i) image[i] = static_cast<std::uint16_t>(0x5AA5 ^ (i * 977u));
+    for (std::size_t i = 0; i < image.size(); ++i)
+        image[i] = static_cast<std::uint16_t>(0x5AA5 ^ (i * 977u));
     return image;
 }
 
@@ -60,8 +61,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     RegisterImage image = before;
     TLCXParams params{image};
     try {
-        vadero::cli::HoldingFromJson(document, params);
-    } catch (const vadero::cli::UsageError&) {
+        vadero::HoldingFromJson(document, params);
+    } catch (const vadero::InputError&) {
         FUZZ_CHECK(image == before);  // a refused backup changes nothing
         return 0;
     }
@@ -70,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(holding.is_array() && holding.size() == TLCXParams::kCount);
     for (int k = 0; k < static_cast<int>(image.size()); ++k) {
         const auto at = static_cast<std::size_t>(k);
-        if (!vadero::cli::IsTransferred(k)) {
+        if (!vadero::IsTransferred(k)) {
             FUZZ_CHECK(image[at] == before[at]);
             continue;
         }
@@ -80,12 +81,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // Whatever the registers hold, they print, and their backup restores them.
-    const std::string text = vadero::cli::ParamsToText(params);
+    const std::string text = vadero::ParamsToText(params);
     FUZZ_CHECK(!text.empty());
-    const std::string backup = vadero::cli::ParamsToJson(params).dump(2) + "\n";
+    const std::string backup = vadero::ParamsToJson(params).dump(2) + "\n";
     RegisterImage restored = Patterned();
     TLCXParams again{restored};
-    vadero::cli::HoldingFromJson(nlohmann::json::parse(backup), again);
+    vadero::HoldingFromJson(nlohmann::json::parse(backup), again);
     FUZZ_CHECK(restored == image);
     return 0;
 }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "transport/hidraw/UniqueFd.h"
+#include "transport/UniqueFd.h"
 
 namespace vadero::emu {
 

@@ -14,7 +14,7 @@
 #include "emulator/Clock.h"
 #include "emulator/EmulatedLcx3.h"
 #include "emulator/gadget/GadgetNode.h"
-#include "transport/hidraw/UniqueFd.h"
+#include "transport/UniqueFd.h"
 
 namespace vadero::emu {
 

@@ -4,7 +4,7 @@
 #include <regex>
 
 #include "cli/CommandTable.h"
-#include "cli/Parameters.h"
+#include "calibrator/Parameters.h"
 #include "tests/cli/Lcx3Process.h"
 
 namespace vadero::cli {

@@ -5,9 +5,9 @@
 #include <sstream>
 
 #include "calibrator/Conversions.h"
-#include "cli/Backup.h"
+#include "calibrator/Backup.h"
 #include "cli/ExitCodes.h"
-#include "cli/Parameters.h"
+#include "calibrator/Parameters.h"
 
 namespace vadero::cli {
 namespace {

@@ -3,7 +3,7 @@
 // readable from signal() until clear().
 
 #include "transport/HidLayer.h"
-#include "transport/hidraw/UniqueFd.h"
+#include "transport/UniqueFd.h"
 
 namespace vadero {
 

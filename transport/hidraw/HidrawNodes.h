@@ -19,7 +19,7 @@
 #include <string>
 
 #include "transport/hidraw/ReportDescriptor.h"
-#include "transport/hidraw/UniqueFd.h"
+#include "transport/UniqueFd.h"
 
 namespace vadero {
 

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "transport/hidraw/SysfsText.h"
-#include "transport/hidraw/UniqueFd.h"
+#include "transport/UniqueFd.h"
 
 namespace vadero {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "transport/hidraw/EventfdWake.h"
-#include "transport/hidraw/UniqueFd.h"
+#include "transport/UniqueFd.h"
 
 namespace vadero {
 namespace {

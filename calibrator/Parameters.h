@@ -10,7 +10,7 @@
 
 #include "calibrator/LCXParams.h"
 
-namespace vadero::cli {
+namespace vadero {
 
 // Registers 0 to 71 that read-all transfers.
 bool IsTransferred(int address);
@@ -25,7 +25,7 @@ int OutputDecimalCount(const TLCXParams& params);
 
 // A number typed on the command line: decimal digits, an optional leading
 // "-", a fraction and exponent unless `integer`; no blanks, "+" or
-// hexadecimal, and the same in every locale. Throws UsageError starting
+// hexadecimal, and the same in every locale. Throws InputError starting
 // with `what` for another text or a value outside low..high.
 double ParseNumber(const std::string& what, const std::string& text, double low, double high,
                    bool integer);
@@ -56,7 +56,7 @@ struct Parameter {
     std::function<std::string(const TLCXParams&)> show;  // as the window shows it
 
     std::string Accepts() const;                  // "0 to 16", "on, off"
-    double Parse(const std::string& text) const;  // throws UsageError
+    double Parse(const std::string& text) const;  // throws InputError
     // Whether the image holds what set or the window would write.
     bool Usual(const TLCXParams& params) const;
 };
@@ -73,9 +73,9 @@ std::string ParamsToText(const TLCXParams& params);
 // KEY=VALUE changes, checked when parsed so that a bad one sends nothing.
 class Settings {
   public:
-    // Throws UsageError naming the bad setting.
+    // Throws InputError naming the bad setting.
     static Settings Parse(const std::vector<std::string>& keyValues);
-    // Throws UsageError for a change the final parameters refuse (a user
+    // Throws InputError for a change the final parameters refuse (a user
     // format that does not fit its digits, loop power in a range without it).
     void Apply(TLCXParams& params) const;
     const Given& Values() const { return given_; }
@@ -84,4 +84,4 @@ class Settings {
     Given given_;
 };
 
-}  // namespace vadero::cli
+}  // namespace vadero

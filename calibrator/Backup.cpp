@@ -1,4 +1,4 @@
-#include "cli/Backup.h"
+#include "calibrator/Backup.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -12,11 +12,11 @@
 #include <set>
 
 #include "calibrator/Conversions.h"
-#include "cli/ExitCodes.h"
-#include "cli/Parameters.h"
-#include "transport/hidraw/UniqueFd.h"
+#include "calibrator/InputError.h"
+#include "calibrator/Parameters.h"
+#include "transport/UniqueFd.h"
 
-namespace vadero::cli {
+namespace vadero {
 
 namespace {
 
@@ -42,16 +42,16 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
 std::string ReadBackupText(const std::string& path) {
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd)
-        throw UsageError(ErrnoText("cannot read", path));
+        throw InputError(ErrnoText("cannot read", path));
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
-        throw UsageError(ErrnoText("cannot read", path));
+        throw InputError(ErrnoText("cannot read", path));
     if (S_ISDIR(info.st_mode))
-        throw UsageError(path + " is a directory, not a backup file");
+        throw InputError(path + " is a directory, not a backup file");
     if (!S_ISREG(info.st_mode))
-        throw UsageError(path + " is not a regular file");
+        throw InputError(path + " is not a regular file");
     if (info.st_size > kBackupLimit)
-        throw UsageError(path + " is too large for a backup (" + std::to_string(info.st_size) +
+        throw InputError(path + " is too large for a backup (" + std::to_string(info.st_size) +
                          " bytes)");
     std::string text;
     std::array<char, 4096> chunk{};
@@ -60,15 +60,15 @@ std::string ReadBackupText(const std::string& path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw UsageError(ErrnoText("cannot read", path));
+            throw InputError(ErrnoText("cannot read", path));
         if (n == 0)
             break;
         text.append(chunk.data(), std::size_t(n));
         if (off_t(text.size()) > kBackupLimit)  // grew while being read
-            throw UsageError(path + " is too large for a backup");
+            throw InputError(path + " is too large for a backup");
     }
     if (text.empty())
-        throw UsageError(path + " is empty, not a backup");
+        throw InputError(path + " is empty, not a backup");
     return text;
 }
 
@@ -103,7 +103,7 @@ void CheckDecodedFields(const nlohmann::json& document, const TLCXParams& params
         if (key == "holding" || !document.contains(key))
             continue;
         if (const auto field = FirstDifference(value, document[key], key))
-            throw UsageError("the backup's field \"" + *field +
+            throw InputError("the backup's field \"" + *field +
                              "\" disagrees with its \"holding\" array, which is what restore "
                              "writes: edit \"holding\", or change one parameter with lcx3 set");
     }
@@ -174,19 +174,19 @@ nlohmann::json ParseBackupText(const std::string& text) {
         if (const auto bracket = why.find("] ");
             why.rfind("[json.", 0) == 0 && bracket != std::string::npos)
             why.erase(0, bracket + 2);
-        throw UsageError("the backup is not a JSON document: " + why);
+        throw InputError("the backup is not a JSON document: " + why);
     }
     if (duplicate)
-        throw UsageError("the key \"" + *duplicate + "\" appears twice in one object");
+        throw InputError("the key \"" + *duplicate + "\" appears twice in one object");
     return document;
 }
 
 std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXParams& params) {
     if (!document.is_object() || !document.contains("holding") || !document["holding"].is_array())
-        throw UsageError("not a backup: no \"holding\" array of the 72 registers");
+        throw InputError("not a backup: no \"holding\" array of the 72 registers");
     const auto& holding = document["holding"];
     if (holding.size() != TLCXParams::kCount)
-        throw UsageError("the backup's \"holding\" array has " + std::to_string(holding.size()) +
+        throw InputError("the backup's \"holding\" array has " + std::to_string(holding.size()) +
                          " registers, not 72");
     RegisterImage image{};
     TLCXParams read(image);
@@ -195,11 +195,11 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
         const std::string name = "the backup's register " + std::to_string(k);
         if (!IsTransferred(k)) {
             if (!v.is_null())
-                throw UsageError(name + " is never read nor written; it must be null");
+                throw InputError(name + " is never read nor written; it must be null");
             continue;
         }
         if (!v.is_number_integer() || v.get<long long>() < 0 || v.get<long long>() > 65535)
-            throw UsageError(name + " is not an integer from 0 to 65535");
+            throw InputError(name + " is not an integer from 0 to 65535");
         read.SetWord(k, std::uint16_t(v.get<long long>()));
     }
     std::vector<std::string> warnings;
@@ -211,7 +211,7 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
                                                            " and " + std::to_string(row.first + 1);
         const std::string what = row.key + " (" + registers + ") holds " + row.show(read);
         if (row.strict)
-            throw UsageError("the backup's " + what + ", which no calibrator holds; " + row.key +
+            throw InputError("the backup's " + what + ", which no calibrator holds; " + row.key +
                              " takes " + row.Accepts());
         warnings.push_back(what + ", beyond what lcx3 set or the window would write (" +
                            row.Accepts() + "); restored as it is");
@@ -226,8 +226,8 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
 nlohmann::json ReadBackupFile(const std::string& path) {
     try {
         return ParseBackupText(ReadBackupText(path));
-    } catch (const UsageError& e) {
-        throw UsageError(std::string(e.what()) + " (nothing was sent)");
+    } catch (const InputError& e) {
+        throw InputError(std::string(e.what()) + " (nothing was sent)");
     }
 }
 
@@ -259,4 +259,4 @@ std::string WriteFileWhole(const std::string& path, const std::string& text) {
     return {};
 }
 
-}  // namespace vadero::cli
+}  // namespace vadero

@@ -1,4 +1,4 @@
-#include "cli/Parameters.h"
+#include "calibrator/Parameters.h"
 
 #include <array>
 #include <charconv>
@@ -7,10 +7,10 @@
 #include <sstream>
 
 #include "calibrator/Conversions.h"
+#include "calibrator/InputError.h"
 #include "calibrator/Numbers.h"
-#include "cli/ExitCodes.h"
 
-namespace vadero::cli {
+namespace vadero {
 
 namespace {
 
@@ -68,7 +68,7 @@ void SetUserFormat(TLCXParams& p, const Given& given) {
     const int digits = value("user-digits", DigitsOfFormat(p.UserFormat()));
     const int decimals = value("user-decimals", DecimalsOfFormat(p.UserFormat()));
     if (decimals > digits - 2)
-        throw UsageError("user-decimals " + std::to_string(decimals) + " needs at least " +
+        throw InputError("user-decimals " + std::to_string(decimals) + " needs at least " +
                          std::to_string(decimals + 2) + " user-digits (the calibrator shows " +
                          std::to_string(DigitsOfFormat(p.UserFormat())) + ")");
     p.SetUserFormat(CodeOfFormat(digits, decimals));
@@ -89,7 +89,7 @@ void SetRange(TLCXParams& p, double code, const Given& given) {
 
 void SetLoopPower(TLCXParams& p, double on, const Given&) {
     if (on != 0 && !HasLoopPower(p.Range()))
-        throw UsageError("loop-power=on: the range \"" + RangeLabel(p.Range()) +
+        throw InputError("loop-power=on: the range \"" + RangeLabel(p.Range()) +
                          "\" has no loop supply (nothing was written)");
     p.SetLoopPower(on != 0 ? 1 : 0);
 }
@@ -260,7 +260,7 @@ std::vector<Parameter> BuildTable() {
 }
 
 [[noreturn]] void Bad(const std::string& setting, const std::string& why) {
-    throw UsageError("bad setting \"" + setting + "\": " + why);
+    throw InputError("bad setting \"" + setting + "\": " + why);
 }
 
 }  // namespace
@@ -303,17 +303,17 @@ double ParseNumber(const std::string& what, const std::string& text, double low,
         long long n = 0;
         const auto [stop, error] = std::from_chars(begin, end, n);
         if (error != std::errc{} || stop != end)
-            throw UsageError(what + ": not an integer");
+            throw InputError(what + ": not an integer");
         value = double(n);
     } else {
         const auto [stop, error] = std::from_chars(begin, end, value);
         if (error == std::errc::result_out_of_range)
-            throw UsageError(what + ": too large or too small");
+            throw InputError(what + ": too large or too small");
         if (error != std::errc{} || stop != end || !std::isfinite(value))
-            throw UsageError(what + ": not a number");
+            throw InputError(what + ": not a number");
     }
     if (value < low || value > high)
-        throw UsageError(what + ": outside " + Plain(low) + " to " + Plain(high));
+        throw InputError(what + ": outside " + Plain(low) + " to " + Plain(high));
     return value;
 }
 
@@ -379,7 +379,7 @@ std::string ParamsToText(const TLCXParams& params) {
 Settings Settings::Parse(const std::vector<std::string>& keyValues) {
     Settings s;
     if (keyValues.empty())
-        throw UsageError("set needs at least one KEY=VALUE");
+        throw InputError("set needs at least one KEY=VALUE");
     for (const std::string& setting : keyValues) {
         const auto eq = setting.find('=');
         if (eq == std::string::npos)
@@ -401,7 +401,7 @@ Settings Settings::Parse(const std::vector<std::string>& keyValues) {
     const auto decimals = s.given_.find("user-decimals");
     if (digits != s.given_.end() && decimals != s.given_.end() &&
         decimals->second > digits->second - 2)
-        throw UsageError("user-decimals must be 0 to user-digits - 2");
+        throw InputError("user-decimals must be 0 to user-digits - 2");
     return s;
 }
 
@@ -413,4 +413,4 @@ void Settings::Apply(TLCXParams& params) const {
                     row.set(params, it->second, given_);
 }
 
-}  // namespace vadero::cli
+}  // namespace vadero

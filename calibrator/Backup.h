@@ -9,23 +9,23 @@
 
 #include "calibrator/LCXParams.h"
 
-namespace vadero::cli {
+namespace vadero {
 
 // The decoded values and "holding": 72 entries, null where not transferred.
 nlohmann::json ParamsToJson(const TLCXParams& params);
 
-// The document of a backup file's text; throws UsageError for text that is
+// The document of a backup file's text; throws InputError for text that is
 // no JSON or has an object with a key twice.
 nlohmann::json ParseBackupText(const std::string& text);
 
 // Reads the "holding" array of a backup into the image and returns a warning
 // for each value that a calibrator can hold but the window or set would not
-// write. Throws UsageError for a document that lacks a transferred register,
+// write. Throws InputError for a document that lacks a transferred register,
 // holds a value where a register is not transferred, a value its register
 // cannot hold, or decoded fields that disagree with its "holding" array.
 std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXParams& params);
 
-// The checked document of a backup file; throws UsageError saying why it is
+// The checked document of a backup file; throws InputError saying why it is
 // refused (a FIFO, a directory, an oversized or unreadable file, bad JSON).
 nlohmann::json ReadBackupFile(const std::string& path);
 
@@ -34,4 +34,4 @@ nlohmann::json ReadBackupFile(const std::string& path);
 // the reason ("cannot write PATH: No space left on device"), empty on success.
 std::string WriteFileWhole(const std::string& path, const std::string& text);
 
-}  // namespace vadero::cli
+}  // namespace vadero
