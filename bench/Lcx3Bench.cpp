@@ -35,7 +35,7 @@ void Transfer(benchmark::State& state, Operation operation, Pace pace) {
     RunnerHooks hooks;
     hooks.trace = [&bytes](const std::string& text) { bytes += FrameBytes(text); };
     SessionRunner runner(hid, pace, hooks);
-    if (!runner.Open(1) || !runner.ReadAll())
+    if (!runner.Wait(runner.Open(1)) || !runner.Wait(runner.ReadAll()))
         throw std::runtime_error("no emulated calibrator");
     long iterations = 0;
     bytes = 0;
@@ -43,13 +43,13 @@ void Transfer(benchmark::State& state, Operation operation, Pace pace) {
         bool ok = false;
         switch (operation) {
             case Operation::Read:
-                ok = runner.ReadAll();
+                ok = runner.Wait(runner.ReadAll());
                 break;
             case Operation::Restore:
-                ok = runner.WriteAll() && runner.ReadAll();
+                ok = runner.Wait(runner.WriteAll()) && runner.Wait(runner.ReadAll());
                 break;
             case Operation::Measure:
-                ok = runner.ReadMeasure();
+                ok = runner.Wait(runner.ReadMeasure());
                 break;
         }
         if (!ok)
@@ -78,7 +78,7 @@ void StartAndRead(benchmark::State& state) {
         emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
         hid.AddDevice();
         SessionRunner runner(hid, Pace::Fast, hooks);
-        if (runner.DeviceCount() != 1 || !runner.Open(1) || !runner.ReadAll())
+        if (runner.DeviceCount() != 1 || !runner.Wait(runner.Open(1)) || !runner.Wait(runner.ReadAll()))
             state.SkipWithError("the calibrator did not answer");
         firstRequestMs += first;
         ++iterations;

@@ -22,12 +22,13 @@ bool IsNumberFrom(const std::string& text, std::size_t digits, int least) {
 // CLI11's own number check answers "/dev/hidraw0" with a range up to 1.8e308.
 const CLI::Validator kCalibratorNumber(
     [](const std::string& text) -> std::string {
-        if (IsNumberFrom(text, 4, 1))
+        if (IsNumberFrom(text, 4, 1) || text == "all")
             return {};
         return "\"" + text +
-               "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999), not a path";
+               "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999) or all, "
+               "not a path";
     },
-    "N");
+    "N|all");
 
 const CLI::Validator kFault(
     [](const std::string& text) -> std::string {
@@ -81,6 +82,7 @@ struct Parser {
     CLI::App app{"lcx3: the LCX3 loop calibrator from the command line", "lcx3"};
     Options o;
     std::string pace = "tick";
+    std::string device = "1";
     bool noVerify = false;
     CompletionHints hints;
 
@@ -89,8 +91,10 @@ struct Parser {
         app.fallthrough();
         app.set_version_flag("--version", std::string("lcx3 ") + VADERO_VERSION);
         app.footer(ExamplesHelp());
-        app.add_option("-d,--device", o.device, "the N-th matching calibrator of lcx3 list, from 1")
+        app.add_option("-d,--device", device,
+                       "the N-th matching calibrator of lcx3 list, from 1, or all of them")
             ->check(kCalibratorNumber);
+        app.add_flag("--all", o.allDevices, "every matching calibrator at once, as -d all");
         app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
         app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
             ->check(CLI::Range(1, 16));
@@ -139,6 +143,15 @@ struct Parser {
         }
         if (c.verifies)
             sub->add_flag("--no-verify", noVerify, "skip reading back");
+        if (c.name == "measure") {
+            sub->add_flag("--watch", o.watch, "measure again and again, one line each");
+            sub->add_option("--interval", o.interval,
+                            "seconds from one measurement to the next (default 0.75, a tick)")
+                ->check(CLI::Range(0.0, 86400.0));
+            sub->add_option("--count", o.count, "stop after N measurements")
+                ->check(CLI::Range(1, 100000000));
+            sub->add_flag("--csv", o.csv, "comma-separated rows under a header row");
+        }
     }
 };
 
@@ -147,6 +160,14 @@ bool AsksForJson(int argc, const char* const* argv) {
         if (std::string(argv[k]) == "--json")
             return true;
     return false;
+}
+
+// A command line refused: the message, and its JSON document when asked for.
+ParseOutcome Refused(const std::string& why, bool json) {
+    std::cerr << "lcx3: " << why << "\n";
+    if (json)
+        std::cout << nlohmann::json{{"error", why}, {"status", kUsage}}.dump(2) << "\n";
+    return {std::nullopt, kUsage};
 }
 
 }  // namespace
@@ -173,22 +194,28 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return {std::nullopt, parser.app.exit(e)};
-        std::cerr << "lcx3: " << e.what() << " (lcx3 --help tells more)\n";
-        if (AsksForJson(argc, argv))
-            std::cout << nlohmann::json{{"error", e.what()}, {"status", kUsage}}.dump(2) << "\n";
-        return {std::nullopt, kUsage};
+        return Refused(std::string(e.what()) + " (lcx3 --help tells more)", AsksForJson(argc, argv));
     }
     Options o = parser.o;
     o.command = parser.app.get_subcommands().front()->get_name();
+    if (parser.device == "all")
+        o.allDevices = true;
+    else
+        o.device = std::stoi(parser.device);
     o.pace = parser.pace == "fast" ? Pace::Fast : Pace::Tick;
     o.verify = !parser.noVerify;
+    const CLI::App* measure = parser.app.get_subcommand("measure");
+    const bool watchOptions = measure->count("--interval") + measure->count("--count") +
+                                  measure->count("--csv") >
+                              0;
+    if (watchOptions && !o.watch)
+        return Refused("--interval, --count and --csv go with measure --watch", o.json);
+    if (o.allDevices && o.command == "list")
+        return Refused("list shows every calibrator already; -d all is for the other commands",
+                       o.json);
     if (!o.emulate && (!o.emulatorState.empty() || !o.emulatorFault.empty() ||
                        parser.app.count("--emulator-devices") > 0)) {
-        const char* why = "the --emulator-* options need --emulate";
-        std::cerr << "lcx3: " << why << "\n";
-        if (o.json)
-            std::cout << nlohmann::json{{"error", why}, {"status", kUsage}}.dump(2) << "\n";
-        return {std::nullopt, kUsage};
+        return Refused("the --emulator-* options need --emulate", o.json);
     }
     return {o, kOk};
 }

@@ -11,6 +11,7 @@ namespace vadero::cli {
 
 struct Options {
     int device = 1;
+    bool allDevices = false;  // -d all: every matching calibrator, in parallel
     bool emulate = false;
     int emulatorDevices = 1;
     std::string emulatorState;
@@ -19,6 +20,11 @@ struct Options {
     bool json = false;
     Pace pace = Pace::Tick;
     bool verify = true;
+    // measure --watch
+    bool watch = false;
+    double interval = 0.75;  // seconds between measurements: one tick
+    int count = 0;           // 0: until a signal
+    bool csv = false;
     std::string command;
     std::vector<std::string> arguments;
 };
