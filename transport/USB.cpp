@@ -208,6 +208,11 @@ int TUSBThread::PendingWrite() const {
     return pendingWrite_;
 }
 
+std::uint64_t TUSBThread::HandOverCount() const {
+    const std::lock_guard lock(slotMutex_);
+    return ticket_;
+}
+
 // ---------------------------------------------------------------- TCustomUSB
 
 TCustomUSB::TCustomUSB(const TransportEnv& env)

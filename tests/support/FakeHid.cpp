@@ -117,6 +117,19 @@ void FakeHidLayer::setWriteFails(bool fails) {
     writeFails_ = fails;
 }
 
+void FakeHidLayer::holdWrites(bool hold) {
+    {
+        const std::lock_guard lock(mutex_);
+        holdWrites_ = hold;
+    }
+    changed_.notify_all();
+}
+
+bool FakeHidLayer::waitForHeldWrite(std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(mutex_);
+    return changed_.wait_for(lock, timeout, [&] { return heldWrites_ > 0; });
+}
+
 std::vector<Bytes> FakeHidLayer::written(const std::string& path) const {
     const std::lock_guard lock(mutex_);
     const auto it = devices_.find(path);
@@ -245,7 +258,13 @@ int FakeHidLayer::write(const std::string& path, const std::uint8_t* data, int l
     std::function<void(const std::string&, const Bytes&)> hook;
     Bytes report(data, data + length);
     {
-        const std::lock_guard lock(mutex_);
+        std::unique_lock lock(mutex_);
+        if (holdWrites_) {
+            ++heldWrites_;
+            changed_.notify_all();
+            changed_.wait(lock, [this] { return !holdWrites_; });
+            --heldWrites_;
+        }
         State* state = find(path);
         if (!state || !state->device.present || writeFails_) return -1;
         state->written.push_back(report);

@@ -45,6 +45,10 @@ public:
     // Called (outside the layer's lock) with every output report written.
     void setOnWrite(std::function<void(const std::string& path, const Bytes& report)> hook);
     void setWriteFails(bool fails);
+    // While held, a write waits before it reaches the device until the hold is
+    // lifted, so a test can act while a report is being written.
+    void holdWrites(bool hold);
+    bool waitForHeldWrite(std::chrono::milliseconds timeout) const;
 
     std::vector<Bytes> written(const std::string& path) const;
     bool waitForWritten(const std::string& path, std::size_t count,
@@ -80,6 +84,8 @@ private:
     bool continuousEmpty_ = false;
     std::chrono::milliseconds interval_{1};
     bool writeFails_ = false;
+    bool holdWrites_ = false;
+    int heldWrites_ = 0;
     int blockedReads_ = 0;
     std::chrono::steady_clock::time_point virtualNow_{};
     std::function<void(const std::string&, const Bytes&)> onWrite_;
