@@ -151,8 +151,8 @@ Outcome NotThere(Job& job, int number, int count) {
         return out;
     }
     return Failure(kNoDevice, count == 0 ? "no matching calibrator"
-                                         : "no calibrator number " + std::to_string(number) +
-                                               " (" + std::to_string(count) + " found)");
+                                         : "no calibrator number " + std::to_string(number) + " (" +
+                                               std::to_string(count) + " found)");
 }
 
 // A file name from a serial number: letters, digits, '.', '-' and '_' only.
@@ -191,12 +191,12 @@ Task<Outcome> Serve(const Command& command, Seat& seat, int number,
     job.runner = &seat.runner;
     if (job.bench && command.name == "backup") {
         const std::string serial = seat.runner.Opened().serial;
-        std::string name = serial.empty() || serial == "unknown" ? std::to_string(number)
-                                                                   : SafeName(serial);
+        std::string name =
+            serial.empty() || serial == "unknown" ? std::to_string(number) : SafeName(serial);
         if (!namesTaken.insert(name).second)  // two calibrators with one serial
             name += "-" + std::to_string(number);
-        job.file = (std::filesystem::path(job.options.arguments[0]) / ("lcx3-" + name + ".json"))
-                       .string();
+        job.file =
+            (std::filesystem::path(job.options.arguments[0]) / ("lcx3-" + name + ".json")).string();
     }
     co_return co_await command.run(job);
 }
@@ -297,12 +297,12 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
     const auto hooksFor = [&](int number) {
         RunnerHooks hooks;
         if (o.trace)
-            hooks.trace = [start, who = o.allDevices ? "#" + std::to_string(number) + " " : ""](
-                              const std::string& text) {
+            hooks.trace = [start, who = o.allDevices ? "#" + std::to_string(number) + " "
+                                                     : ""](const std::string& text) {
                 const auto ms =
                     std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-                std::fprintf(stderr, "%lld %s%s\n", static_cast<long long>(ms.count()),
-                             who.c_str(), text.c_str());
+                std::fprintf(stderr, "%lld %s%s\n", static_cast<long long>(ms.count()), who.c_str(),
+                             text.c_str());
             };
         if (!o.allDevices)
             hooks.progress = [&bar](int percent) { bar.Update(percent); };
@@ -324,7 +324,8 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
     const int wanted = o.allDevices ? 1 : o.device;
     if (wanted > count || count == 0)
         return Report(NotThere(seats.front()->job, wanted, count), o.json);
-    for (int number = 2; o.allDevices && number <= count; ++number) seats.push_back(seatFor(number));
+    for (int number = 2; o.allDevices && number <= count; ++number)
+        seats.push_back(seatFor(number));
     if (o.watch && o.csv)
         std::cout << CsvHeader(o.allDevices) << std::flush;
     std::set<std::string> namesTaken;

@@ -15,7 +15,7 @@
 namespace vadero {
 
 class EventLoop : public Dispatcher, public TimerFactory {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
     // Virtual: the clock stands still while there is work and jumps to the
@@ -35,7 +35,7 @@ public:
     bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
     Clock::time_point Now() const;  // the loop's clock: steady, or virtual
 
-private:
+  private:
     class LoopTimer;
     void remove(LoopTimer* timer);
     // Fires the timers that are due; returns the next deadline.

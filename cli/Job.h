@@ -9,10 +9,10 @@
 #include <nlohmann/json.hpp>
 
 #include "calibrator/Conversions.h"
+#include "calibrator/Parameters.h"
 #include "cli/Backend.h"
 #include "cli/ExitCodes.h"
 #include "cli/Options.h"
-#include "calibrator/Parameters.h"
 #include "cli/Progress.h"
 #include "cli/SessionRunner.h"
 #include "cli/Task.h"
@@ -42,7 +42,7 @@ struct Outcome {
     std::string text;                               // the result for a person
     std::string summary;  // the result in one line, for a bench of calibrators
     std::vector<std::pair<std::string, std::string>> rows;  // read: each parameter shown
-    bool streamed = false;  // printed as it came (measure --watch)
+    bool streamed = false;                                  // printed as it came (measure --watch)
 };
 
 class Stop;

@@ -5,10 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "calibrator/Parameters.h"
 #include "cli/CommandTable.h"
 #include "cli/Completion.h"
 #include "cli/ExitCodes.h"
-#include "calibrator/Parameters.h"
 
 namespace vadero::cli {
 
@@ -95,6 +95,7 @@ struct Parser {
                        "the N-th matching calibrator of lcx3 list, from 1, or all of them")
             ->check(kCalibratorNumber);
         app.add_flag("--all", o.allDevices, "every matching calibrator at once, as -d all");
+        hints.values["--device"] = {"all"};
         app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
         app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
             ->check(CLI::Range(1, 16));
@@ -194,7 +195,8 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return {std::nullopt, parser.app.exit(e)};
-        return Refused(std::string(e.what()) + " (lcx3 --help tells more)", AsksForJson(argc, argv));
+        return Refused(std::string(e.what()) + " (lcx3 --help tells more)",
+                       AsksForJson(argc, argv));
     }
     Options o = parser.o;
     o.command = parser.app.get_subcommands().front()->get_name();
@@ -205,9 +207,8 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     o.pace = parser.pace == "fast" ? Pace::Fast : Pace::Tick;
     o.verify = !parser.noVerify;
     const CLI::App* measure = parser.app.get_subcommand("measure");
-    const bool watchOptions = measure->count("--interval") + measure->count("--count") +
-                                  measure->count("--csv") >
-                              0;
+    const bool watchOptions =
+        measure->count("--interval") + measure->count("--count") + measure->count("--csv") > 0;
     if (watchOptions && !o.watch)
         return Refused("--interval, --count and --csv go with measure --watch", o.json);
     if (o.allDevices && o.command == "list")

@@ -105,7 +105,8 @@ Task<Outcome> ReadCommand(Job& job) {
     out.doc = ParamsToJson(job.Params());
     out.doc["calibrator"] = job.Identity();
     out.text = ParamsToText(job.Params());
-    for (const Parameter& row : Parameters()) out.rows.emplace_back(row.key, row.show(job.Params()));
+    for (const Parameter& row : Parameters())
+        out.rows.emplace_back(row.key, row.show(job.Params()));
     out.summary = "read";
     co_return out;
 }
@@ -153,9 +154,9 @@ Task<Outcome> SetCommand(Job& job) {
         out.text += key + std::string(width + 2 - key.size(), ' ') + change + "\n";
     const std::size_t listed = lines.size();
     out = co_await WriteAndVerify(job,
-                         {"the settings", "the settings were not written",
-                          "the settings were written but not verified"},
-                         std::move(out));
+                                  {"the settings", "the settings were not written",
+                                   "the settings were written but not verified"},
+                                  std::move(out));
     out.summary = std::to_string(listed) + " parameter" + (listed == 1 ? "" : "s") +
                   (job.options.verify ? " written and verified" : " written (not verified)");
     if (out.status == kOk && job.options.verify)
@@ -173,7 +174,7 @@ Task<Outcome> RestoreCommand(Job& job) {
     const std::string& path = job.options.arguments[0];
     out.doc["file"] = path;
     out = co_await WriteAndVerify(job, {"the backup", "not restored", "restored but not verified"},
-                         std::move(out));
+                                  std::move(out));
     out.summary = job.options.verify ? "restored and verified" : "restored (not verified)";
     if (out.status == kOk && job.options.verify)
         out.text += path + " restored and verified on " + job.Where() + "\n";

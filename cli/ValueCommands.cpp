@@ -3,10 +3,10 @@
 #include <cmath>
 #include <sstream>
 
+#include <iostream>
 #include "calibrator/Numbers.h"
 #include "cli/Job.h"
 #include "cli/Watch.h"
-#include <iostream>
 
 namespace vadero::cli {
 
@@ -105,7 +105,9 @@ Task<Outcome> WatchMeasurements(Job& job) {
     const Options& o = job.options;
     SessionRunner& runner = *job.runner;
     const TLCXParams& p = job.Params();
-    const LineLayout layout{o.csv ? LineFormat::Csv : o.json ? LineFormat::Json : LineFormat::Text,
+    const LineLayout layout{o.csv    ? LineFormat::Csv
+                            : o.json ? LineFormat::Json
+                                     : LineFormat::Text,
                             job.bench ? runner.Opened().serial : "", PhysicalUnit(p.Range()),
                             OutputDecimalCount(p)};
     const auto wallStart = std::chrono::system_clock::now();
@@ -119,12 +121,13 @@ Task<Outcome> WatchMeasurements(Job& job) {
         co_return m;
     };
     const WatchLine line = [&](EventLoop::Clock::time_point at, const Measurement& m) {
-        const auto wall = wallStart + std::chrono::duration_cast<std::chrono::system_clock::duration>(
-                                          at - loopStart);
+        const auto wall =
+            wallStart +
+            std::chrono::duration_cast<std::chrono::system_clock::duration>(at - loopStart);
         std::cout << FormatLine(layout, IsoLocalTime(wall), m) << std::flush;
     };
-    const WatchSettings settings{
-        std::chrono::milliseconds(std::llround(o.interval * 1000)), o.count};
+    const WatchSettings settings{std::chrono::milliseconds(std::llround(o.interval * 1000)),
+                                 o.count};
     const int status = co_await Watch(runner.Loop(), measure, settings, line, *job.stop);
     if (status != kOk)
         co_return Failure(status, "the calibrator went away (unplugged?); the watch ends");
@@ -158,8 +161,8 @@ Task<Outcome> OutputCommand(Job& job) {
                     (r.unit == TValueUnit::uPercent ? " %" : " user units") + " (" + asPhysical +
                     ")";
     Outcome out;
-    out.summary = "output " + commanded + ", raw " + std::to_string(p.OutputValue()) +
-                  ", range " + RangeName(p.Range());
+    out.summary = "output " + commanded + ", raw " + std::to_string(p.OutputValue()) + ", range " +
+                  RangeName(p.Range());
     out.text = out.summary + "\n";
     out.doc = {{"calibrator", job.Identity()},
                {"raw", p.OutputValue()},

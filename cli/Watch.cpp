@@ -49,11 +49,12 @@ std::string CsvHeader(bool withSerial) {
 }
 
 std::string FormatLine(const LineLayout& layout, const std::string& time, const Measurement& m) {
-    const char* state = !m.answered     ? "no answer"
+    const char* state = !m.answered    ? "no answer"
                         : m.state == 1 ? "Dep+"
                         : m.state == 2 ? "Dep-"
                                        : "ok";
-    const std::string value = FormatPicture(m.value, "#0." + std::string(std::size_t(layout.decimals), '0'));
+    const std::string value =
+        FormatPicture(m.value, "#0." + std::string(std::size_t(layout.decimals), '0'));
     switch (layout.format) {
         case LineFormat::Json: {
             nlohmann::json line{{"time", time}};
@@ -75,7 +76,8 @@ std::string FormatLine(const LineLayout& layout, const std::string& time, const 
                 row += layout.serial + ",";
             if (!m.answered)
                 return row + ",,," + state + "\n";
-            return row + value + "," + layout.unit + "," + std::to_string(m.raw) + "," + state + "\n";
+            return row + value + "," + layout.unit + "," + std::to_string(m.raw) + "," + state +
+                   "\n";
         }
         case LineFormat::Text:
             break;

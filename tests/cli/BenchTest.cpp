@@ -137,9 +137,13 @@ TEST_F(Bench, BackupsGiveOneFileEachWithItsCalibratorsRegisters) {
 TEST(Severity, TheWorstOfABenchDecidesTheStatus) {
     using namespace cli;
     const std::vector<std::tuple<int, int, int>> cases = {
-        {kOk, kOk, kOk},           {kOk, kUsage, kUsage},        {kNotSaved, kUsage, kNotSaved},
-        {kCannotOpen, kNotSaved, kCannotOpen}, {kNoDevice, kCannotOpen, kNoDevice},
-        {kTimeOut, kNoDevice, kTimeOut},       {kMismatch, kTimeOut, kMismatch},
+        {kOk, kOk, kOk},
+        {kOk, kUsage, kUsage},
+        {kNotSaved, kUsage, kNotSaved},
+        {kCannotOpen, kNotSaved, kCannotOpen},
+        {kNoDevice, kCannotOpen, kNoDevice},
+        {kTimeOut, kNoDevice, kTimeOut},
+        {kMismatch, kTimeOut, kMismatch},
         {kUsage, kMismatch, kMismatch},
     };
     for (const auto& [a, b, worst] : cases) {

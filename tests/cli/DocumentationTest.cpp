@@ -3,8 +3,8 @@
 
 #include <regex>
 
-#include "cli/CommandTable.h"
 #include "calibrator/Parameters.h"
+#include "cli/CommandTable.h"
 #include "tests/cli/Lcx3Process.h"
 
 namespace vadero::cli {

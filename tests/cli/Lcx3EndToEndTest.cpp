@@ -1,5 +1,10 @@
 // lcx3 run as a process against its emulated calibrator.
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
 
 #include <filesystem>
 #include <fstream>
@@ -425,6 +430,54 @@ TEST_F(Lcx3, BashCompletion) {
         std::filesystem::copy_file(File("out"), File("_lcx3"));
         EXPECT_EQ(std::system(("zsh -n '" + File("_lcx3") + "'").c_str()), 0);
     }
+}
+
+TEST_F(Lcx3, WatchCsvParsesRowByRow) {
+    SaveState(DistinctBank());
+    const Result r = ExecOn("measure --watch --count 3 --interval 0 --csv");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream rows(r.out);
+    std::string line;
+    ASSERT_TRUE(std::getline(rows, line));
+    EXPECT_EQ(line, "time,value,unit,raw,state");
+    const std::regex row(
+        R"((\d{4}-\d\d-\d\dT\d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d),([0-9.]+),mA,(\d+),ok)");
+    int count = 0;
+    for (; std::getline(rows, line); ++count) {
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, row)) << line;
+        EXPECT_EQ(m[3], std::to_string(DistinctBank().holding[0]));  // a generating range
+    }
+    EXPECT_EQ(count, 3);
+}
+
+// Ctrl-C ends a watch after the measurement in progress: whole lines, status 0.
+TEST_F(Lcx3, WatchEndsCleanlyOnSigint) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::freopen(File("out").c_str(), "w", stdout);
+        std::freopen(File("err").c_str(), "w", stderr);
+        ::execl(LCX3_PROGRAM, LCX3_PROGRAM, "--emulate", "--pace", "fast", "measure", "--watch",
+                "--interval", "0.05", nullptr);
+        ::_exit(127);
+    }
+    const auto lines = [this] {
+        const std::string out = test::Slurp(File("out"));
+        return std::count(out.begin(), out.end(), '\n');
+    };
+    for (int k = 0; k < 1000 && lines() < 3; ++k) ::usleep(10000);
+    ASSERT_GE(lines(), 3) << test::Slurp(File("err"));
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << WTERMSIG(status);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << test::Slurp(File("err"));
+    const std::string out = test::Slurp(File("out"));
+    EXPECT_EQ(out.back(), '\n');
+    std::istringstream rows(out);
+    for (std::string line; std::getline(rows, line);)
+        EXPECT_NE(line.find(" mA  raw "), std::string::npos) << line;
 }
 
 }  // namespace
