@@ -25,6 +25,11 @@ struct Options {
     double interval = 0.75;  // seconds between measurements: one tick
     int count = 0;           // 0: until a signal
     bool csv = false;
+    // output --steps: a loop check
+    std::string steps;            // "0,25,50,75,100"; empty: one value
+    std::optional<double> dwell;  // seconds each point is held; none: Enter
+    bool upDown = false;          // back down the same points
+    std::string end;              // where the output is left; empty: the last point
     std::string command;
     std::vector<std::string> arguments;
 };
