@@ -18,13 +18,6 @@
 namespace vadero::fuzz {
 
 class MasterRig {
-    // The master with the bridge's frame gathering in view.
-    class Master : public TMiniModbusMaster {
-      public:
-        using TMiniModbusMaster::TMiniModbusMaster;
-        using THIDSerial::FrameActive;
-    };
-
   public:
     static constexpr const char* kPath = "/dev/hidraw0";
     static constexpr std::uint8_t kNode = 100;
@@ -102,7 +95,7 @@ class MasterRig {
 
     test::FakeHidLayer hid_{test::FakeHidLayer::Time::Virtual};
     ManualDispatcher dispatcher_;
-    Master master_{TransportEnv{hid_, dispatcher_, ReaderMode::Manual}};
+    TMiniModbusMaster master_{TransportEnv{hid_, dispatcher_, ReaderMode::Manual}};
     TNotifyEvent parse_;
 };
 
