@@ -1,5 +1,7 @@
 // The window as the program runs it: the reader thread, the Qt dispatcher and
 // the 750 ms QTimer, against an emulated calibrator on the real clock.
+#include <QDialog>
+#include <QLabel>
 #include <QTest>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -29,8 +31,17 @@ TEST(WindowRealTime, EventsReachTheGuiThreadAndTheReadCompletes) {
             onGuiThread = onGuiThread && QThread::currentThread() == gui;
             connect(sender);
         };
+        QStringList dialogs;  // a box shown on the way says what went wrong
+        form.RunModal = [&](QDialog& dialog) {
+            const QLabel* const text = dialog.findChild<QLabel*>();
+            dialogs << dialog.windowTitle() + ": " + (text ? text->text() : QString());
+            return 0;
+        };
         form.BtnScanClick();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form.PageChangeAllowed(); }, 15000));
+        // Generous: a loaded machine under a sanitizer is many times slower;
+        // the wait ends as soon as the read has completed.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return form.PageChangeAllowed(); }, 90000))
+            << form.StatusText().toStdString() << " " << dialogs.join("; ").toStdString();
         EXPECT_TRUE(onGuiThread);
         EXPECT_TRUE(form.LedConnect->LedStatus());
         EXPECT_EQ(form.LCX1().Params().Filter(), 10);

@@ -468,7 +468,7 @@ TEST_F(Lcx3, WatchEndsCleanlyOnSigint) {
         const std::string out = test::Slurp(File("out"));
         return std::count(out.begin(), out.end(), '\n');
     };
-    for (int k = 0; k < 1000 && lines() < 3; ++k) ::usleep(10000);
+    for (int k = 0; k < 6000 && lines() < 3; ++k) ::usleep(10000);
     ASSERT_GE(lines(), 3) << test::Slurp(File("err"));
     ::kill(child, SIGINT);
     int status = 0;
@@ -532,7 +532,7 @@ TEST_F(Lcx3, LoopCheckEndsAtItsEndValueOnSigint) {
                 nullptr);
         ::_exit(127);
     }
-    for (int k = 0; k < 1000 && test::Slurp(File("out")).find("point 1") == std::string::npos; ++k)
+    for (int k = 0; k < 6000 && test::Slurp(File("out")).find("point 1") == std::string::npos; ++k)
         ::usleep(10000);
     ::kill(child, SIGINT);
     int status = 0;
