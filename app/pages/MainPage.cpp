@@ -146,7 +146,7 @@ void TMainPage::BtnWrOutputClick() {
 
 void TMainPage::SendOutput() {
     const float v = ReadNumber(EdiOutput->text()).value_or(0.0F);
-    host_.LCX1().SetOutput(OutputUnit(), v);
+    host_.StartTransfer([this, unit = OutputUnit(), v] { host_.LCX1().SetOutput(unit, v); });
     host_.SetStatus("Génération de la valeur");
 }
 
@@ -161,7 +161,7 @@ void TMainPage::BtnRdInputClick() {
 void TMainPage::BtnReadMeasureClick() {
     host_.SetStatus("Lecture de la mesure en cours");
     WriteText(*EdiInput, QString());
-    host_.LCX1().ReadMeasure();
+    host_.StartTransfer([this] { host_.LCX1().ReadMeasure(); });
 }
 
 void TMainPage::LCX1ReadMeasure(TObject* /*Sender*/) { ShowMeasure(); }
@@ -180,7 +180,9 @@ void TMainPage::ShowMeasure() {
 
 void TMainPage::LCX1ReadOutput(TObject* /*Sender*/) {
     host_.SetStatus(QString());
-    ShowOutput();
+    // The read-back arrives when it will: a value the user is typing stays.
+    if (!EdiOutput->isModified())
+        ShowOutput();
 }
 
 }  // namespace vadero
