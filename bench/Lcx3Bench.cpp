@@ -5,12 +5,15 @@
 // the time to its first request and to the end of the read.
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <chrono>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "cli/SessionRunner.h"
+#include "cli/Watch.h"
 #include "emulator/EmulatorHid.h"
 
 namespace vadero::cli {
@@ -35,7 +38,7 @@ void Transfer(benchmark::State& state, Operation operation, Pace pace) {
     RunnerHooks hooks;
     hooks.trace = [&bytes](const std::string& text) { bytes += FrameBytes(text); };
     SessionRunner runner(hid, pace, hooks);
-    if (!runner.Open(1) || !runner.ReadAll())
+    if (!runner.Wait(runner.Open(1)) || !runner.Wait(runner.ReadAll()))
         throw std::runtime_error("no emulated calibrator");
     long iterations = 0;
     bytes = 0;
@@ -43,13 +46,13 @@ void Transfer(benchmark::State& state, Operation operation, Pace pace) {
         bool ok = false;
         switch (operation) {
             case Operation::Read:
-                ok = runner.ReadAll();
+                ok = runner.Wait(runner.ReadAll());
                 break;
             case Operation::Restore:
-                ok = runner.WriteAll() && runner.ReadAll();
+                ok = runner.Wait(runner.WriteAll()) && runner.Wait(runner.ReadAll());
                 break;
             case Operation::Measure:
-                ok = runner.ReadMeasure();
+                ok = runner.Wait(runner.ReadMeasure());
                 break;
         }
         if (!ok)
@@ -78,12 +81,71 @@ void StartAndRead(benchmark::State& state) {
         emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
         hid.AddDevice();
         SessionRunner runner(hid, Pace::Fast, hooks);
-        if (runner.DeviceCount() != 1 || !runner.Open(1) || !runner.ReadAll())
+        if (runner.DeviceCount() != 1 || !runner.Wait(runner.Open(1)) ||
+            !runner.Wait(runner.ReadAll()))
             state.SkipWithError("the calibrator did not answer");
         firstRequestMs += first;
         ++iterations;
     }
     state.counters["first_request_ms"] = firstRequestMs / double(iterations);
+}
+
+// A read-all of every calibrator of a bench at once, each with its own
+// runner and reader thread, all on one loop: next to one calibrator's.
+void BenchRead(benchmark::State& state, Pace pace) {
+    const int devices = int(state.range(0));
+    emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
+    for (int k = 0; k < devices; ++k) hid.AddDevice();
+    EventLoop loop;
+    std::vector<std::unique_ptr<SessionRunner>> runners;
+    for (int k = 1; k <= devices; ++k) {
+        runners.push_back(std::make_unique<SessionRunner>(hid, loop, pace, RunnerHooks{}));
+        if (!runners.back()->Wait(runners.back()->Open(k)))
+            throw std::runtime_error("no emulated calibrator");
+    }
+    for (auto _ : state) {
+        std::vector<Task<bool>> reads;
+        for (auto& r : runners) reads.push_back(r->ReadAll());
+        for (auto& t : reads) t.Start();
+        loop.RunUntil(
+            [&reads] {
+                return std::all_of(reads.begin(), reads.end(), [](auto& t) { return t.Done(); });
+            },
+            std::chrono::minutes(1));
+        for (auto& t : reads)
+            if (!t.Done() || !t.Result())
+                state.SkipWithError("a calibrator did not answer");
+    }
+}
+
+// measure --watch --interval 0 --pace fast: measurements a second, next to
+// what the line allows (a request of 8 bytes, an answer of 7).
+void WatchRate(benchmark::State& state) {
+    emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
+    hid.AddDevice();
+    SessionRunner runner(hid, Pace::Fast, RunnerHooks{});
+    if (!runner.Wait(runner.Open(1)) || !runner.Wait(runner.ReadAll()))
+        throw std::runtime_error("no emulated calibrator");
+    constexpr int kCount = 50;
+    long measured = 0;
+    double seconds = 0;
+    for (auto _ : state) {
+        Stop stop;
+        const Measure measure = [&runner]() -> Task<Measurement> {
+            Measurement m;
+            m.answered = co_await runner.ReadMeasure();
+            co_return m;
+        };
+        const auto start = std::chrono::steady_clock::now();
+        const WatchLine count = [&measured](EventLoop::Clock::time_point, const Measurement& m) {
+            measured += m.answered;
+        };
+        runner.Wait(
+            Watch(runner.Loop(), measure, {std::chrono::milliseconds(0), kCount}, count, stop));
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    state.counters["per_second"] = double(measured) / seconds;
+    state.counters["bound_per_second"] = 1000.0 / ((8 + 7) * kByteMs);
 }
 
 void Configure(benchmark::internal::Benchmark* b, int iterations) {
@@ -93,11 +155,13 @@ void Configure(benchmark::internal::Benchmark* b, int iterations) {
 }  // namespace
 }  // namespace vadero::cli
 
+using vadero::cli::BenchRead;
 using vadero::cli::Configure;
 using vadero::cli::Operation;
 using vadero::cli::Pace;
 using vadero::cli::StartAndRead;
 using vadero::cli::Transfer;
+using vadero::cli::WatchRate;
 
 BENCHMARK(StartAndRead)->Name("start_read_fast")->Apply([](auto* b) { Configure(b, 10); });
 
@@ -119,5 +183,13 @@ BENCHMARK_CAPTURE(Transfer, restore_tick, Operation::Restore, Pace::Tick)->Apply
 BENCHMARK_CAPTURE(Transfer, measure_tick, Operation::Measure, Pace::Tick)->Apply([](auto* b) {
     Configure(b, 3);
 });
+
+BENCHMARK_CAPTURE(BenchRead, bench_read_fast, Pace::Fast)->Arg(1)->Arg(4)->Apply([](auto* b) {
+    Configure(b, 5);
+});
+BENCHMARK_CAPTURE(BenchRead, bench_read_tick, Pace::Tick)->Arg(1)->Arg(4)->Apply([](auto* b) {
+    Configure(b, 2);
+});
+BENCHMARK(WatchRate)->Name("watch_interval0_fast")->Apply([](auto* b) { Configure(b, 2); });
 
 BENCHMARK_MAIN();

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "cli/Task.h"
+
 namespace vadero::cli {
 
 struct Options;
@@ -22,9 +24,10 @@ struct Command {
     Operand operand = Operand::None;
     bool verifies = false;    // write, read back and compare; --no-verify skips the read
     bool opensDevice = true;  // list only looks
+    std::string done;         // what -d all counts: "4 of 4 calibrators <done>"
     // Checks arguments and files; throws UsageError before any device is looked at.
     Plan (*check)(const Options&) = nullptr;
-    Outcome (*run)(Job&) = nullptr;
+    Task<Outcome> (*run)(Job&) = nullptr;
 };
 
 const std::vector<Command>& Commands();

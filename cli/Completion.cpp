@@ -2,9 +2,9 @@
 
 #include <CLI/CLI.hpp>
 
+#include "calibrator/Parameters.h"
 #include "cli/CommandTable.h"
 #include "cli/Options.h"
-#include "calibrator/Parameters.h"
 
 namespace vadero::cli {
 

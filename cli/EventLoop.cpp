@@ -11,7 +11,7 @@ public:
     void Start(std::chrono::milliseconds interval, std::function<void()> tick) override {
         interval_ = interval;
         tick_ = std::move(tick);
-        next_ = Clock::now() + interval_;
+        next_ = loop_.Now() + interval_;
         running_ = true;
     }
     void Stop() override { running_ = false; }
@@ -31,6 +31,10 @@ private:
 };
 
 EventLoop::~EventLoop() = default;
+
+EventLoop::Clock::time_point EventLoop::Now() const {
+    return virtual_ ? virtualNow_ : Clock::now();
+}
 
 void EventLoop::post(std::function<void()> work) {
     {
@@ -60,17 +64,20 @@ EventLoop::Clock::time_point EventLoop::fireDue(Clock::time_point now, Clock::ti
 }
 
 bool EventLoop::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
-    const auto deadline = Clock::now() + limit;
+    const auto deadline = Now() + limit;
     for (;;) {
         if (done()) return true;
-        const auto now = Clock::now();
+        const auto now = Now();
         if (now >= deadline) return false;
         const auto next = fireDue(now, deadline);
         if (done()) return true;
         std::function<void()> work;
         {
             std::unique_lock lock(mutex_);
-            posted_.wait_until(lock, next, [this] { return !queue_.empty(); });
+            if (virtual_ && queue_.empty())
+                virtualNow_ = std::max(virtualNow_, next);
+            else
+                posted_.wait_until(lock, next, [this] { return !queue_.empty(); });
             if (!queue_.empty()) {
                 work = std::move(queue_.front());
                 queue_.pop_front();

@@ -15,10 +15,14 @@
 namespace vadero {
 
 class EventLoop : public Dispatcher, public TimerFactory {
-public:
+  public:
     using Clock = std::chrono::steady_clock;
 
-    EventLoop() = default;
+    // Virtual: the clock stands still while there is work and jumps to the
+    // next timer when there is none, so that tests of timing never sleep.
+    enum class Time { Real, Virtual };
+
+    explicit EventLoop(Time time = Time::Real) : virtual_(time == Time::Virtual) {}
     EventLoop(const EventLoop&) = delete;
     EventLoop& operator=(const EventLoop&) = delete;
     ~EventLoop() override;
@@ -29,8 +33,9 @@ public:
     // Runs work and timers until done() holds (checked after each piece of
     // work) or the limit passes; true when done() held.
     bool RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit);
+    Clock::time_point Now() const;  // the loop's clock: steady, or virtual
 
-private:
+  private:
     class LoopTimer;
     void remove(LoopTimer* timer);
     // Fires the timers that are due; returns the next deadline.
@@ -40,6 +45,8 @@ private:
     std::condition_variable posted_;
     std::deque<std::function<void()>> queue_;
     std::vector<LoopTimer*> timers_;  // owner thread only
+    const bool virtual_;
+    Clock::time_point virtualNow_{};  // owner thread only
 };
 
 }  // namespace vadero

@@ -15,6 +15,15 @@ enum ExitCode : int {
     kNotSaved = 6,    // the calibrator was read, but the backup file could not be written
 };
 
+// Of two statuses, the one to report for a bench of calibrators: the first
+// in this order, a configuration left wrong being the worst.
+inline int MoreSevere(int a, int b) {
+    for (const int status : {kMismatch, kTimeOut, kNoDevice, kCannotOpen, kNotSaved, kUsage})
+        if (a == status || b == status)
+            return status;
+    return a != kOk ? a : b;
+}
+
 // Bad usage or a bad value, found before anything was sent.
 using UsageError = InputError;
 

@@ -5,10 +5,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include "calibrator/Parameters.h"
 #include "cli/CommandTable.h"
 #include "cli/Completion.h"
 #include "cli/ExitCodes.h"
-#include "calibrator/Parameters.h"
 
 namespace vadero::cli {
 
@@ -22,12 +22,13 @@ bool IsNumberFrom(const std::string& text, std::size_t digits, int least) {
 // CLI11's own number check answers "/dev/hidraw0" with a range up to 1.8e308.
 const CLI::Validator kCalibratorNumber(
     [](const std::string& text) -> std::string {
-        if (IsNumberFrom(text, 4, 1))
+        if (IsNumberFrom(text, 4, 1) || text == "all")
             return {};
         return "\"" + text +
-               "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999), not a path";
+               "\" is no calibrator number; give the N of \"lcx3 list\" (1 to 9999) or all, "
+               "not a path";
     },
-    "N");
+    "N|all");
 
 const CLI::Validator kFault(
     [](const std::string& text) -> std::string {
@@ -81,6 +82,7 @@ struct Parser {
     CLI::App app{"lcx3: the LCX3 loop calibrator from the command line", "lcx3"};
     Options o;
     std::string pace = "tick";
+    std::string device = "1";
     bool noVerify = false;
     CompletionHints hints;
 
@@ -89,8 +91,11 @@ struct Parser {
         app.fallthrough();
         app.set_version_flag("--version", std::string("lcx3 ") + VADERO_VERSION);
         app.footer(ExamplesHelp());
-        app.add_option("-d,--device", o.device, "the N-th matching calibrator of lcx3 list, from 1")
+        app.add_option("-d,--device", device,
+                       "the N-th matching calibrator of lcx3 list, from 1, or all of them")
             ->check(kCalibratorNumber);
+        app.add_flag("--all", o.allDevices, "every matching calibrator at once, as -d all");
+        hints.values["--device"] = {"all"};
         app.add_flag("--emulate", o.emulate, "use the built-in emulated LCX3 instead of USB");
         app.add_option("--emulator-devices", o.emulatorDevices, "emulated calibrators attached")
             ->check(CLI::Range(1, 16));
@@ -132,13 +137,32 @@ struct Parser {
                 sub->footer("Example:\n  " + c.example + "\n\n" + KeysHelp());
                 break;
             case Operand::ValueUnit:
-                sub->add_option("VALUE UNIT", o.arguments, "UNIT: " + Words(OutputUnits()))
+                sub->add_option("VALUE UNIT", o.arguments,
+                                "UNIT: " + Words(OutputUnits()) + "; UNIT alone with --steps")
                     ->required()
-                    ->expected(2);
+                    ->expected(1, 2);
+                sub->add_option("--steps", o.steps,
+                                "a loop check: the points LIST (\"0,25,50,75,100\") one after "
+                                "the other");
+                sub->add_option("--dwell", o.dwell,
+                                "seconds each point is held; without it, Enter moves on")
+                    ->check(CLI::Range(0.0, 86400.0));
+                sub->add_flag("--up-down", o.upDown, "then back down the same points");
+                sub->add_option("--end", o.end, "the VALUE the output is left at when it ends");
+                sub->add_flag("--csv", o.csv, "comma-separated rows under a header row");
                 break;
         }
         if (c.verifies)
             sub->add_flag("--no-verify", noVerify, "skip reading back");
+        if (c.name == "measure") {
+            sub->add_flag("--watch", o.watch, "measure again and again, one line each");
+            sub->add_option("--interval", o.interval,
+                            "seconds from one measurement to the next (default 0.75, a tick)")
+                ->check(CLI::Range(0.0, 86400.0));
+            sub->add_option("--count", o.count, "stop after N measurements")
+                ->check(CLI::Range(1, 100000000));
+            sub->add_flag("--csv", o.csv, "comma-separated rows under a header row");
+        }
     }
 };
 
@@ -147,6 +171,14 @@ bool AsksForJson(int argc, const char* const* argv) {
         if (std::string(argv[k]) == "--json")
             return true;
     return false;
+}
+
+// A command line refused: the message, and its JSON document when asked for.
+ParseOutcome Refused(const std::string& why, bool json) {
+    std::cerr << "lcx3: " << why << "\n";
+    if (json)
+        std::cout << nlohmann::json{{"error", why}, {"status", kUsage}}.dump(2) << "\n";
+    return {std::nullopt, kUsage};
 }
 
 }  // namespace
@@ -173,22 +205,38 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     } catch (const CLI::ParseError& e) {
         if (e.get_exit_code() == static_cast<int>(CLI::ExitCodes::Success))
             return {std::nullopt, parser.app.exit(e)};
-        std::cerr << "lcx3: " << e.what() << " (lcx3 --help tells more)\n";
-        if (AsksForJson(argc, argv))
-            std::cout << nlohmann::json{{"error", e.what()}, {"status", kUsage}}.dump(2) << "\n";
-        return {std::nullopt, kUsage};
+        return Refused(std::string(e.what()) + " (lcx3 --help tells more)",
+                       AsksForJson(argc, argv));
     }
     Options o = parser.o;
     o.command = parser.app.get_subcommands().front()->get_name();
+    if (parser.device == "all")
+        o.allDevices = true;
+    else
+        o.device = std::stoi(parser.device);
     o.pace = parser.pace == "fast" ? Pace::Fast : Pace::Tick;
     o.verify = !parser.noVerify;
+    const CLI::App* measure = parser.app.get_subcommand("measure");
+    const bool watchOptions =
+        measure->count("--interval") + measure->count("--count") + measure->count("--csv") > 0;
+    const CLI::App* output = parser.app.get_subcommand("output");
+    const bool stepOptions =
+        output->count("--dwell") + output->count("--up-down") + output->count("--end") > 0 ||
+        (output->count("--csv") > 0 && o.command == "output");
+    if (stepOptions && o.steps.empty())
+        return Refused("--dwell, --up-down, --end and --csv go with output --steps", o.json);
+    if (o.command == "output" && o.arguments.size() != (o.steps.empty() ? 2u : 1u))
+        return Refused(o.steps.empty() ? "output takes a VALUE and a UNIT"
+                                       : "output --steps takes the UNIT only",
+                       o.json);
+    if (watchOptions && !o.watch)
+        return Refused("--interval, --count and --csv go with measure --watch", o.json);
+    if (o.allDevices && o.command == "list")
+        return Refused("list shows every calibrator already; -d all is for the other commands",
+                       o.json);
     if (!o.emulate && (!o.emulatorState.empty() || !o.emulatorFault.empty() ||
                        parser.app.count("--emulator-devices") > 0)) {
-        const char* why = "the --emulator-* options need --emulate";
-        std::cerr << "lcx3: " << why << "\n";
-        if (o.json)
-            std::cout << nlohmann::json{{"error", why}, {"status", kUsage}}.dump(2) << "\n";
-        return {std::nullopt, kUsage};
+        return Refused("the --emulator-* options need --emulate", o.json);
     }
     return {o, kOk};
 }

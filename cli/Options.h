@@ -11,6 +11,7 @@ namespace vadero::cli {
 
 struct Options {
     int device = 1;
+    bool allDevices = false;  // -d all: every matching calibrator, in parallel
     bool emulate = false;
     int emulatorDevices = 1;
     std::string emulatorState;
@@ -19,6 +20,16 @@ struct Options {
     bool json = false;
     Pace pace = Pace::Tick;
     bool verify = true;
+    // measure --watch
+    bool watch = false;
+    double interval = 0.75;  // seconds between measurements: one tick
+    int count = 0;           // 0: until a signal
+    bool csv = false;
+    // output --steps: a loop check
+    std::string steps;            // "0,25,50,75,100"; empty: one value
+    std::optional<double> dwell;  // seconds each point is held; none: Enter
+    bool upDown = false;          // back down the same points
+    std::string end;              // where the output is left; empty: the last point
     std::string command;
     std::vector<std::string> arguments;
 };

@@ -16,10 +16,17 @@ nlohmann::json Job::Identity() const {
     return {{"number", c.number}, {"serial", c.serial}, {"path", c.path}};
 }
 
-std::optional<Outcome> Job::ReadAll(const std::string& notDone) {
+Task<std::optional<Outcome>> Job::ReadAll(std::string notDone) {
     bar.Begin("reading");
-    if (runner->ReadAll())
-        return std::nullopt;
+    const bool read = co_await runner->ReadAll();
+    if (read)
+        co_return std::nullopt;
+    co_return Unfinished(notDone);
+}
+
+Outcome Job::Unfinished(const std::string& notDone) const {
+    if (runner->Gone())
+        return Failure(kNoDevice, "the calibrator went away (unplugged?); " + notDone);
     return TimedOut(notDone);
 }
 
@@ -43,6 +50,8 @@ int Report(const Outcome& out, bool json) {
         std::fprintf(stderr, "lcx3: %s\n", out.error.c_str());
         for (const std::string& d : out.details) std::fprintf(stderr, "  %s\n", d.c_str());
     }
+    if (out.streamed && out.status == kOk)
+        return out.status;
     if (json) {
         nlohmann::json doc = out.doc;
         if (!out.warnings.empty())

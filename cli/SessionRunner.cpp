@@ -9,23 +9,58 @@ constexpr auto kConnectWait = 2s;
 constexpr auto kTransferLimit = 60s;  // the session's own time-out comes far sooner
 }  // namespace
 
+void Waiter::arm(std::coroutine_handle<> h, std::chrono::milliseconds limit) {
+    waiting_ = h;
+    notified_ = false;
+    limit_->Start(limit, [this] { wake(false); });
+}
+
+void Waiter::wake(bool notified) {
+    if (!waiting_)
+        return;
+    limit_->Stop();
+    notified_ = notified;
+    // Posted: the caller is an event handler that has not returned yet.
+    loop_.post([h = std::exchange(waiting_, {})] { h.resume(); });
+}
+
 SessionRunner::SessionRunner(HidLayer& hid, Pace pace, RunnerHooks hooks)
-    : lcx_(LCXEnv{TransportEnv{hid, loop_}, loop_}), pace_(pace), hooks_(std::move(hooks)) {
-    lcx_.OnConnect = [this](TObject*) { connected_ = true; };
+    : SessionRunner(hid, std::make_unique<EventLoop>(), nullptr, pace, std::move(hooks)) {}
+
+SessionRunner::SessionRunner(HidLayer& hid, EventLoop& loop, Pace pace, RunnerHooks hooks)
+    : SessionRunner(hid, nullptr, &loop, pace, std::move(hooks)) {}
+
+SessionRunner::SessionRunner(HidLayer& hid, std::unique_ptr<EventLoop> own, EventLoop* shared,
+                             Pace pace, RunnerHooks hooks)
+    : ownLoop_(std::move(own)),
+      loop_(shared ? *shared : *ownLoop_),
+      lcx_(LCXEnv{TransportEnv{hid, loop_}, loop_}),
+      pace_(pace),
+      hooks_(std::move(hooks)),
+      waiter_(loop_) {
+    lcx_.OnConnect = [this](TObject*) {
+        connected_ = everConnected_ = true;
+        if (!transferring_)
+            waiter_.Notify();  // Open waits for it
+    };
     lcx_.OnDisconnect = [this](TObject*) { connected_ = false; };
-    lcx_.OnTimeOut = [this](TObject*) { timedOut_ = true; };
-    lcx_.OnReadAllCompleted = [this](TObject*) { finish(); };
-    lcx_.OnWriteAllCompleted = [this](TObject*) { finish(); };
+    lcx_.OnTimeOut = [this](TObject*) { settle(false); };
+    lcx_.OnReadAllCompleted = [this](TObject*) { settle(true); };
+    lcx_.OnWriteAllCompleted = [this](TObject*) { settle(true); };
     lcx_.OnReadMeasure = [this](TObject*) {
-        finish();
+        settle(true);
         kick();
     };
-    lcx_.OnReadOutput = [this](TObject*) { kick(); };
+    lcx_.OnReadOutput = [this](TObject*) {
+        if (readingOutput_)
+            settle(true);
+        kick();
+    };
     lcx_.OnWordBlockWriting = [this](TObject*) {
         if (!writingOutput_)
             ++blocksWritten_;
         if (writingOutput_ && lcx_.Step() == StepIdle)
-            finish();
+            settle(true);
         kick();
     };
     lcx_.OnLoadProgressEvent = [this](int percent) {
@@ -47,17 +82,18 @@ SessionRunner::~SessionRunner() {
     lcx_.CloseDevice();
 }
 
-bool SessionRunner::Open(int number) {
+Task<bool> SessionRunner::Open(int number) {
     if (!lcx_.OpenDevice(number))
-        return false;
+        co_return false;
     TMiniModbusMaster& device = lcx_.Master();
     opened_.number = number;
     opened_.path = device.Reader() ? device.Reader()->DevicePath : "";
     for (int k = 0; k < device.DeviceList().Count(); ++k)
         if (device.DeviceList().Get(k) == opened_.path)
             opened_.serial = device.GetSerialNumber(k + 1);
-    loop_.RunUntil([this] { return connected_; }, kConnectWait);
-    return true;
+    if (!connected_)
+        co_await waiter_.Until(kConnectWait);
+    co_return true;
 }
 
 void SessionRunner::kick() {
@@ -78,34 +114,50 @@ void SessionRunner::kick() {
     });
 }
 
-bool SessionRunner::run(const std::function<void()>& start) {
-    finished_ = false;
-    timedOut_ = false;
-    start();
-    kick();
-    loop_.RunUntil([this] { return finished_ || timedOut_; }, kTransferLimit);
-    writingOutput_ = false;
-    if (!finished_)
-        lcx_.StopSequence();
-    return finished_;
+void SessionRunner::settle(bool completed) {
+    if (!transferring_)
+        return;
+    transferring_ = false;
+    completed_ = completed;
+    waiter_.Notify();
 }
 
-bool SessionRunner::ReadAll() {
+Task<bool> SessionRunner::run(std::function<void()> start) {
+    completed_ = false;
+    transferring_ = true;
+    start();
+    kick();
+    const bool settled = co_await waiter_.Until(kTransferLimit);
+    if (!settled)
+        transferring_ = false;
+    writingOutput_ = false;
+    readingOutput_ = false;
+    if (!completed_)
+        lcx_.StopSequence();
+    co_return completed_;
+}
+
+Task<bool> SessionRunner::ReadAll() {
     return run([this] { lcx_.ReadAll(); });
 }
 
-bool SessionRunner::WriteAll() {
+Task<bool> SessionRunner::WriteAll() {
     blocksWritten_ = 0;
     return run([this] { lcx_.WriteAll(); });
 }
 
-bool SessionRunner::ReadMeasure() {
+Task<bool> SessionRunner::ReadMeasure() {
     return run([this] { lcx_.ReadMeasure(); });
 }
 
-bool SessionRunner::SetOutput(TValueUnit unit, float value) {
+Task<bool> SessionRunner::SetOutput(TValueUnit unit, float value) {
     writingOutput_ = true;
     return run([this, unit, value] { lcx_.SetOutput(unit, value); });
+}
+
+Task<bool> SessionRunner::ReadOutput() {
+    readingOutput_ = true;
+    return run([this] { lcx_.ReadOutput(); });
 }
 
 }  // namespace vadero::cli

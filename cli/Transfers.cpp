@@ -6,11 +6,13 @@ namespace vadero::cli {
 
 namespace {
 
-// What a write-all says when it did not end or its read-back differs.
+// What a write-all says when it did not end or its read-back differs. Texts
+// of the program only: a coroutine parameter made from braces with members
+// to destroy is destroyed twice by GCC 12.
 struct Wording {
-    std::string what;        // "the settings"
-    std::string notWritten;  // "the settings were not written"
-    std::string unverified;  // "the settings were written but not verified"
+    const char* what;        // "the settings"
+    const char* notWritten;  // "the settings were not written"
+    const char* unverified;  // "the settings were written but not verified"
 };
 
 // A register's value as a person reads it: "5 (19 s)", "6.000 mA (raw 8400)".
@@ -52,19 +54,20 @@ void Compare(const RegisterImage& sentImage, const TLCXParams& now, Outcome& out
 }
 
 // Writes the image, reads it back and compares it with what was sent.
-Outcome WriteAndVerify(Job& job, const Wording& words, Outcome out) {
+Task<Outcome> WriteAndVerify(Job& job, Wording words, Outcome out) {
     SessionRunner& runner = *job.runner;
     out.doc["calibrator"] = job.Identity();
     job.bar.Begin("writing");
-    if (!runner.WriteAll()) {
+    const bool written = co_await runner.WriteAll();
+    if (!written) {
         const int blocks = runner.BlocksWritten();
-        Outcome failed = TimedOut(words.notWritten);
+        Outcome failed = job.Unfinished(words.notWritten);
         if (blocks > 0)
             failed.error += " (" + std::to_string(blocks) +
                             " of 3 blocks were written: the calibrator may hold part of " +
-                            words.what + ")";
+                            std::string(words.what) + ")";
         failed.doc = out.doc;
-        return failed;
+        co_return failed;
     }
     // As it travelled: the session sends loop power on as 2.
     const RegisterImage sent = runner.Lcx().Master().HoldingRegisters;
@@ -72,13 +75,14 @@ Outcome WriteAndVerify(Job& job, const Wording& words, Outcome out) {
     if (!job.options.verify) {
         out.doc["verified"] = false;
         out.text += "written on " + job.Where() + " (not verified)\n";
-        return out;
+        co_return out;
     }
     job.bar.Begin("verifying");
-    if (!runner.ReadAll()) {
-        Outcome failed = TimedOut(words.unverified);
+    const bool readBack = co_await runner.ReadAll();
+    if (!readBack) {
+        Outcome failed = job.Unfinished(words.unverified);
         failed.doc = out.doc;
-        return failed;
+        co_return failed;
     }
     Compare(sent, job.Params(), out);
     out.doc["verified"] = out.details.empty();
@@ -88,39 +92,46 @@ Outcome WriteAndVerify(Job& job, const Wording& words, Outcome out) {
                     std::to_string(out.details.size()) +
                     " register(s) hold other values than were written";
     }
-    return out;
+    co_return out;
 }
 
 }  // namespace
 
-Outcome ReadCommand(Job& job) {
-    if (auto failed = job.ReadAll("the parameters were not read"))
-        return *failed;
+Task<Outcome> ReadCommand(Job& job) {
+    auto failed = co_await job.ReadAll("the parameters were not read");
+    if (failed)
+        co_return *failed;
     Outcome out;
     out.doc = ParamsToJson(job.Params());
     out.doc["calibrator"] = job.Identity();
     out.text = ParamsToText(job.Params());
-    return out;
+    for (const Parameter& row : Parameters())
+        out.rows.emplace_back(row.key, row.show(job.Params()));
+    out.summary = "read";
+    co_return out;
 }
 
-Outcome BackupCommand(Job& job) {
-    if (auto failed = job.ReadAll("nothing was backed up"))
-        return *failed;
-    const std::string& path = job.options.arguments[0];
+Task<Outcome> BackupCommand(Job& job) {
+    auto failed = co_await job.ReadAll("nothing was backed up");
+    if (failed)
+        co_return *failed;
+    const std::string& path = job.file;
     nlohmann::json backup = ParamsToJson(job.Params());
     backup["calibrator"] = job.Identity();
     job.bar.Done();
     if (const std::string why = WriteFileWhole(path, backup.dump(2) + "\n"); !why.empty())
-        return Failure(kNotSaved, why + " (the calibrator was read; no backup was made)");
+        co_return Failure(kNotSaved, why + " (the calibrator was read; no backup was made)");
     Outcome out;
     out.doc = {{"calibrator", job.Identity()}, {"file", path}, {"holding", backup["holding"]}};
     out.text = "backup of " + job.Where() + " written to " + path + "\n";
-    return out;
+    out.summary = "written to " + path;
+    co_return out;
 }
 
-Outcome SetCommand(Job& job) {
-    if (auto failed = job.ReadAll("nothing was changed"))
-        return *failed;
+Task<Outcome> SetCommand(Job& job) {
+    auto failed = co_await job.ReadAll("nothing was changed");
+    if (failed)
+        co_return *failed;
     TLCXParams& params = job.Params();
     RegisterImage before = job.runner->Lcx().Master().HoldingRegisters;
     const TLCXParams old(before);
@@ -142,17 +153,18 @@ Outcome SetCommand(Job& job) {
     for (const auto& [key, change] : lines)
         out.text += key + std::string(width + 2 - key.size(), ' ') + change + "\n";
     const std::size_t listed = lines.size();
-    out = WriteAndVerify(job,
-                         {"the settings", "the settings were not written",
-                          "the settings were written but not verified"},
-                         std::move(out));
+    out = co_await WriteAndVerify(job,
+                                  {"the settings", "the settings were not written",
+                                   "the settings were written but not verified"},
+                                  std::move(out));
+    out.summary = std::to_string(listed) + " parameter" + (listed == 1 ? "" : "s") +
+                  (job.options.verify ? " written and verified" : " written (not verified)");
     if (out.status == kOk && job.options.verify)
-        out.text += std::to_string(listed) + " parameter" + (listed == 1 ? "" : "s") +
-                    " written and verified on " + job.Where() + "\n";
-    return out;
+        out.text += out.summary + " on " + job.Where() + "\n";
+    co_return out;
 }
 
-Outcome RestoreCommand(Job& job) {
+Task<Outcome> RestoreCommand(Job& job) {
     TLCXParams& params = job.Params();
     for (int k = 0; k < TLCXParams::kCount; ++k)
         if (IsTransferred(k))
@@ -161,11 +173,12 @@ Outcome RestoreCommand(Job& job) {
     out.warnings = job.plan.warnings;
     const std::string& path = job.options.arguments[0];
     out.doc["file"] = path;
-    out = WriteAndVerify(job, {"the backup", "not restored", "restored but not verified"},
-                         std::move(out));
+    out = co_await WriteAndVerify(job, {"the backup", "not restored", "restored but not verified"},
+                                  std::move(out));
+    out.summary = job.options.verify ? "restored and verified" : "restored (not verified)";
     if (out.status == kOk && job.options.verify)
         out.text += path + " restored and verified on " + job.Where() + "\n";
-    return out;
+    co_return out;
 }
 
 }  // namespace vadero::cli

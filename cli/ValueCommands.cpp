@@ -3,8 +3,10 @@
 #include <cmath>
 #include <sstream>
 
+#include <iostream>
 #include "calibrator/Numbers.h"
 #include "cli/Job.h"
+#include "cli/Watch.h"
 
 namespace vadero::cli {
 
@@ -60,8 +62,9 @@ std::string Plain(double value) {
     return out.str();
 }
 
-// A value in the unit as the window shows it.
-std::string Shown(const TLCXParams& p, TValueUnit unit, double value) {
+}  // namespace
+
+std::string ShownOutput(const TLCXParams& p, TValueUnit unit, double value) {
     const std::string picture = unit == TValueUnit::uPhysical  ? DecimalsFormat(p.OutputDecimals())
                                 : unit == TValueUnit::uPercent ? std::string("#0.00")
                                                                : FormatOfCode(p.UserFormat());
@@ -70,7 +73,8 @@ std::string Shown(const TLCXParams& p, TValueUnit unit, double value) {
     return text;
 }
 
-// Refused after the read, before anything is written.
+namespace {}  // namespace
+
 std::optional<Outcome> Refusal(const TLCXParams& p, const OutputRequest& r) {
     const int range = p.Range();
     const auto refused = [](const std::string& why) {
@@ -98,45 +102,94 @@ std::optional<Outcome> Refusal(const TLCXParams& p, const OutputRequest& r) {
     return std::nullopt;
 }
 
+namespace {
+
+// One line per measurement as it comes, until the count or a stop.
+Task<Outcome> WatchMeasurements(Job& job) {
+    const Options& o = job.options;
+    SessionRunner& runner = *job.runner;
+    const TLCXParams& p = job.Params();
+    const LineLayout layout{o.csv    ? LineFormat::Csv
+                            : o.json ? LineFormat::Json
+                                     : LineFormat::Text,
+                            job.bench ? runner.Opened().serial : "", PhysicalUnit(p.Range()),
+                            OutputDecimalCount(p)};
+    const auto wallStart = std::chrono::system_clock::now();
+    const auto loopStart = runner.Loop().Now();
+    const Measure measure = [&runner]() -> Task<Measurement> {
+        Measurement m;
+        m.answered = co_await runner.ReadMeasure();
+        m.gone = !m.answered && runner.Gone();
+        m.raw = runner.Lcx().MeasureRaw();
+        m.state = runner.Lcx().GetMeasure(m.value);
+        co_return m;
+    };
+    const WatchLine line = [&](EventLoop::Clock::time_point at, const Measurement& m) {
+        const auto wall =
+            wallStart +
+            std::chrono::duration_cast<std::chrono::system_clock::duration>(at - loopStart);
+        std::cout << FormatLine(layout, IsoLocalTime(wall), m) << std::flush;
+    };
+    const WatchSettings settings{std::chrono::milliseconds(std::llround(o.interval * 1000)),
+                                 o.count};
+    const int status = co_await Watch(runner.Loop(), measure, settings, line, *job.stop);
+    if (status != kOk)
+        co_return Failure(status, "the calibrator went away (unplugged?); the watch ends");
+    Outcome out;
+    out.streamed = true;
+    out.summary = "watched";
+    co_return out;
+}
+
 }  // namespace
 
-Outcome OutputCommand(Job& job) {
-    if (auto failed = job.ReadAll("nothing was commanded"))
-        return *failed;
+Task<Outcome> OutputCommand(Job& job) {
+    if (!job.plan.steps.empty())
+        co_return co_await StepsCommand(job);
+    auto failed = co_await job.ReadAll("nothing was commanded");
+    if (failed)
+        co_return *failed;
     job.bar.Done();
     const OutputRequest& r = *job.plan.output;
     if (auto refused = Refusal(job.Params(), r))
-        return *refused;
-    if (!job.runner->SetOutput(r.unit, float(r.value)))
-        return TimedOut("the output was not set");
+        co_return *refused;
+    const bool sent = co_await job.runner->SetOutput(r.unit, float(r.value));
+    if (!sent)
+        co_return job.Unfinished("the output was not set");
     const TLCXParams& p = job.Params();
     TCustomLCX& lcx = job.runner->Lcx();
     const char* physical = PhysicalUnit(p.Range());
     const std::string asPhysical =
-        Shown(p, TValueUnit::uPhysical, lcx.GetOutput(TValueUnit::uPhysical)) + " " + physical;
+        ShownOutput(p, TValueUnit::uPhysical, lcx.GetOutput(TValueUnit::uPhysical)) + " " +
+        physical;
     std::string commanded = asPhysical;
     if (r.unit != TValueUnit::uPhysical)
-        commanded = Shown(p, r.unit, lcx.GetOutput(r.unit)) +
+        commanded = ShownOutput(p, r.unit, lcx.GetOutput(r.unit)) +
                     (r.unit == TValueUnit::uPercent ? " %" : " user units") + " (" + asPhysical +
                     ")";
     Outcome out;
-    out.text = "output " + commanded + ", raw " + std::to_string(p.OutputValue()) + ", range " +
-               RangeName(p.Range()) + "\n";
+    out.summary = "output " + commanded + ", raw " + std::to_string(p.OutputValue()) + ", range " +
+                  RangeName(p.Range());
+    out.text = out.summary + "\n";
     out.doc = {{"calibrator", job.Identity()},
                {"raw", p.OutputValue()},
                {"value", std::nearbyint(double(lcx.GetOutput(TValueUnit::uPhysical)) * 1e4) / 1e4},
                {"unit", physical},
                {"range", {{"code", p.Range()}, {"name", RangeName(p.Range())}}},
                {"requested", {{"value", r.value}, {"unit", r.unitText}}}};
-    return out;
+    co_return out;
 }
 
-Outcome MeasureCommand(Job& job) {
-    if (auto failed = job.ReadAll("nothing was measured"))
-        return *failed;
+Task<Outcome> MeasureCommand(Job& job) {
+    auto failed = co_await job.ReadAll("nothing was measured");
+    if (failed)
+        co_return *failed;
     job.bar.Done();
-    if (!job.runner->ReadMeasure())
-        return TimedOut("the measurement was not read");
+    if (job.options.watch)
+        co_return co_await WatchMeasurements(job);
+    const bool measured = co_await job.runner->ReadMeasure();
+    if (!measured)
+        co_return job.Unfinished("the measurement was not read");
     const TLCXParams& p = job.Params();
     float value = 0;
     const int state = job.runner->Lcx().GetMeasure(value);
@@ -149,10 +202,11 @@ Outcome MeasureCommand(Job& job) {
                {"status", state == 1   ? "above"
                           : state == 2 ? "below"
                                        : "ok"}};
-    out.text = state == 1   ? "Dep+\n"
-               : state == 2 ? "Dep-\n"
-                            : Shown(p, TValueUnit::uPhysical, value) + " " + unit + "\n";
-    return out;
+    out.summary = state == 1   ? "Dep+"
+                  : state == 2 ? "Dep-"
+                               : ShownOutput(p, TValueUnit::uPhysical, value) + " " + unit;
+    out.text = out.summary + "\n";
+    co_return out;
 }
 
 }  // namespace vadero::cli

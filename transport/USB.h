@@ -64,6 +64,8 @@ public:
     // pass's successor would drop it.
     HandOverResult HandOver(const std::uint8_t* data, int count);
     int PendingWrite() const;
+    // Reports handed over so far, so that a test knows a writer is waiting.
+    std::uint64_t HandOverCount() const;
 
     void Pause();  // returns once no pass runs; a blocked read is woken
     void Resume();

@@ -15,6 +15,7 @@
 #include "cli/ExitCodes.h"
 #include "emulator/BankJson.h"
 #include "emulator/EmulatorHid.h"
+#include "tests/cli/BorrowedHid.h"
 #include "tests/support/ScratchDir.h"
 #include "transport/hidraw/HidrawLayer.h"
 
@@ -246,22 +247,6 @@ class VanishingHid : public HidLayer {
     const int unplugAt_;
 };
 
-// Hands lcx3 a layer that the test keeps, so that its device outlives the run.
-class Borrowed : public HidLayer {
-  public:
-    explicit Borrowed(HidLayer& hid) : hid_(hid) {}
-    std::vector<std::string> enumerate(bool all) override { return hid_.enumerate(all); }
-    std::unique_ptr<HidHandle> open(const std::string& path) override { return hid_.open(path); }
-    std::unique_ptr<HidWake> makeWake() override { return hid_.makeWake(); }
-    void pause(std::chrono::milliseconds duration, HidWake& wake) override {
-        hid_.pause(duration, wake);
-    }
-    std::chrono::steady_clock::time_point now() const override { return hid_.now(); }
-
-  private:
-    HidLayer& hid_;
-};
-
 TEST_F(BadInput, ACalibratorUnpluggedBeforeItOpensIsReportedAndNotWritten) {
     Backup();
     for (const char* command : {"restore", "set", "read"}) {
@@ -278,7 +263,7 @@ TEST_F(BadInput, ACalibratorUnpluggedBeforeItOpensIsReportedAndNotWritten) {
             VanishingHid hid(unplugAt);
             const emu::EmulatedLcx3& device = *hid.device_;
             const auto start = std::chrono::steady_clock::now();
-            const int code = cli::RunCommand(o, std::make_unique<Borrowed>(hid));
+            const int code = cli::RunCommand(o, std::make_unique<test::BorrowedHid>(hid));
             EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
             EXPECT_EQ(code, cli::kNoDevice);
             EXPECT_EQ(device.Stats().requests, 0u);
@@ -308,11 +293,11 @@ class NoReports : public HidHandle {
     std::unique_ptr<HidHandle> handle_;
 };
 
-class Unopenable : public Borrowed {
+class Unopenable : public test::BorrowedHid {
   public:
-    using Borrowed::Borrowed;
+    using BorrowedHid::BorrowedHid;
     std::unique_ptr<HidHandle> open(const std::string& path) override {
-        auto handle = Borrowed::open(path);
+        auto handle = BorrowedHid::open(path);
         return handle ? std::make_unique<NoReports>(std::move(handle)) : nullptr;
     }
 };

@@ -4,10 +4,10 @@
 #include <iomanip>
 #include <sstream>
 
-#include "calibrator/Conversions.h"
 #include "calibrator/Backup.h"
-#include "cli/ExitCodes.h"
+#include "calibrator/Conversions.h"
 #include "calibrator/Parameters.h"
+#include "cli/ExitCodes.h"
 
 namespace vadero::cli {
 namespace {

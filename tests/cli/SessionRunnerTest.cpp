@@ -27,9 +27,9 @@ TEST(SessionRunner, FastPaceAfterASlowStartSendsEachRequestOnce) {
     };
     SessionRunner runner(hid, Pace::Fast, hooks);
     ASSERT_EQ(runner.DeviceCount(), 1);
-    ASSERT_TRUE(runner.Open(1));
+    ASSERT_TRUE(runner.Wait(runner.Open(1)));
     std::this_thread::sleep_for(TCustomLCX::kTick + 100ms);  // the loop does not run meanwhile
-    EXPECT_TRUE(runner.ReadAll());
+    EXPECT_TRUE(runner.Wait(runner.ReadAll()));
     EXPECT_EQ(sent, 3);
 }
 

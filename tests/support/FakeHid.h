@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -45,8 +46,14 @@ public:
     // Called (outside the layer's lock) with every output report written.
     void setOnWrite(std::function<void(const std::string& path, const Bytes& report)> hook);
     void setWriteFails(bool fails);
+    // While held, a write waits before it reaches the device until the hold is
+    // lifted, so a test can act while a report is being written.
+    void holdWrites(bool hold);
+    bool waitForHeldWrite(std::chrono::milliseconds timeout) const;
 
     std::vector<Bytes> written(const std::string& path) const;
+    std::size_t writtenCount(const std::string& path) const;  // without copying them
+    void clearWritten(const std::string& path);
     bool waitForWritten(const std::string& path, std::size_t count,
                         std::chrono::milliseconds timeout) const;
     int openCount(const std::string& path) const;
@@ -64,6 +71,7 @@ private:
     class Wake;
     struct State {
         FakeDevice device;
+        std::shared_ptr<const FakeDevice> identity;  // what handles opened since addDevice report
         std::deque<Bytes> input;
         std::vector<Bytes> written;
         int opens = 0;
@@ -80,6 +88,8 @@ private:
     bool continuousEmpty_ = false;
     std::chrono::milliseconds interval_{1};
     bool writeFails_ = false;
+    bool holdWrites_ = false;
+    int heldWrites_ = 0;
     int blockedReads_ = 0;
     std::chrono::steady_clock::time_point virtualNow_{};
     std::function<void(const std::string&, const Bytes&)> onWrite_;
