@@ -9,6 +9,7 @@
 #include "app/Application.h"
 #include "app/Forms.h"
 #include "app/QtEnv.h"
+#include "app/StartOptions.h"
 #include "app/demo/DemoPanel.h"
 #include "app/demo/Screenshots.h"
 #include "emulator/EmulatorHid.h"
@@ -21,6 +22,15 @@ constexpr int kMaxDevices = 8;
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, which needs a display.
+    const vadero::StartRequest start = vadero::ReadStartOptions(
+        {argv, argv + argc},
+        {"vadero-demo",
+         "The VADERO window with emulated LCX3 calibrators attached.",
+         {{"devices", "N", "number of emulated calibrators (1 to 8)"},
+          {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"}}});
+    if (vadero::AnswerStart(start))
+        return start.code;
     vadero::TApplication app(argc, argv);
     vadero::TApplication::setApplicationName("VADERO");
     vadero::InstallFontSubstitutes();

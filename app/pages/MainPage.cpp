@@ -181,7 +181,7 @@ void TMainPage::ShowMeasure() {
 void TMainPage::LCX1ReadOutput(TObject* /*Sender*/) {
     host_.SetStatus(QString());
     // The read-back arrives when it will: a value the user is typing stays.
-    if (!EdiOutput->isModified())
+    if (!(EdiOutput->hasFocus() && EdiOutput->isModified()))
         ShowOutput();
 }
 

@@ -103,8 +103,10 @@ void TMemoriesPage::MemLeave(QLineEdit& edit) {
         return;
     // Only now, not while typing: a rewrite at "1.2" would have turned the
     // "1.25" being typed into "1.2005".
+    // A text that is no number stored nothing and stays as typed.
     const float stored = host_.LCX1().GetMemory(TValueUnit::uPhysical, place->table, place->index);
-    if (ReadNumber(edit.text()) != stored)
+    const std::optional<float> typed = ReadNumber(edit.text());
+    if (typed && *typed != stored)
         ShowText(edit, ShowNumber(stored, kPicture));
 }
 

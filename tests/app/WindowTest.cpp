@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
@@ -29,7 +30,10 @@ TEST(WindowStart, ShowsTheFrameLockedOnTheConnectionPage) {
     WindowHarness w(1);
     TForm1& f = w.form();
     EXPECT_EQ(f.windowTitle(), "Configurateur du calibrateur LCX3");
-    EXPECT_EQ(f.size(), QSize(449, 480));
+    // The client area keeps its size below the menu bar.
+    EXPECT_EQ(f.Client->size(), QSize(449, 480));
+    EXPECT_EQ(f.size(), QSize(449, 480 + f.MenuBar1->height()));
+    EXPECT_EQ(f.Client->y(), f.MenuBar1->height());
     EXPECT_EQ(f.PageControl1->currentIndex(), 0);
     QStringList tabs;
     for (int k = 0; k < f.PageControl1->count(); ++k) tabs << f.PageControl1->tabText(k);
@@ -37,7 +41,10 @@ TEST(WindowStart, ShowsTheFrameLockedOnTheConnectionPage) {
                                  "Rampe", "Divers"}));
     // The memory edits were filled at show, which checked the indicator.
     EXPECT_TRUE(f.CkChange->isChecked());
-    EXPECT_FALSE(f.CkChange->isEnabled());
+    // Drawn in normal colours, yet a click of the user toggles nothing.
+    EXPECT_TRUE(f.CkChange->isEnabled());
+    QTest::mouseClick(f.CkChange, Qt::LeftButton);
+    EXPECT_TRUE(f.CkChange->isChecked());
     EXPECT_FALSE(f.LedConnect->LedStatus());
     EXPECT_EQ(f.LedConnect->Kind(), TLedKind::Green);
     EXPECT_FALSE(f.BtnReadAll->isEnabled());
