@@ -118,6 +118,7 @@ void TForm1::BuildTopStrip() {
     // in normal colours, not greyed as a disabled box would be.
     CkChange->setAttribute(Qt::WA_TransparentForMouseEvents);
     CkChange->setFocusPolicy(Qt::NoFocus);
+    CkChange->installEventFilter(this);
     Image1 = MakeControl<QLabel>(Client, "Image1", QRect(409, 4, 32, 32));
     Image1->setPixmap(MakerLogo());
     Image1->setToolTip("Norvelectrics");
@@ -344,6 +345,16 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::Enter: SetStatus(Image1->toolTip()); break;
             case QEvent::Leave: SetStatus(QString()); break;
             case QEvent::MouseButtonRelease: Image1Click(); return true;
+            default: break;
+        }
+    }
+    if (watched == CkChange) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease: return true;
             default: break;
         }
     }
