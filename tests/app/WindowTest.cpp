@@ -1,5 +1,8 @@
 // The main window's frame and connection flow against emulated calibrators.
 #include <QCheckBox>
+#include <QAbstractButton>
+#include <QScreen>
+#include <QAction>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -245,6 +248,19 @@ TEST(WindowFrame, TheLogoShowsItsHintAndOpensTheAboutBox) {
     EXPECT_EQ(labels[3], "Système : Linux");
     EXPECT_TRUE(labels[4].startsWith("Version n° : ")) << labels[4].toStdString();
     EXPECT_GT(labels[4].size(), QString("Version n° : ").size());
+    // Aide > A propos opens the same box.
+    labels.clear();
+    f.ActAPropos->trigger();
+    EXPECT_EQ(labels.size(), 5);
+}
+
+TEST(WindowFrame, CentredByTheProgramWithTheToolkitsButtonsInFrench) {
+    WindowHarness w(1);
+    TForm1& f = w.form();
+    const QPoint centre = f.screen()->availableGeometry().center();
+    EXPECT_LE((f.frameGeometry().center() - centre).manhattanLength(), 2);
+    QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Annuler");
 }
 
 TEST(WindowFrame, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
