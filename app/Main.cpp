@@ -34,8 +34,8 @@ namespace vadero {
 namespace {
 
 constexpr int kPagesTop = 42;
-constexpr int kPanelTop = kPagesTop + 26;   // the page area, below the tabs
-constexpr int kPanelOutside = 452;          // where the form keeps the panel
+constexpr int kPanelTop = kPagesTop + 26;  // the page area, below the tabs
+constexpr int kPanelOutside = 452;         // where the form keeps the panel
 constexpr int kPanelShownLeft = 18;
 
 }  // namespace
@@ -57,7 +57,8 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     BuildMenu();
     const int menuHeight = MenuBar1->sizeHint().height();
     MenuBar1->setGeometry(0, 0, kClientWidth, menuHeight);
-    Client = MakeControl<QWidget>(this, "Client", QRect(0, menuHeight, kClientWidth, kClientHeight));
+    Client =
+        MakeControl<QWidget>(this, "Client", QRect(0, menuHeight, kClientWidth, kClientHeight));
     setFixedSize(kClientWidth, menuHeight + kClientHeight);
 
     BuildTopStrip();
@@ -142,7 +143,8 @@ void TForm1::BuildFoot() {
     BtnReadAll->setEnabled(false);
     connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllClick(); }));
     BtnWriteAll = MakeControl<TButtonLangue>(Client, "BtnWriteAll", QRect(8, 403, 433, 25));
-    BtnWriteAll->StreamTexts("Ecriture complète du calibrateur", "Ecriture complète du calibrateur");
+    BtnWriteAll->StreamTexts("Ecriture complète du calibrateur",
+                             "Ecriture complète du calibrateur");
     BtnWriteAll->setEnabled(false);
     connect(BtnWriteAll, &QPushButton::clicked, this, Guarded([this] { BtnWriteAllClick(); }));
     BtnQuit = MakeControl<TButtonLangue>(Client, "BtnQuit", QRect(8, 430, 433, 25));
@@ -152,8 +154,10 @@ void TForm1::BuildFoot() {
     StatusBar1 = MakeControl<QStatusBar>(Client, "StatusBar1", QRect(0, 460, kClientWidth, 20));
     StatusBar1->setSizeGripEnabled(false);
 
-    GrUpdateAll = MakeControl<TGroupBoxLangue>(Client, "GrUpdateAll", QRect(kPanelOutside, kPanelTop, 413, 297));
-    GrUpdateAll->StreamTexts("Transfert des paramères", "Transfert des paramères", "Update parmeters");
+    GrUpdateAll = MakeControl<TGroupBoxLangue>(Client, "GrUpdateAll",
+                                               QRect(kPanelOutside, kPanelTop, 413, 297));
+    GrUpdateAll->StreamTexts("Transfert des paramères", "Transfert des paramères",
+                             "Update parmeters");
     GrUpdateAll->setCursor(Qt::WaitCursor);
     GrUpdateAll->setAutoFillBackground(true);
     ProgressBar = MakeControl<QProgressBar>(GrUpdateAll, "ProgressBar", QRect(16, 138, 381, 20));
@@ -187,13 +191,21 @@ void TForm1::WireSession() {
         Tendance->Missed();
         arbiter_.Release();
     };
-    lcx_.TxDebugStream = [this](TObject*, const std::string& text) { Trafic->Log().Add(true, text); };
-    lcx_.RxDebugStream = [this](TObject*, const std::string& text) { Trafic->Log().Add(false, text); };
+    lcx_.TxDebugStream = [this](TObject*, const std::string& text) {
+        Trafic->Log().Add(true, text);
+    };
+    lcx_.RxDebugStream = [this](TObject*, const std::string& text) {
+        Trafic->Log().Add(false, text);
+    };
 }
 
-void TForm1::StartTransfer(std::function<void()> start) { arbiter_.Start(std::move(start)); }
+void TForm1::StartTransfer(std::function<void()> start) {
+    arbiter_.Start(std::move(start));
+}
 
-QString TForm1::StatusText() const { return StatusBar1->currentMessage(); }
+QString TForm1::StatusText() const {
+    return StatusBar1->currentMessage();
+}
 
 void TForm1::SetStatus(const QString& text) {
     if (text.isEmpty())
@@ -202,8 +214,12 @@ void TForm1::SetStatus(const QString& text) {
         StatusBar1->showMessage(text);
 }
 
-void TForm1::CheckChange() { CkChange->setChecked(true); }
-bool TForm1::ChangeChecked() const { return CkChange->isChecked(); }
+void TForm1::CheckChange() {
+    CkChange->setChecked(true);
+}
+bool TForm1::ChangeChecked() const {
+    return CkChange->isChecked();
+}
 
 bool TForm1::AskWriteAllFirst() {
     QMessageBox box(QMessageBox::Question, "Attention",
@@ -221,7 +237,9 @@ void TForm1::FormShow() {
     PageControl1->setCurrentIndex(0);
 }
 
-void TForm1::FormClose() { lcx_.CloseDevice(); }
+void TForm1::FormClose() {
+    lcx_.CloseDevice();
+}
 
 void TForm1::FillSelectForm(int n) {
     TRadioGroup& group = *selectForm_->GrRdSelect;
@@ -257,7 +275,9 @@ void TForm1::BtnWriteAllClick() {
     StartTransfer([this] { lcx_.WriteAll(); });
 }
 
-void TForm1::BtnQuitClick() { close(); }
+void TForm1::BtnQuitClick() {
+    close();
+}
 
 void TForm1::LCX1Connect(TObject* /*Sender*/) {
     SetStatus("Connexion");
@@ -336,16 +356,24 @@ void TForm1::PageControl1Changing(QObject* /*Sender*/, bool& AllowChange) {
 }
 
 void TForm1::Image1Click() {
-    if (aboutBox_) RunModal(*aboutBox_);
+    if (aboutBox_)
+        RunModal(*aboutBox_);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image1) {
         switch (event->type()) {
-            case QEvent::Enter: SetStatus(Image1->toolTip()); break;
-            case QEvent::Leave: SetStatus(QString()); break;
-            case QEvent::MouseButtonRelease: Image1Click(); return true;
-            default: break;
+            case QEvent::Enter:
+                SetStatus(Image1->toolTip());
+                break;
+            case QEvent::Leave:
+                SetStatus(QString());
+                break;
+            case QEvent::MouseButtonRelease:
+                Image1Click();
+                return true;
+            default:
+                break;
         }
     }
     if (watched == CkChange) {
@@ -354,8 +382,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseButtonRelease:
             case QEvent::MouseButtonDblClick:
             case QEvent::KeyPress:
-            case QEvent::KeyRelease: return true;
-            default: break;
+            case QEvent::KeyRelease:
+                return true;
+            default:
+                break;
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -9,7 +9,8 @@
 int main(int argc, char** argv) {
     // Answered before the toolkit starts, which needs a display.
     const vadero::StartRequest start = vadero::ReadStartOptions(
-        {argv, argv + argc}, {"vadero", "The configuration window of the LCX3 loop calibrator.", {}});
+        {argv, argv + argc},
+        {"vadero", "The configuration window of the LCX3 loop calibrator.", {}});
     if (vadero::AnswerStart(start))
         return start.code;
     vadero::TApplication app(argc, argv);

@@ -44,7 +44,8 @@ TMemoriesPage::TMemoriesPage(TPageHost& host, QWidget* parent) : QWidget(parent)
             auto* edit = new QLineEdit(group);
             edit->setObjectName(QStringLiteral("Edit%1").arg(editNumber++));
             edit->setGeometry(16, kEditTop + i * kEditPitch, kGroupWidth - 32, 21);
-            connect(edit, &QLineEdit::textChanged, this, Guarded([this, edit] { MemChange(edit); }));
+            connect(edit, &QLineEdit::textChanged, this,
+                    Guarded([this, edit] { MemChange(edit); }));
             connect(edit, &QLineEdit::editingFinished, this,
                     Guarded([this, edit] { MemLeave(*edit); }));
             edits_[table][static_cast<std::size_t>(i)] = edit;

@@ -1,11 +1,11 @@
 // The Fichier menu: a backup written whole, read back into the pages, a
 // refused file that changes nothing, the compare dialog's rows.
+#include <gtest/gtest.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
 #include <QTableWidget>
 #include <fstream>
-#include <gtest/gtest.h>
 
 #include "app/files/CompareDialog.h"
 #include "calibrator/Backup.h"

@@ -1,8 +1,8 @@
 // A complete read followed by a complete write sends back the registers read,
 // whatever the pages' pictures round; typing stores what is typed.
+#include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/pages/MainPage.h"
 #include "calibrator/Conversions.h"

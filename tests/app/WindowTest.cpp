@@ -1,8 +1,8 @@
 // The main window's frame and connection flow against emulated calibrators.
-#include <QCheckBox>
+#include <gtest/gtest.h>
 #include <QAbstractButton>
-#include <QScreen>
 #include <QAction>
+#include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,9 +11,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/Application.h"
 #include "app/Guard.h"
@@ -272,7 +272,8 @@ TEST(WindowFrame, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     QPushButton faulty("faulty", &w.form());
     int clicks = 0;
     QObject::connect(&faulty, &QPushButton::clicked, Guarded([&] {
-        if (++clicks == 1) throw std::out_of_range("register 1025");
+        if (++clicks == 1)
+            throw std::out_of_range("register 1025");
     }));
     faulty.show();
     QTest::mouseClick(&faulty, Qt::LeftButton);

@@ -1,8 +1,8 @@
 // The user scale page: the format buttons and their limits, the typed values
 // and their limits, and the displays after a refresh.
 
-#include <cmath>
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include <QLineEdit>
 #include <QPushButton>
