@@ -1,12 +1,21 @@
 #include "app/Application.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
+#include <QTranslator>
 #include <exception>
 
 namespace vadero {
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("VADERO");
+    // The window is French whatever the desktop's language: so are the
+    // toolkit's own buttons and menus ("Annuler", "Copier").
+    auto* toolkit = new QTranslator(this);
+    if (toolkit->load(QLocale(QLocale::French, QLocale::France), "qtbase", "_",
+                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(toolkit);
 }
 
 bool TApplication::notify(QObject* receiver, QEvent* event) {

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <QLocale>
+#include <QSignalBlocker>
 
 #include "calibrator/Numbers.h"
 
@@ -20,6 +21,12 @@ std::optional<float> ReadNumber(const QString& text) {
 
 void WriteText(QLineEdit& edit, const QString& text) {
     if (edit.text() != text) edit.setText(text);
+}
+
+void ShowText(QLineEdit& edit, const QString& text) {
+    if (edit.text() == text) return;
+    const QSignalBlocker quiet(edit);
+    edit.setText(text);
 }
 
 }  // namespace vadero

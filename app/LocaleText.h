@@ -17,5 +17,8 @@ std::optional<float> ReadNumber(const QString& text);
 
 // Writing the text an edit already holds runs nothing.
 void WriteText(QLineEdit& edit, const QString& text);
+// Shows a text without running the edit's change handler: what the program
+// displays is never stored back, rounded by its picture.
+void ShowText(QLineEdit& edit, const QString& text);
 
 }  // namespace vadero

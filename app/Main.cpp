@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QShowEvent>
@@ -17,11 +18,14 @@
 #include "app/MakeControl.h"
 #include "app/PageControl.h"
 #include "app/Select.h"
+#include "app/WindowPlacement.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/MemoriesPage.h"
 #include "app/pages/OthersPage.h"
 #include "app/pages/RampPage.h"
 #include "app/pages/UserScalePage.h"
+#include "app/traffic/TrafficWindow.h"
+#include "app/trend/TrendWindow.h"
 #include "widgets/Led.h"
 #include "widgets/MyControls.h"
 
@@ -30,8 +34,8 @@ namespace vadero {
 namespace {
 
 constexpr int kPagesTop = 42;
-constexpr int kPanelTop = kPagesTop + 26;   // the page area, below the tabs
-constexpr int kPanelOutside = 452;          // where the form keeps the panel
+constexpr int kPanelTop = kPagesTop + 26;  // the page area, below the tabs
+constexpr int kPanelOutside = 452;         // where the form keeps the panel
 constexpr int kPanelShownLeft = 18;
 
 }  // namespace
@@ -44,11 +48,21 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     setWindowTitle("Configurateur du calibrateur LCX3");
     setWindowIcon(QIcon(MakerLogo(64)));
     setFont(QFont("MS Sans Serif", 8));
-    setFixedSize(kClientWidth, kClientHeight);
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
+    ChooseFile = AskFileName;
+
+    // The client area keeps its size; the window grows by the menu bar's height.
+    MenuBar1 = new QMenuBar(this);
+    MenuBar1->setObjectName("MenuBar1");
+    BuildMenu();
+    const int menuHeight = MenuBar1->sizeHint().height();
+    MenuBar1->setGeometry(0, 0, kClientWidth, menuHeight);
+    Client =
+        MakeControl<QWidget>(this, "Client", QRect(0, menuHeight, kClientWidth, kClientHeight));
+    setFixedSize(kClientWidth, menuHeight + kClientHeight);
 
     BuildTopStrip();
-    PageControl1 = MakeControl<TPageControl>(this, "PageControl1", QRect(8, kPagesTop, 433, 329));
+    PageControl1 = MakeControl<TPageControl>(Client, "PageControl1", QRect(8, kPagesTop, 433, 329));
     // The six captions fit the fixed width only without scroll buttons.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->tabBar()->setFont(QFont("MS Sans Serif", 7));
@@ -69,6 +83,11 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     PageControl1->addTab(TabOthers, "Divers");
     BuildFoot();
     FormLoaded(this);
+
+    Trafic = new TTrafficWindow(RunModal, ChooseFile, this);
+    traficPlace_ = new BesidePlacement(*Trafic, *this, BesidePlacement::Side::Right);
+    Tendance = new TTrendWindow(RunModal, ChooseFile, this);
+    tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
     WireSession();
 }
 
@@ -77,6 +96,8 @@ TForm1::~TForm1() {
     lcx_.OnConnect = lcx_.OnDisconnect = lcx_.OnReadAllCompleted = nullptr;
     lcx_.OnWriteAllCompleted = lcx_.OnTimeOut = lcx_.OnReadMeasure = lcx_.OnReadOutput = nullptr;
     lcx_.OnLoadProgressEvent = lcx_.OnSaveProgressEvent = nullptr;
+    lcx_.OnTick = nullptr;
+    lcx_.TxDebugStream = lcx_.RxDebugStream = nullptr;
     lcx_.CloseDevice();
 }
 
@@ -86,16 +107,20 @@ void TForm1::AttachDialogs(TAboutBox& aboutBox, TSelectForm& selectForm) {
 }
 
 void TForm1::BuildTopStrip() {
-    LedConnect = MakeControl<Tled>(this, "LedConnect", QRect(10, 14, Tled::kSize, Tled::kSize));
+    LedConnect = MakeControl<Tled>(Client, "LedConnect", QRect(10, 14, Tled::kSize, Tled::kSize));
     LedConnect->SetKind(TLedKind::Green);
     LedConnect->SetLedStatus(false);
-    LabelLangue4 = MakeControl<TLabelLangue>(this, "LabelLangue4", QRect(32, 14, 200, 16));
+    LabelLangue4 = MakeControl<TLabelLangue>(Client, "LabelLangue4", QRect(32, 14, 200, 16));
     LabelLangue4->StreamTexts("Présence de l'appareil USB", "Présence de l'appareil USB",
                               "USB Device connected");
-    CkChange = MakeControl<QCheckBox>(this, "CkChange", QRect(250, 12, 110, 20));
+    CkChange = MakeControl<QCheckBox>(Client, "CkChange", QRect(250, 12, 110, 20));
     CkChange->setText("Changement");
-    CkChange->setEnabled(false);
-    Image1 = MakeControl<QLabel>(this, "Image1", QRect(409, 4, 32, 32));
+    // The program's indicator: the user cannot toggle it, yet it is drawn
+    // in normal colours, not greyed as a disabled box would be.
+    CkChange->setAttribute(Qt::WA_TransparentForMouseEvents);
+    CkChange->setFocusPolicy(Qt::NoFocus);
+    CkChange->installEventFilter(this);
+    Image1 = MakeControl<QLabel>(Client, "Image1", QRect(409, 4, 32, 32));
     Image1->setPixmap(MakerLogo());
     Image1->setToolTip("Norvelectrics");
     Image1->installEventFilter(this);
@@ -113,23 +138,26 @@ void TForm1::BuildConnectionPage() {
 }
 
 void TForm1::BuildFoot() {
-    BtnReadAll = MakeControl<TButtonLangue>(this, "BtnReadAll", QRect(8, 376, 433, 25));
+    BtnReadAll = MakeControl<TButtonLangue>(Client, "BtnReadAll", QRect(8, 376, 433, 25));
     BtnReadAll->StreamTexts("Lecture complète du calibrateur", "Lecture complète du calibrateur");
     BtnReadAll->setEnabled(false);
     connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllClick(); }));
-    BtnWriteAll = MakeControl<TButtonLangue>(this, "BtnWriteAll", QRect(8, 403, 433, 25));
-    BtnWriteAll->StreamTexts("Ecriture complète du calibrateur", "Ecriture complète du calibrateur");
+    BtnWriteAll = MakeControl<TButtonLangue>(Client, "BtnWriteAll", QRect(8, 403, 433, 25));
+    BtnWriteAll->StreamTexts("Ecriture complète du calibrateur",
+                             "Ecriture complète du calibrateur");
     BtnWriteAll->setEnabled(false);
     connect(BtnWriteAll, &QPushButton::clicked, this, Guarded([this] { BtnWriteAllClick(); }));
-    BtnQuit = MakeControl<TButtonLangue>(this, "BtnQuit", QRect(8, 430, 433, 25));
+    BtnQuit = MakeControl<TButtonLangue>(Client, "BtnQuit", QRect(8, 430, 433, 25));
     BtnQuit->StreamTexts("Quitter le programme", "Quitter le programme");
     connect(BtnQuit, &QPushButton::clicked, this, Guarded([this] { BtnQuitClick(); }));
 
-    StatusBar1 = MakeControl<QStatusBar>(this, "StatusBar1", QRect(0, 460, kClientWidth, 20));
+    StatusBar1 = MakeControl<QStatusBar>(Client, "StatusBar1", QRect(0, 460, kClientWidth, 20));
     StatusBar1->setSizeGripEnabled(false);
 
-    GrUpdateAll = MakeControl<TGroupBoxLangue>(this, "GrUpdateAll", QRect(kPanelOutside, kPanelTop, 413, 297));
-    GrUpdateAll->StreamTexts("Transfert des paramères", "Transfert des paramères", "Update parmeters");
+    GrUpdateAll = MakeControl<TGroupBoxLangue>(Client, "GrUpdateAll",
+                                               QRect(kPanelOutside, kPanelTop, 413, 297));
+    GrUpdateAll->StreamTexts("Transfert des paramères", "Transfert des paramères",
+                             "Update parmeters");
     GrUpdateAll->setCursor(Qt::WaitCursor);
     GrUpdateAll->setAutoFillBackground(true);
     ProgressBar = MakeControl<QProgressBar>(GrUpdateAll, "ProgressBar", QRect(16, 138, 381, 20));
@@ -145,12 +173,39 @@ void TForm1::WireSession() {
     lcx_.OnWriteAllCompleted = [this](TObject* sender) { LCX1WriteAllCompleted(sender); };
     lcx_.OnLoadProgressEvent = [this](int progress) { LCX1LoadProgressEvent(progress); };
     lcx_.OnSaveProgressEvent = [this](int progress) { LCX1SaveProgressEvent(progress); };
-    lcx_.OnTimeOut = [this](TObject* sender) { LCX1TimeOut(sender); };
-    lcx_.OnReadMeasure = [this](TObject* sender) { TabMain->LCX1ReadMeasure(sender); };
     lcx_.OnReadOutput = [this](TObject* sender) { TabMain->LCX1ReadOutput(sender); };
+    // The trend's measurements and their time-outs are its own; nothing of
+    // them reaches the page or the time-out message.
+    lcx_.OnTick = [this](TObject*) {
+        arbiter_.Tick(pageChangeAllowed_ && LedConnect->LedStatus() && Tendance->Sampling());
+    };
+    lcx_.OnReadMeasure = [this](TObject* sender) {
+        if (!arbiter_.Owned())
+            return TabMain->LCX1ReadMeasure(sender);
+        Tendance->Record(lcx_);
+        arbiter_.Release();
+    };
+    lcx_.OnTimeOut = [this](TObject* sender) {
+        if (!arbiter_.Owned())
+            return LCX1TimeOut(sender);
+        Tendance->Missed();
+        arbiter_.Release();
+    };
+    lcx_.TxDebugStream = [this](TObject*, const std::string& text) {
+        Trafic->Log().Add(true, text);
+    };
+    lcx_.RxDebugStream = [this](TObject*, const std::string& text) {
+        Trafic->Log().Add(false, text);
+    };
 }
 
-QString TForm1::StatusText() const { return StatusBar1->currentMessage(); }
+void TForm1::StartTransfer(std::function<void()> start) {
+    arbiter_.Start(std::move(start));
+}
+
+QString TForm1::StatusText() const {
+    return StatusBar1->currentMessage();
+}
 
 void TForm1::SetStatus(const QString& text) {
     if (text.isEmpty())
@@ -159,8 +214,12 @@ void TForm1::SetStatus(const QString& text) {
         StatusBar1->showMessage(text);
 }
 
-void TForm1::CheckChange() { CkChange->setChecked(true); }
-bool TForm1::ChangeChecked() const { return CkChange->isChecked(); }
+void TForm1::CheckChange() {
+    CkChange->setChecked(true);
+}
+bool TForm1::ChangeChecked() const {
+    return CkChange->isChecked();
+}
 
 bool TForm1::AskWriteAllFirst() {
     QMessageBox box(QMessageBox::Question, "Attention",
@@ -174,11 +233,13 @@ void TForm1::FormShow() {
     TabMem->FillStartNumbers();
     GrUpdateAll->move(kPanelShownLeft, GrUpdateAll->y());
     GrUpdateAll->hide();
-    pageChangeAllowed_ = false;
+    SetPagesUnlocked(false);
     PageControl1->setCurrentIndex(0);
 }
 
-void TForm1::FormClose() { lcx_.CloseDevice(); }
+void TForm1::FormClose() {
+    lcx_.CloseDevice();
+}
 
 void TForm1::FillSelectForm(int n) {
     TRadioGroup& group = *selectForm_->GrRdSelect;
@@ -206,15 +267,17 @@ void TForm1::ShowProgress(int progress) {
 
 void TForm1::BtnReadAllClick() {
     ShowProgress(0);
-    lcx_.ReadAll();
+    StartTransfer([this] { lcx_.ReadAll(); });
 }
 
 void TForm1::BtnWriteAllClick() {
     ShowProgress(0);
-    lcx_.WriteAll();
+    StartTransfer([this] { lcx_.WriteAll(); });
 }
 
-void TForm1::BtnQuitClick() { close(); }
+void TForm1::BtnQuitClick() {
+    close();
+}
 
 void TForm1::LCX1Connect(TObject* /*Sender*/) {
     SetStatus("Connexion");
@@ -225,8 +288,18 @@ void TForm1::LCX1Connect(TObject* /*Sender*/) {
 void TForm1::LCX1Disconnect(TObject* /*Sender*/) {
     SetStatus("Déconnexion");
     LedConnect->SetLedStatus(false);
-    pageChangeAllowed_ = false;
+    SetPagesUnlocked(false);
     PageControl1->setCurrentIndex(0);
+}
+
+void TForm1::SetPagesUnlocked(bool unlocked) {
+    pageChangeAllowed_ = unlocked;
+    // A file fills the pages only where they can be seen and written.
+    ActOuvrir->setEnabled(unlocked);
+    if (unlocked) {
+        ActEnregistrer->setEnabled(true);
+        ActComparer->setEnabled(true);
+    }
 }
 
 void TForm1::LCX1LoadProgressEvent(int progress) {
@@ -242,7 +315,7 @@ void TForm1::LCX1SaveProgressEvent(int progress) {
 void TForm1::LCX1ReadAllCompleted(TObject* /*Sender*/) {
     SetStatus("Lecture des paramètres termiée");
     BtnRefreshClick();
-    pageChangeAllowed_ = true;
+    SetPagesUnlocked(true);
     PageControl1->setCurrentIndex(1);
     CkChange->setChecked(false);
     GrUpdateAll->hide();
@@ -283,28 +356,54 @@ void TForm1::PageControl1Changing(QObject* /*Sender*/, bool& AllowChange) {
 }
 
 void TForm1::Image1Click() {
-    if (aboutBox_) RunModal(*aboutBox_);
+    if (aboutBox_)
+        RunModal(*aboutBox_);
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Image1) {
         switch (event->type()) {
-            case QEvent::Enter: SetStatus(Image1->toolTip()); break;
-            case QEvent::Leave: SetStatus(QString()); break;
-            case QEvent::MouseButtonRelease: Image1Click(); return true;
-            default: break;
+            case QEvent::Enter:
+                SetStatus(Image1->toolTip());
+                break;
+            case QEvent::Leave:
+                SetStatus(QString());
+                break;
+            case QEvent::MouseButtonRelease:
+                Image1Click();
+                return true;
+            default:
+                break;
+        }
+    }
+    if (watched == CkChange) {
+        switch (event->type()) {
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonRelease:
+            case QEvent::MouseButtonDblClick:
+            case QEvent::KeyPress:
+            case QEvent::KeyRelease:
+                return true;
+            default:
+                break;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
 void TForm1::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) FormShow();
+    if (!event->spontaneous()) {
+        if (!std::exchange(placed_, true))
+            CentreOnScreen(*this);
+        FormShow();
+    }
     QWidget::showEvent(event);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
+    Trafic->close();
+    Tendance->close();
     QWidget::closeEvent(event);
 }
 

@@ -1,18 +1,24 @@
 #pragma once
-// The main window: the top strip with the connection LED and the change
-// indicator, the six pages, the foot buttons, the status line and the
-// transfer panel; it owns the calibrator component LCX1 and runs the
-// connection flow from its events.
+// The main window: the menu bar, and below it the client area of 449 x 480
+// with the top strip (connection LED, change indicator), the six pages, the
+// foot buttons, the status line and the transfer panel; it owns the
+// calibrator component LCX1, runs the connection flow from its events and
+// shares the line with the trend of the measurement.
 
 #include <QDialog>
 #include <QWidget>
 #include <functional>
 
+#include "app/FileChoice.h"
 #include "app/pages/PageHost.h"
+#include "app/trend/MeasureArbiter.h"
 #include "calibrator/LCX.h"
 
+class QAction;
 class QCheckBox;
 class QLabel;
+class QMenu;
+class QMenuBar;
 class QProgressBar;
 class QStatusBar;
 
@@ -29,7 +35,10 @@ class TOthersPage;
 class TPageControl;
 class TRampPage;
 class TSelectForm;
+class TTrafficWindow;
+class TTrendWindow;
 class TUserScalePage;
+class BesidePlacement;
 class Tled;
 
 class TForm1 : public QWidget, private TPageHost {
@@ -45,12 +54,30 @@ class TForm1 : public QWidget, private TPageHost {
     // The dialogs created after the window (at program start).
     void AttachDialogs(TAboutBox& aboutBox, TSelectForm& selectForm);
     // Runs a modal dialog or message box and returns its result; replaced by
-    // tests and by the screenshot run.
+    // tests and by the screenshot run, as is the choice of a file.
     std::function<int(QDialog& dialog)> RunModal;
+    ChooseFileFn ChooseFile;
 
     TLCX& LCX1() override { return lcx_; }
     bool PageChangeAllowed() const { return pageChangeAllowed_; }
     QString StatusText() const;
+
+    // Menu bar, above the client area.
+    QMenuBar* MenuBar1;
+    QMenu* MenuFichier;
+    QAction* ActOuvrir;       // "Ouvrir des paramètres…"
+    QAction* ActEnregistrer;  // "Enregistrer les paramètres…"
+    QAction* ActComparer;     // "Comparer avec un fichier…"
+    QAction* ActQuitter;
+    QMenu* MenuOutils;
+    QAction* ActTrafic;    // "Trafic Modbus"
+    QAction* ActTendance;  // "Tendance de la mesure"
+    QMenu* MenuAide;
+    QAction* ActAPropos;
+    QWidget* Client;
+    // Windows of the tools, beside this one.
+    TTrafficWindow* Trafic;
+    TTrendWindow* Tendance;
 
     // Top strip.
     Tled* LedConnect;
@@ -86,6 +113,11 @@ class TForm1 : public QWidget, private TPageHost {
     void Image1Click();
     // Fills the device choice dialog with the items of n devices, the first selected.
     void FillSelectForm(int n);
+    void ActOuvrirClick();
+    void ActEnregistrerClick();
+    void ActComparerClick();
+    void ActTraficClick();
+    void ActTendanceClick();
 
     void LCX1Connect(TObject* Sender);
     void LCX1Disconnect(TObject* Sender);
@@ -110,17 +142,28 @@ class TForm1 : public QWidget, private TPageHost {
     bool ChangeChecked() const override;
     void SetStatus(const QString& text) override;
     bool AskWriteAllFirst() override;
+    void StartTransfer(std::function<void()> start) override;
 
+    void BuildMenu();
     void BuildTopStrip();
     void BuildConnectionPage();
     void BuildFoot();
     void WireSession();
     void ShowProgress(int progress);
+    void SetPagesUnlocked(bool unlocked);
+    // A message box through RunModal.
+    int Tell(int icon, const QString& title, const QString& text);
+    // The backup file chosen to open or compare; empty when cancelled.
+    QString ChooseParameterFile(const QString& caption);
 
     TLCX lcx_;
+    MeasureArbiter arbiter_{lcx_};
     bool pageChangeAllowed_ = false;
     TAboutBox* aboutBox_ = nullptr;
     TSelectForm* selectForm_ = nullptr;
+    BesidePlacement* traficPlace_ = nullptr;
+    BesidePlacement* tendancePlace_ = nullptr;
+    bool placed_ = false;  // centred at the first show
 };
 
 }  // namespace vadero

@@ -2,10 +2,17 @@
 #include "app/Application.h"
 #include "app/Forms.h"
 #include "app/QtEnv.h"
+#include "app/StartOptions.h"
 #include "transport/hidraw/HidrawLayer.h"
 #include "widgets/Fonts.h"
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, which needs a display.
+    const vadero::StartRequest start = vadero::ReadStartOptions(
+        {argv, argv + argc},
+        {"vadero", "The configuration window of the LCX3 loop calibrator.", {}});
+    if (vadero::AnswerStart(start))
+        return start.code;
     vadero::TApplication app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("vadero"));
     vadero::InstallFontSubstitutes();

@@ -26,6 +26,7 @@
 #include "app/Application.h"
 #include "app/Forms.h"
 #include "app/QtEnv.h"
+#include "app/traffic/TrafficWindow.h"
 #include "emulator/EmulatorHid.h"
 #include "widgets/Fonts.h"
 #include "widgets/Led.h"
@@ -219,6 +220,28 @@ void TickBlocks(Surroundings& env) {
     form.close();
 }
 
+// The GUI thread's cost of a frame in the traffic window, shown and listing,
+// past its limit so that the oldest frames are dropped on the way.
+void TrafficPerFrame(Surroundings& env) {
+    TProgramForms forms(env.transport, env.timers);
+    TTrafficWindow& traffic = *forms.Form1.Trafic;
+    traffic.show();
+    QApplication::processEvents();
+    constexpr int kFrames = 3 * TrafficLog::kCapacity;
+    const std::string text = "RX : 64 03 18 00 00 00 01 00 00 00 00 41 45 00 00 00 00 00 00 ";
+    QElapsedTimer clock;
+    clock.start();
+    for (int k = 0; k < kFrames; ++k) {
+        traffic.Log().Add(k % 2 == 0, text);
+        if (k % 64 == 0)
+            QApplication::processEvents();  // a tick's worth of frames, then the event loop
+    }
+    QApplication::processEvents();
+    std::printf("traffic window, GUI thread per frame (%d frames, list full): %.2f us\n", kFrames,
+                double(clock.nsecsElapsed()) / 1000.0 / kFrames);
+    traffic.close();
+}
+
 }  // namespace
 }  // namespace vadero
 
@@ -230,5 +253,6 @@ int main(int argc, char** argv) {
     vadero::Surroundings env;
     vadero::FirstPaint(env);
     vadero::TickBlocks(env);
+    vadero::TrafficPerFrame(env);
     return 0;
 }

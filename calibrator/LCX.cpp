@@ -60,6 +60,7 @@ void TCustomLCX::ReadMeasure() { enter(ReadMeasureStep); }
 void TCustomLCX::StopSequence() { step_ = StepIdle; }
 
 void TCustomLCX::Tick() {
+    Raise(OnTick, pollTimer_.get());
     TMiniModbusMaster& m = *master_;
     switch (step_) {
         case ReadBlock1: m.ReadHoldingRegisters(0, 12); break;

@@ -54,6 +54,9 @@ public:
     TProgressEvent OnLoadProgressEvent;
     TProgressEvent OnSaveProgressEvent;
     TNotifyEvent OnTimeOut;
+    // At the start of every tick, before its step is acted on: a step entered
+    // here is sent in this very tick.
+    TNotifyEvent OnTick;
 
     TMiniModbusMaster& Master() { return *master_; }
     Timer& PollTimer() { return *pollTimer_; }

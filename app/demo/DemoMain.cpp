@@ -9,6 +9,8 @@
 #include "app/Application.h"
 #include "app/Forms.h"
 #include "app/QtEnv.h"
+#include "app/StartOptions.h"
+#include "app/WindowPlacement.h"
 #include "app/demo/DemoPanel.h"
 #include "app/demo/Screenshots.h"
 #include "emulator/EmulatorHid.h"
@@ -21,6 +23,15 @@ constexpr int kMaxDevices = 8;
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, which needs a display.
+    const vadero::StartRequest start = vadero::ReadStartOptions(
+        {argv, argv + argc},
+        {"vadero-demo",
+         "The VADERO window with emulated LCX3 calibrators attached.",
+         {{"devices", "N", "number of emulated calibrators (1 to 8)"},
+          {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"}}});
+    if (vadero::AnswerStart(start))
+        return start.code;
     vadero::TApplication app(argc, argv);
     vadero::TApplication::setApplicationName("VADERO");
     vadero::InstallFontSubstitutes();
@@ -52,14 +63,16 @@ int main(int argc, char** argv) {
     vadero::TDemoPanel panel(hid);
     panel.setAttribute(Qt::WA_QuitOnClose, false);
 
+    // Placed again each time the window manager places the main window,
+    // until the user moves the panel: never over the main window's title bar.
+    new vadero::BesidePlacement(panel, forms.Form1, vadero::BesidePlacement::Side::Right);
     forms.Form1.show();
-    panel.move(forms.Form1.frameGeometry().topRight() + QPoint(12, 0));
     panel.show();
 
     std::unique_ptr<vadero::TScreenshotRun> screenshots;
     if (parser.isSet(screenshotsOption)) {
-        screenshots = std::make_unique<vadero::TScreenshotRun>(forms, hid, panel,
-                                                               QDir(parser.value(screenshotsOption)));
+        screenshots = std::make_unique<vadero::TScreenshotRun>(
+            forms, hid, panel, QDir(parser.value(screenshotsOption)));
         screenshots->Start();
         // The first calibrator is opened directly: no dialog in the picture run.
         QTimer::singleShot(0, &forms.Form1, [&forms] { forms.Form1.LCX1().OpenDevice(1); });

@@ -22,9 +22,9 @@ struct RangeLook {
 };
 
 constexpr RangeLook kLooks[TMainPage::kRangeCount] = {
-    {"mA", "mA", true, true, false},      {"mA", "mA", true, true, false},
-    {"V", "V", true, false, true},        {nullptr, "mA", false, true, true},
-    {nullptr, "V", false, false, true},   {nullptr, "KOhms", false, false, true},
+    {"mA", "mA", true, true, false},    {"mA", "mA", true, true, false},
+    {"V", "V", true, false, true},      {nullptr, "mA", false, true, true},
+    {nullptr, "V", false, false, true}, {nullptr, "KOhms", false, false, true},
 };
 
 }  // namespace
@@ -35,18 +35,19 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
     GrGamme = MakeControl<TGroupBoxLangue>(this, "GrGamme", QRect(8, 6, 180, 176));
     GrGamme->StreamTexts("Gamme", "Gamme", "Range");
     static const char* const kRangeTexts[kRangeCount][2] = {
-        {"Génére 0-20mA", "Output 0-20mA"},     {"Génére 4-20mA", "Output 4-20mA"},
-        {"Génére 0-10V", "Output 0-10V"},       {"Mesure courant", "Current measure"},
-        {"Mesure tension", "Voltage measure"},  {"Mesure résistance", "Resistor measure"},
+        {"Génére 0-20mA", "Output 0-20mA"},    {"Génére 4-20mA", "Output 4-20mA"},
+        {"Génére 0-10V", "Output 0-10V"},      {"Mesure courant", "Current measure"},
+        {"Mesure tension", "Voltage measure"}, {"Mesure résistance", "Resistor measure"},
     };
     for (int k = 0; k < kRangeCount; ++k) {
         const QByteArray name = "RadioButtonLangue" + QByteArray::number(k + 1);
-        RadioButtonLangue[k] =
-            MakeControl<TRadioButtonLangue>(GrGamme, name.constData(), QRect(12, 22 + 25 * k, 160, 20));
+        RadioButtonLangue[k] = MakeControl<TRadioButtonLangue>(GrGamme, name.constData(),
+                                                               QRect(12, 22 + 25 * k, 160, 20));
         RadioButtonLangue[k]->StreamTexts(kRangeTexts[k][0], kRangeTexts[k][0], kRangeTexts[k][1]);
         connect(RadioButtonLangue[k], &QRadioButton::toggled, this, Guarded([this](bool on) {
-            if (on) ChangeGammeClick();
-        }));
+                    if (on)
+                        ChangeGammeClick();
+                }));
     }
 
     GrLoopPower = MakeControl<TGroupBoxLangue>(this, "GrLoopPower", QRect(8, 190, 180, 50));
@@ -66,15 +67,18 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
     RadioButtonLangue10 =
         MakeControl<TRadioButtonLangue>(GrOutput, "RadioButtonLangue10", QRect(115, 68, 104, 20));
     RadioButtonLangue10->StreamTexts("Unité utiliateur", "Unité utiliateur", "User unit");
-    for (QRadioButton* unit : {RdOutputmAV, RdPourc, static_cast<QRadioButton*>(RadioButtonLangue10)})
+    for (QRadioButton* unit :
+         {RdOutputmAV, RdPourc, static_cast<QRadioButton*>(RadioButtonLangue10)})
         connect(unit, &QRadioButton::toggled, this, Guarded([this](bool on) {
-            if (on) RdOutputmAVClick();
-        }));
+                    if (on)
+                        RdOutputmAVClick();
+                }));
     BtnWrOutput = MakeControl<TButtonLangue>(GrOutput, "BtnWrOutput", QRect(10, 58, 95, 25));
     BtnWrOutput->StreamTexts("Ecriture", "Ecriture", "Write");
     connect(BtnWrOutput, &QPushButton::clicked, this, Guarded([this] { BtnWrOutputClick(); }));
 
-    GroupBoxLangue1 = MakeControl<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
+    GroupBoxLangue1 =
+        MakeControl<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
     GroupBoxLangue1->StreamTexts("Mesure", "Mesure", "Measure");
     EdiInput = MakeControl<QLineEdit>(GroupBoxLangue1, "EdiInput", QRect(10, 24, 95, 21));
     EdiInput->setReadOnly(true);
@@ -90,21 +94,25 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
 
 void TMainPage::ChangeGammeClick() {
     for (int k = 0; k < kRangeCount; ++k)
-        if (RadioButtonLangue[k]->isChecked()) host_.LCX1().Params().SetRange(std::uint16_t(k));
+        if (RadioButtonLangue[k]->isChecked())
+            host_.LCX1().Params().SetRange(std::uint16_t(k));
     host_.CheckChange();
     ShowRange();
 }
 
 void TMainPage::ShowRange() {
     const int r = host_.LCX1().Params().Range();
-    if (r < 0 || r >= kRangeCount) return;
+    if (r < 0 || r >= kRangeCount)
+        return;
     RadioButtonLangue[r]->setChecked(true);
     const RangeLook& look = kLooks[r];
-    if (look.outputUnit) RdOutputmAV->setText(look.outputUnit);
+    if (look.outputUnit)
+        RdOutputmAV->setText(look.outputUnit);
     RdInputmAV->setText(look.inputUnit);
     BtnWrOutput->setEnabled(look.writeEnabled);
     CkLoopPower->setEnabled(look.loopPowerEnabled);
-    if (look.loopPowerUnchecked) CkLoopPower->setChecked(false);
+    if (look.loopPowerUnchecked)
+        CkLoopPower->setChecked(false);
     WriteText(*EdiOutput, QString());
     WriteText(*EdiInput, QString());
 }
@@ -114,24 +122,36 @@ void TMainPage::CkLoopPowerClick() {
     host_.CheckChange();
 }
 
-void TMainPage::ShowLoopPower() { CkLoopPower->setChecked(host_.LCX1().Params().LoopPower() != 0); }
+void TMainPage::ShowLoopPower() {
+    CkLoopPower->setChecked(host_.LCX1().Params().LoopPower() != 0);
+}
 
 TValueUnit TMainPage::OutputUnit() const {
-    if (RdOutputmAV->isChecked()) return TValueUnit::uPhysical;
-    if (RdPourc->isChecked()) return TValueUnit::uPercent;
+    if (RdOutputmAV->isChecked())
+        return TValueUnit::uPhysical;
+    if (RdPourc->isChecked())
+        return TValueUnit::uPercent;
     return TValueUnit::uUser;
 }
 
-void TMainPage::RdOutputmAVClick() { ShowOutput(); }
+void TMainPage::RdOutputmAVClick() {
+    ShowOutput();
+}
 
 void TMainPage::ShowOutput() {
     const TLCXParams& params = host_.LCX1().Params();
     const TValueUnit unit = OutputUnit();
     std::string picture;
     switch (unit) {
-        case TValueUnit::uPhysical: picture = DecimalsFormat(params.OutputDecimals()); break;
-        case TValueUnit::uPercent: picture = "#0.00"; break;
-        case TValueUnit::uUser: picture = FormatOfCode(params.UserFormat()); break;
+        case TValueUnit::uPhysical:
+            picture = DecimalsFormat(params.OutputDecimals());
+            break;
+        case TValueUnit::uPercent:
+            picture = "#0.00";
+            break;
+        case TValueUnit::uUser:
+            picture = FormatOfCode(params.UserFormat());
+            break;
     }
     WriteText(*EdiOutput, ShowNumber(host_.LCX1().GetOutput(unit), picture));
 }
@@ -146,7 +166,7 @@ void TMainPage::BtnWrOutputClick() {
 
 void TMainPage::SendOutput() {
     const float v = ReadNumber(EdiOutput->text()).value_or(0.0F);
-    host_.LCX1().SetOutput(OutputUnit(), v);
+    host_.StartTransfer([this, unit = OutputUnit(), v] { host_.LCX1().SetOutput(unit, v); });
     host_.SetStatus("Génération de la valeur");
 }
 
@@ -161,26 +181,37 @@ void TMainPage::BtnRdInputClick() {
 void TMainPage::BtnReadMeasureClick() {
     host_.SetStatus("Lecture de la mesure en cours");
     WriteText(*EdiInput, QString());
-    host_.LCX1().ReadMeasure();
+    host_.StartTransfer([this] { host_.LCX1().ReadMeasure(); });
 }
 
-void TMainPage::LCX1ReadMeasure(TObject* /*Sender*/) { ShowMeasure(); }
+void TMainPage::LCX1ReadMeasure(TObject* /*Sender*/) {
+    ShowMeasure();
+}
 
 void TMainPage::ShowMeasure() {
     const std::string picture = DecimalsFormat(host_.LCX1().Params().OutputDecimals());
     float v = 0;
     switch (host_.LCX1().GetMeasure(v)) {
-        case 0: WriteText(*EdiInput, ShowNumber(v, picture)); break;
-        case 1: WriteText(*EdiInput, "Dep+"); break;
-        case 2: WriteText(*EdiInput, "Dep-"); break;
-        default: break;
+        case 0:
+            WriteText(*EdiInput, ShowNumber(v, picture));
+            break;
+        case 1:
+            WriteText(*EdiInput, "Dep+");
+            break;
+        case 2:
+            WriteText(*EdiInput, "Dep-");
+            break;
+        default:
+            break;
     }
     host_.SetStatus("Lecture de la mesure terminée");
 }
 
 void TMainPage::LCX1ReadOutput(TObject* /*Sender*/) {
     host_.SetStatus(QString());
-    ShowOutput();
+    // The read-back arrives when it will: a value the user is typing stays.
+    if (!(EdiOutput->hasFocus() && EdiOutput->isModified()))
+        ShowOutput();
 }
 
 }  // namespace vadero

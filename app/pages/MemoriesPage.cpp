@@ -44,7 +44,10 @@ TMemoriesPage::TMemoriesPage(TPageHost& host, QWidget* parent) : QWidget(parent)
             auto* edit = new QLineEdit(group);
             edit->setObjectName(QStringLiteral("Edit%1").arg(editNumber++));
             edit->setGeometry(16, kEditTop + i * kEditPitch, kGroupWidth - 32, 21);
-            connect(edit, &QLineEdit::textChanged, this, Guarded([this, edit] { MemChange(edit); }));
+            connect(edit, &QLineEdit::textChanged, this,
+                    Guarded([this, edit] { MemChange(edit); }));
+            connect(edit, &QLineEdit::editingFinished, this,
+                    Guarded([this, edit] { MemLeave(*edit); }));
             edits_[table][static_cast<std::size_t>(i)] = edit;
         }
     }
@@ -62,10 +65,21 @@ void TMemoriesPage::ShowMemories() {
         for (int i = 0; i < kPerTable; ++i) {
             const float value =
                 lcx.GetMemory(TValueUnit::uPhysical, static_cast<std::uint8_t>(t), i + 1);
-            WriteText(*edits_[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)],
-                      ShowNumber(value, kPicture));
+            ShowText(*edits_[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)],
+                     ShowNumber(value, kPicture));
         }
     }
+}
+
+std::optional<TMemoriesPage::Place> TMemoriesPage::Locate(const QObject& Sender) const {
+    for (int i = 0; i < kPerTable; ++i) {
+        for (int t = 0; t < kTables; ++t) {
+            if (Sender.objectName() ==
+                edits_[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)]->objectName())
+                return Place{static_cast<std::uint8_t>(t), i + 1};
+        }
+    }
+    return std::nullopt;
 }
 
 void TMemoriesPage::MemChange(QObject* Sender) {
@@ -79,24 +93,22 @@ void TMemoriesPage::MemChange(QObject* Sender) {
     // edit stands for 0.
     if (!typed && !text.isEmpty())
         return;
-    const float v = typed.value_or(0.0F);
+    if (const auto place = Locate(*edit))
+        host_.LCX1().SetMemory(TValueUnit::uPhysical, place->table, typed.value_or(0.0F),
+                               place->index);
+}
 
-    for (int i = 0; i < kPerTable; ++i) {
-        for (int t = 0; t < kTables; ++t) {
-            if (Sender->objectName() !=
-                edits_[static_cast<std::size_t>(t)][static_cast<std::size_t>(i)]->objectName()) {
-                continue;
-            }
-            TLCX& lcx = host_.LCX1();
-            const auto table = static_cast<std::uint8_t>(t);
-            lcx.SetMemory(TValueUnit::uPhysical, table, v, i + 1);
-            const float stored = lcx.GetMemory(TValueUnit::uPhysical, table, i + 1);
-            // The rewrite runs this handler again, which then finds no difference.
-            if (v != stored)
-                WriteText(*edit, ShowNumber(stored, kPicture));
-            return;
-        }
-    }
+void TMemoriesPage::MemLeave(QLineEdit& edit) {
+    const auto place = Locate(edit);
+    if (!place)
+        return;
+    // Only now, not while typing: a rewrite at "1.2" would have turned the
+    // "1.25" being typed into "1.2005".
+    // A text that is no number stored nothing and stays as typed.
+    const float stored = host_.LCX1().GetMemory(TValueUnit::uPhysical, place->table, place->index);
+    const std::optional<float> typed = ReadNumber(edit.text());
+    if (typed && *typed != stored)
+        ShowText(edit, ShowNumber(stored, kPicture));
 }
 
 }  // namespace vadero

@@ -1,10 +1,13 @@
 #pragma once
 // The page "Mémoires": eight preset values for each of the three generating
-// ranges, one edit each. A typed value is stored at once in the calibrator's
-// raw form, and the edit shows the stored value when the conversion changed it.
+// ranges, one edit each. A typed value is stored at each key in the
+// calibrator's raw form; when the user leaves the edit, it shows the stored
+// value if the conversion changed it. The refresh only shows: it stores nothing.
 
 #include <QWidget>
 #include <array>
+#include <cstdint>
+#include <optional>
 
 class QGroupBox;
 class QLineEdit;
@@ -29,8 +32,16 @@ class TMemoriesPage : public QWidget {
 
     // The change handler of all 24 edits; Sender is the edit.
     void MemChange(QObject* Sender);
+    // Enter or focus out: the edit shows the stored value.
+    void MemLeave(QLineEdit& edit);
 
   private:
+    struct Place {
+        std::uint8_t table;
+        int index;  // 1 to 8
+    };
+    std::optional<Place> Locate(const QObject& Sender) const;
+
     TPageHost& host_;
     std::array<QGroupBox*, kTables> groups_{};
     std::array<std::array<QLineEdit*, kPerTable>, kTables> edits_{};

@@ -2,6 +2,7 @@
 // What a page of the main window needs of the window around it.
 
 #include <QString>
+#include <functional>
 
 #include "calibrator/LCX.h"
 
@@ -21,6 +22,9 @@ class TPageHost {
     virtual bool AskWriteAllFirst() = 0;
     // The complete write, as its foot button starts it.
     virtual void BtnWriteAllClick() = 0;
+    // Starts a transfer of the page (a measurement, an output command) now,
+    // or as soon as a measurement of the trend already on the line is answered.
+    virtual void StartTransfer(std::function<void()> start) = 0;
 
   protected:
     ~TPageHost() = default;

@@ -120,8 +120,9 @@ void TRampPage::ShowRamp() {
     strGrDelRep_->SetCells(1, 1, QString::number(params.RampRepeat()));
     const float level1 = lcx.GetLevel(TValueUnit::uPercent, 1);
     const float level2 = lcx.GetLevel(TValueUnit::uPercent, 2);
-    strGrLevel_->SetCells(0, 1, ShowNumber(level1, "#0.0"));
-    strGrLevel_->SetCells(1, 1, ShowNumber(level2, "#0.0"));
+    shownLevels_ = {ShowNumber(level1, "#0.0"), ShowNumber(level2, "#0.0")};
+    strGrLevel_->SetCells(0, 1, shownLevels_[0]);
+    strGrLevel_->SetCells(1, 1, shownLevels_[1]);
 
     draw1_->SetXmin(0);
     draw1_->SetXmax(100);
@@ -161,7 +162,12 @@ void TRampPage::StrGrDelRepExit() {
 void TRampPage::StrGrLevelExit() {
     TLCX& lcx = host_.LCX1();
     for (int i = 1; i <= 2; ++i) {
-        const std::optional<float> typed = ReadNumber(strGrLevel_->Cells(i - 1, 1));
+        // A level passed through untouched stays as it is, not as its one
+        // decimal would store it.
+        const QString text = strGrLevel_->Cells(i - 1, 1);
+        if (text == shownLevels_[static_cast<std::size_t>(i - 1)])
+            continue;
+        const std::optional<float> typed = ReadNumber(text);
         if (!typed)
             strGrLevel_->SetCells(i - 1, 1, QStringLiteral("0"));
         // The conversion limits the stored level.

@@ -3,7 +3,9 @@
 // repetitions) in three small grids and as a curve that can be dragged. Every
 // edit goes through the parameter set and both views are rebuilt from it.
 
+#include <QString>
 #include <QWidget>
+#include <array>
 
 class QCheckBox;
 class QLabel;
@@ -49,6 +51,7 @@ class TRampPage : public QWidget {
     TStringGrid* strGrDelRep_;
     QCheckBox* ckGrid_;
     QPushButton* btnRefresh_;
+    std::array<QString, 2> shownLevels_;  // the level cells as ShowRamp wrote them
 };
 
 }  // namespace vadero

@@ -45,9 +45,9 @@ QLineEdit* MakeEdit(QWidget* page, const char* name, int y) {
     return edit;
 }
 
+// A value that is no number (only a calibrator can hold one) shows as 0.
 void SetNb(TSEG& seg, float value, int decimals) {
-    if (const auto nb = DisplayNumber(value, decimals))
-        seg.SetNb(*nb);
+    seg.SetNb(DisplayNumber(value, decimals).value_or(0));
 }
 
 }  // namespace
@@ -72,6 +72,8 @@ TUserScalePage::TUserScalePage(TPageHost& host, QWidget* parent)
     connect(button4_, &QPushButton::clicked, this, Guarded([this] { Button4Click(); }));
     connect(edFS_, &QLineEdit::textChanged, this, Guarded([this] { EdFS_UserScalePtChange(); }));
     connect(edZero_, &QLineEdit::textChanged, this, Guarded([this] { EdZero_UserScalePtChange(); }));
+    for (QLineEdit* edit : {edFS_, edZero_})
+        connect(edit, &QLineEdit::editingFinished, this, Guarded([edit] { EditLeft(*edit); }));
 }
 
 void TUserScalePage::RefreshStep() {
@@ -80,21 +82,21 @@ void TUserScalePage::RefreshStep() {
     const std::string picture = FormatOfCode(params.UserFormat());
     segFS_->SetPointDecimal(d);
     segZero_->SetPointDecimal(d);
-    // The displays take the values as read, before the edits store them back
-    // as formatted.
+    // The edits only show the values: stored back as formatted, a full scale
+    // of 12.345 shown with one decimal would become 12.3.
     const float fullScale = params.UserFullScale();
-    WriteText(*edFS_, ShowNumber(fullScale, picture));
+    ShowText(*edFS_, ShowNumber(fullScale, picture));
     SetNb(*segFS_, fullScale, d);
     const float zero = params.UserZero();
-    WriteText(*edZero_, ShowNumber(zero, picture));
+    ShowText(*edZero_, ShowNumber(zero, picture));
     SetNb(*segZero_, zero, d);
 }
 
 void TUserScalePage::ShowUserScaleEdits() {
     const TLCXParams& params = host_.LCX1().Params();
     const std::string picture = FormatOfCode(params.UserFormat());
-    WriteText(*edFS_, ShowNumber(params.UserFullScale(), picture));
-    WriteText(*edZero_, ShowNumber(params.UserZero(), picture));
+    ShowText(*edFS_, ShowNumber(params.UserFullScale(), picture));
+    ShowText(*edZero_, ShowNumber(params.UserZero(), picture));
 }
 
 void TUserScalePage::ShowUserScaleDisplays() {
@@ -139,13 +141,14 @@ void TUserScalePage::Button4Click() {
 
 void TUserScalePage::StoreFormat(bool displaysFirst) {
     host_.LCX1().Params().SetUserFormat(CodeOfFormat(segFS_->NbDigit(), segFS_->PointDecimal()));
+    // The edits show the values in the new picture and store nothing, so the
+    // displays are brought up to date here whichever order the button uses.
     if (displaysFirst) {
         ShowUserScaleDisplays();
         ShowUserScaleEdits();
     } else {
-        // Twice: the edits' handlers update the displays on the way.
         ShowUserScaleEdits();
-        ShowUserScaleEdits();
+        ShowUserScaleDisplays();
     }
     host_.CheckChange();
 }
@@ -159,17 +162,16 @@ void TUserScalePage::EdZero_UserScalePtChange() {
 }
 
 void TUserScalePage::EditChanged(QLineEdit& edit, void (TUserScalePage::*store)(float)) {
-    const QString text = edit.text();
-    float v = 0.0F;
-    if (const auto typed = ReadNumber(text)) {
-        v = *typed;
-    } else if (text != QStringLiteral("-")) {
-        // Emptying runs this handler again with an empty text, which stores 0.
-        WriteText(edit, QString());
-    }
-    (this->*store)(LimitUserValue(v));
+    // A text that is no number stores 0 and stays until the user leaves the
+    // edit: emptied at once, "1e" would lose the "1" of "1e3" being typed.
+    (this->*store)(LimitUserValue(ReadNumber(edit.text()).value_or(0.0F)));
     ShowUserScaleDisplays();
     host_.CheckChange();
+}
+
+void TUserScalePage::EditLeft(QLineEdit& edit) {
+    if (!ReadNumber(edit.text()))
+        ShowText(edit, QString());
 }
 
 void TUserScalePage::StoreFullScale(float v) {

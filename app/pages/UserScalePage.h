@@ -2,6 +2,7 @@
 // The page "Echelle utilisateur": the user scale's full scale and zero, typed
 // in two edits and previewed on two seven-segment displays, and four buttons
 // that move the decimal point and change the digit count of the user format.
+// Typed values are stored at each key; the program's rewrites only show.
 
 #include <QWidget>
 
@@ -36,6 +37,8 @@ class TUserScalePage : public QWidget {
     // shape, the edits (and through them the displays), the change indicator.
     void StoreFormat(bool displaysFirst);
     void EditChanged(QLineEdit& edit, void (TUserScalePage::*store)(float));
+    // Enter or focus out: a text that is no number is emptied (0 is stored).
+    static void EditLeft(QLineEdit& edit);
     void StoreFullScale(float v);
     void StoreZero(float v);
 

@@ -17,7 +17,7 @@ float PowerOfTen(int decimals);
 
 // value x 10^decimals rounded to the nearest integer, halves to even. A product
 // beyond the integer range is clamped to it (the display then shows that it
-// does not fit); not a number gives nothing, so the display keeps its value.
+// does not fit); not a number gives nothing.
 std::optional<int> DisplayNumber(float value, int decimals);
 
 }  // namespace vadero

@@ -28,6 +28,7 @@ class PageHarness : public TPageHost {
         return answerOk;
     }
     void BtnWriteAllClick() override { ++writeAlls; }
+    void StartTransfer(std::function<void()> start) override { start(); }
 
     emu::EmulatorHid hid{emu::EmulatorHid::Time::Virtual};
     ManualDispatcher dispatcher;

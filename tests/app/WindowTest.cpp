@@ -1,15 +1,19 @@
 // The main window's frame and connection flow against emulated calibrators.
+#include <gtest/gtest.h>
+#include <QAbstractButton>
+#include <QAction>
 #include <QCheckBox>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/Application.h"
 #include "app/Guard.h"
@@ -29,7 +33,10 @@ TEST(WindowStart, ShowsTheFrameLockedOnTheConnectionPage) {
     WindowHarness w(1);
     TForm1& f = w.form();
     EXPECT_EQ(f.windowTitle(), "Configurateur du calibrateur LCX3");
-    EXPECT_EQ(f.size(), QSize(449, 480));
+    // The client area keeps its size below the menu bar.
+    EXPECT_EQ(f.Client->size(), QSize(449, 480));
+    EXPECT_EQ(f.size(), QSize(449, 480 + f.MenuBar1->height()));
+    EXPECT_EQ(f.Client->y(), f.MenuBar1->height());
     EXPECT_EQ(f.PageControl1->currentIndex(), 0);
     QStringList tabs;
     for (int k = 0; k < f.PageControl1->count(); ++k) tabs << f.PageControl1->tabText(k);
@@ -37,7 +44,10 @@ TEST(WindowStart, ShowsTheFrameLockedOnTheConnectionPage) {
                                  "Rampe", "Divers"}));
     // The memory edits were filled at show, which checked the indicator.
     EXPECT_TRUE(f.CkChange->isChecked());
-    EXPECT_FALSE(f.CkChange->isEnabled());
+    // Drawn in normal colours, yet a click of the user toggles nothing.
+    EXPECT_TRUE(f.CkChange->isEnabled());
+    QTest::mouseClick(f.CkChange, Qt::LeftButton);
+    EXPECT_TRUE(f.CkChange->isChecked());
     EXPECT_FALSE(f.LedConnect->LedStatus());
     EXPECT_EQ(f.LedConnect->Kind(), TLedKind::Green);
     EXPECT_FALSE(f.BtnReadAll->isEnabled());
@@ -238,6 +248,19 @@ TEST(WindowFrame, TheLogoShowsItsHintAndOpensTheAboutBox) {
     EXPECT_EQ(labels[3], "Système : Linux");
     EXPECT_TRUE(labels[4].startsWith("Version n° : ")) << labels[4].toStdString();
     EXPECT_GT(labels[4].size(), QString("Version n° : ").size());
+    // Aide > A propos opens the same box.
+    labels.clear();
+    f.ActAPropos->trigger();
+    EXPECT_EQ(labels.size(), 5);
+}
+
+TEST(WindowFrame, CentredByTheProgramWithTheToolkitsButtonsInFrench) {
+    WindowHarness w(1);
+    TForm1& f = w.form();
+    const QPoint centre = f.screen()->availableGeometry().center();
+    EXPECT_LE((f.frameGeometry().center() - centre).manhattanLength(), 2);
+    QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Ok | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), "Annuler");
 }
 
 TEST(WindowFrame, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
@@ -249,7 +272,8 @@ TEST(WindowFrame, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
     QPushButton faulty("faulty", &w.form());
     int clicks = 0;
     QObject::connect(&faulty, &QPushButton::clicked, Guarded([&] {
-        if (++clicks == 1) throw std::out_of_range("register 1025");
+        if (++clicks == 1)
+            throw std::out_of_range("register 1025");
     }));
     faulty.show();
     QTest::mouseClick(&faulty, Qt::LeftButton);

@@ -22,11 +22,13 @@ class MemoriesPageTest : public ::testing::Test {
         const QByteArray name = QStringLiteral("Edit%1").arg(number).toLatin1();
         return Child<QLineEdit>(page, name.constData());
     }
-    // Types into a cleared edit, as a user who selected its text first.
+    // Types into a cleared edit, as a user who selected its text first, then
+    // leaves it with Enter.
     QLineEdit& type(int number, const QString& text) {
         QLineEdit& e = edit(number);
         e.clear();
         QTest::keyClicks(&e, text);
+        QTest::keyClick(&e, Qt::Key_Return);
         return e;
     }
     std::uint16_t raw(int table, int index) { return host.lcx.Params().Memory(table, index); }
@@ -144,6 +146,7 @@ TEST_F(MemoriesPageTest, EveryRawValueSettlesOnAStableTextWithinOneStep) {
             host.lcx.Params().SetMemory(table, 1, static_cast<std::uint16_t>(r));
             const float value = host.lcx.GetMemory(TValueUnit::uPhysical, table, 1);
             WriteText(edit(number), ShowNumber(value, "#0.000"));
+            emit edit(number).editingFinished();
             const int stored = raw(table, 1);
             ASSERT_LE(std::abs(stored - r), 1) << "raw " << r;
             const float shown = host.lcx.GetMemory(TValueUnit::uPhysical, table, 1);
@@ -151,6 +154,30 @@ TEST_F(MemoriesPageTest, EveryRawValueSettlesOnAStableTextWithinOneStep) {
             ASSERT_TRUE(text == ShowNumber(shown, "#0.000") || ReadNumber(text) == shown)
                 << "raw " << r << " shows " << text.toStdString();
         }
+    }
+}
+
+TEST_F(MemoriesPageTest, KeyByKeyTheEditKeepsWhatIsTypedUntilLeft) {
+    // Each prefix is stored as it comes; "1.2" rewritten as "1.200" would
+    // have turned the next key into "1.2005".
+    const struct {
+        int number;
+        const char* keys;
+        int table, index;
+        std::uint16_t raw;
+        const char* left;  // the text once the edit is left
+    } cases[] = {{1, "1.25", 0, 1, 1750, "1.25"},
+                 {2, "25", 0, 2, 30800, "22.000"},
+                 {17, "3.3333", 2, 1, 9333, "3.333"}};
+    for (const auto& c : cases) {
+        QLineEdit& e = edit(c.number);
+        e.clear();
+        QTest::keyClicks(&e, c.keys);
+        EXPECT_EQ(e.text(), c.keys);
+        EXPECT_EQ(raw(c.table, c.index), c.raw) << c.keys;
+        QTest::keyClick(&e, Qt::Key_Return);
+        EXPECT_EQ(e.text(), c.left);
+        EXPECT_EQ(raw(c.table, c.index), c.raw) << c.keys;
     }
 }
 

@@ -2,6 +2,7 @@
 // and their limits, and the displays after a refresh.
 
 #include <gtest/gtest.h>
+#include <cmath>
 
 #include <QLineEdit>
 #include <QPushButton>
@@ -92,8 +93,9 @@ TEST_F(UserScalePageTest, ButtonsRewriteTheEditsInTheNewFormat) {
     click("Button1");
     EXPECT_EQ(edFS().text(), "12.3");
     EXPECT_EQ(edZero().text(), "-2.0");
-    // The stored values are the values as shown.
-    EXPECT_FLOAT_EQ(params().UserFullScale(), 12.3F);
+    // The edits show the new picture; the stored values stay.
+    EXPECT_FLOAT_EQ(params().UserFullScale(), 12.345F);
+    EXPECT_FLOAT_EQ(params().UserZero(), -2.0F);
     EXPECT_EQ(fs().Nb(), 123);
     EXPECT_EQ(zero().Nb(), -20);
     click("Button2");
@@ -126,15 +128,23 @@ TEST_P(UserScaleEditTest, ALoneMinusStaysAndStoresZero) {
     EXPECT_TRUE(host.changed);
 }
 
-TEST_P(UserScaleEditTest, ALetterEmptiesTheEditAndStoresZero) {
+TEST_P(UserScaleEditTest, ALetterStoresZeroAndTheEditIsEmptiedWhenLeft) {
     type("12");
     type("x");
-    EXPECT_EQ(edit().text(), "");
+    EXPECT_EQ(edit().text(), "x");
     EXPECT_EQ(stored(), 0.0F);
+    QTest::keyClick(&edit(), Qt::Key_Return);
+    EXPECT_EQ(edit().text(), "");
     type("12");
     QTest::keyClicks(&edit(), "a");
-    EXPECT_EQ(edit().text(), "");
+    EXPECT_EQ(edit().text(), "12a");
     EXPECT_EQ(stored(), 0.0F);
+    // "1e3" typed key by key keeps its "1" while "1e" is no number yet.
+    type("1e3");
+    EXPECT_EQ(edit().text(), "1e3");
+    EXPECT_EQ(stored(), 1000.0F);
+    QTest::keyClick(&edit(), Qt::Key_Return);
+    EXPECT_EQ(edit().text(), "1e3");
 }
 
 TEST_P(UserScaleEditTest, ValuesBeyondTheDisplayAreLimitedButShownAsTyped) {
@@ -187,7 +197,7 @@ TEST_F(UserScalePageTest, RefreshShowsTheCalibratorsDecimalsAndKeepsTheDigitCoun
     EXPECT_EQ(zero().Nb(), -1500);
 }
 
-TEST_F(UserScalePageTest, RefreshStoresTheValuesAsFormatted) {
+TEST_F(UserScalePageTest, RefreshShowsTheValuesAsFormattedAndStoresNothing) {
     params().SetUserFormat(CodeOfFormat(3, 1));
     params().SetUserFullScale(12.345F);
     params().SetUserZero(0.26F);
@@ -195,8 +205,8 @@ TEST_F(UserScalePageTest, RefreshStoresTheValuesAsFormatted) {
     // The picture "  #0.0" keeps its leading blanks.
     EXPECT_EQ(edFS().text(), "  12.3");
     EXPECT_EQ(edZero().text(), "  0.3");
-    EXPECT_FLOAT_EQ(params().UserFullScale(), 12.3F);
-    EXPECT_FLOAT_EQ(params().UserZero(), 0.3F);
+    EXPECT_FLOAT_EQ(params().UserFullScale(), 12.345F);
+    EXPECT_FLOAT_EQ(params().UserZero(), 0.26F);
     EXPECT_EQ(fs().Nb(), 123);
     EXPECT_EQ(zero().Nb(), 3);
     // Writing what the edits already hold runs nothing.
@@ -218,7 +228,7 @@ TEST_F(UserScalePageTest, AFiveDecimalFormatNeverOverflowsTheDisplays) {
     EXPECT_EQ(fs().Nb(), INT_MAX);
 }
 
-TEST_F(UserScalePageTest, ANotANumberFromTheCalibratorBecomesZero) {
+TEST_F(UserScalePageTest, ANotANumberFromTheCalibratorShowsAsZeroAndIsKept) {
     params().SetUserFormat(CodeOfFormat(4, 2));
     params().SetUserFullScale(5.0F);
     page.RefreshStep();
@@ -226,8 +236,7 @@ TEST_F(UserScalePageTest, ANotANumberFromTheCalibratorBecomesZero) {
     params().SetWord(4, 0x0000);
     params().SetWord(5, 0x7FC0);  // quiet NaN
     page.RefreshStep();
-    EXPECT_EQ(edFS().text(), "");
-    EXPECT_EQ(params().UserFullScale(), 0.0F);
+    EXPECT_TRUE(std::isnan(params().UserFullScale()));
     EXPECT_EQ(fs().Nb(), 0);
 }
 

@@ -1,0 +1,25 @@
+#pragma once
+// The choice of a file to open or to write. Windows ask through a replaceable
+// function so that tests and the picture run answer instead of a person.
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace vadero {
+
+struct FileChoice {
+    QString caption;
+    QString filter;     // "Paramètres (*.json)"
+    QString suggested;  // a name to start from, when saving
+    bool save = false;
+};
+
+// The path chosen; empty when the choice was cancelled.
+using ChooseFileFn = std::function<QString(QWidget* parent, const FileChoice& choice)>;
+
+// The desktop's file dialog.
+QString AskFileName(QWidget* parent, const FileChoice& choice);
+
+}  // namespace vadero

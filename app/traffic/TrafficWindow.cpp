@@ -1,0 +1,115 @@
+#include "app/traffic/TrafficWindow.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include "app/Guard.h"
+#include "calibrator/Backup.h"
+
+namespace vadero {
+
+namespace {
+constexpr std::uint8_t kCalibratorNode = 100;
+}  // namespace
+
+TTrafficWindow::TTrafficWindow(const std::function<int(QDialog&)>& runModal,
+                               const ChooseFileFn& chooseFile, QWidget* parent)
+    : QWidget(parent, Qt::Window),
+      BtnPause(new QPushButton("Pause", this)),
+      BtnClear(new QPushButton("Effacer", this)),
+      BtnSave(new QPushButton("Enregistrer…", this)),
+      LblCount(new QLabel(this)),
+      List(new QTreeView(this)),
+      runModal_(runModal),
+      chooseFile_(chooseFile),
+      log_(kCalibratorNode) {
+    setObjectName("TrafficWindow");
+    setWindowTitle("Trafic Modbus");
+    BtnPause->setObjectName("BtnPause");
+    BtnPause->setCheckable(true);
+    BtnClear->setObjectName("BtnClear");
+    BtnSave->setObjectName("BtnSave");
+    LblCount->setObjectName("LblCount");
+
+    List->setObjectName("List");
+    List->setModel(&log_);
+    List->setRootIsDecorated(false);
+    List->setUniformRowHeights(true);  // 10,000 rows without measuring each
+    List->setAlternatingRowColors(true);
+    List->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    List->header()->setStretchLastSection(true);
+    List->setColumnWidth(TrafficLog::ColTime, 80);
+    List->setColumnWidth(TrafficLog::ColDirection, 50);
+    List->setColumnWidth(TrafficLog::ColBytes, 300);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(BtnPause);
+    buttons->addWidget(BtnClear);
+    buttons->addWidget(BtnSave);
+    buttons->addStretch();
+    buttons->addWidget(LblCount);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(buttons);
+    layout->addWidget(List);
+    resize(720, 420);
+
+    connect(BtnPause, &QPushButton::toggled, this, Guarded([this](bool on) {
+        log_.SetPaused(on);
+        ShowCount();
+    }));
+    connect(BtnClear, &QPushButton::clicked, this, Guarded([this] {
+        log_.Clear();
+        ShowCount();
+    }));
+    connect(BtnSave, &QPushButton::clicked, this, Guarded([this] { BtnSaveClick(); }));
+    // Before the view takes the new row: was the list at its end?
+    connect(&log_, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {
+        const QScrollBar* bar = List->verticalScrollBar();
+        atEnd_ = bar->value() == bar->maximum();
+    });
+    connect(&log_, &QAbstractItemModel::rowsInserted, this, [this] { FollowEnd(); });
+    connect(&log_, &QAbstractItemModel::modelReset, this, [this] { FollowEnd(); });
+    ShowCount();
+}
+
+void TTrafficWindow::FollowEnd() {
+    if (scrollDue_ || !isVisible())
+        return;
+    scrollDue_ = true;
+    QTimer::singleShot(0, this, [this] {
+        scrollDue_ = false;
+        if (atEnd_)
+            List->scrollToBottom();
+        ShowCount();
+    });
+}
+
+void TTrafficWindow::ShowCount() {
+    QString text = QString("%1 trames").arg(log_.Frames().size());
+    if (log_.Paused())
+        text += QString(", %1 en attente").arg(log_.Held());
+    LblCount->setText(text);
+}
+
+void TTrafficWindow::BtnSaveClick() {
+    const QString path =
+        chooseFile_(this, {"Enregistrer le trafic", "Texte (*.txt)", "trafic-modbus.txt", true});
+    if (path.isEmpty())
+        return;
+    const std::string why = WriteFileWhole(path.toStdString(), log_.Text());
+    if (why.empty())
+        return;
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    "Le trafic n'a pas été enregistré :\n" + QString::fromStdString(why),
+                    QMessageBox::Ok, this);
+    runModal_(box);
+}
+
+}  // namespace vadero

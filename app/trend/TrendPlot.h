@@ -1,0 +1,27 @@
+#pragma once
+// The curve of the trend: the last ten minutes of measurements against time,
+// the value axis in the latest point's unit; an overrun is drawn at the edge
+// it passed and named "Dep+" or "Dep-".
+
+#include <QWidget>
+
+#include "app/trend/TrendSeries.h"
+
+namespace vadero {
+
+class TTrendPlot : public QWidget {
+    Q_OBJECT
+
+  public:
+    static constexpr qint64 kSpanMs = 10 * 60 * 1000;
+
+    TTrendPlot(const TrendSeries& series, QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+
+  private:
+    const TrendSeries& series_;
+};
+
+}  // namespace vadero
