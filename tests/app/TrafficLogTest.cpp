@@ -17,8 +17,9 @@ TEST(TrafficLog, ACompleteReadIsListedRequestThenAnswer) {
     for (std::size_t k = 0; k < frames.size(); ++k) {
         EXPECT_EQ(frames[k].sent, k % 2 == 0) << k;
         EXPECT_EQ(frames[k].text.rfind(frames[k].sent ? "TX : 64 " : "RX : 64 ", 0), 0U);
-        if (k > 0)
+        if (k > 0) {
             EXPECT_GE(frames[k].ms, frames[k - 1].ms);
+        }
     }
 }
 
