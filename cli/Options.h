@@ -25,6 +25,9 @@ struct Options {
     double interval = 0.75;  // seconds between measurements: one tick
     int count = 0;           // 0: until a signal
     bool csv = false;
+    // serve
+    std::string listen;  // empty: 127.0.0.1:1502
+    bool readOnly = false;
     std::string command;
     std::vector<std::string> arguments;
 };
