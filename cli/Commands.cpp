@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +16,8 @@
 #include "cli/DeviceSurvey.h"
 #include "cli/Gateway.h"
 #include "cli/Job.h"
+#include "cli/LineInput.h"
+#include "cli/Steps.h"
 #include "cli/Stop.h"
 #include "cli/Watch.h"
 
@@ -56,10 +59,38 @@ Plan CheckBackup(const Options& o) {
     return plan;
 }
 
+// The points of a loop check, in the order they are commanded.
+std::vector<double> StepList(const Options& o) {
+    constexpr std::size_t kMostPoints = 1000;
+    std::vector<double> points;
+    std::size_t from = 0;
+    for (;;) {
+        const std::size_t comma = o.steps.find(',', from);
+        const std::string text = o.steps.substr(from, comma - from);
+        points.push_back(ParseNumber("output --steps: \"" + text + "\"", text, -1e30, 1e30, false));
+        if (comma == std::string::npos)
+            break;
+        from = comma + 1;
+    }
+    if (points.size() > kMostPoints)
+        throw UsageError("output --steps: at most " + std::to_string(kMostPoints) + " points");
+    if (o.upDown)
+        points.insert(points.end(), points.rbegin() + 1, points.rend());
+    return points;
+}
+
 Plan CheckOutput(const Options& o) {
+    Plan plan;
     OutputRequest r;
-    r.value = ParseNumber("output: \"" + o.arguments[0] + "\"", o.arguments[0], -1e30, 1e30, false);
-    r.unitText = o.arguments[1];
+    if (!o.steps.empty()) {
+        plan.steps = StepList(o);
+        if (!o.end.empty())
+            plan.end = ParseNumber("output --end: \"" + o.end + "\"", o.end, -1e30, 1e30, false);
+    } else {
+        r.value =
+            ParseNumber("output: \"" + o.arguments[0] + "\"", o.arguments[0], -1e30, 1e30, false);
+    }
+    r.unitText = o.arguments.back();
     if (r.unitText == "mA" || r.unitText == "V")
         r.unit = TValueUnit::uPhysical;
     else if (r.unitText == "%")
@@ -68,7 +99,6 @@ Plan CheckOutput(const Options& o) {
         r.unit = TValueUnit::uUser;
     else
         throw UsageError("output: the unit must be mA, V, % or user, not \"" + r.unitText + "\"");
-    Plan plan;
     plan.output = r;
     return plan;
 }
@@ -295,7 +325,7 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
     EventLoop loop;
     Stop stop;
     std::optional<StopSignals> signals;
-    if (o.watch)
+    if (o.watch || !plan.steps.empty())
         signals.emplace(loop, stop);  // before any reader thread starts
     const auto start = Clock::now();
     const auto hooksFor = [&](int number) {
@@ -332,6 +362,18 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
         seats.push_back(seatFor(number));
     if (o.watch && o.csv)
         std::cout << CsvHeader(o.allDevices) << std::flush;
+    // A loop check steps on the dwell, or on Enter: without a dwell, and on a
+    // terminal with a dwell of 0.
+    std::optional<LineInput> enter;
+    if (!plan.steps.empty() && (!o.dwell || (*o.dwell == 0 && ::isatty(STDIN_FILENO) == 1)))
+        enter.emplace(loop, stop);
+    std::optional<std::chrono::milliseconds> dwell;
+    if (o.dwell && !enter)
+        dwell = std::chrono::milliseconds(std::llround(*o.dwell * 1000));
+    StepPacer pacer(loop, stop, dwell, enter ? &*enter : nullptr, int(seats.size()));
+    if (!plan.steps.empty() && o.csv)
+        std::cout << StepsCsvHeader(o.allDevices) << std::flush;
+    for (auto& seat : seats) seat->job.pacer = &pacer;
     std::set<std::string> namesTaken;
     for (auto& seat : seats) {
         seat->task.emplace(Serve(command, *seat, seat->number, namesTaken));

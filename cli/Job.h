@@ -31,6 +31,8 @@ struct Plan {
     std::optional<RegisterImage> restored;
     std::vector<std::string> warnings;  // about the backup to restore
     std::optional<OutputRequest> output;
+    std::vector<double> steps;  // output --steps: the points in the order commanded
+    std::optional<double> end;  // output --steps --end: where the output is left
 };
 
 struct Outcome {
@@ -46,6 +48,7 @@ struct Outcome {
 };
 
 class Stop;
+class StepPacer;
 
 struct Job {
     Job(const Options& o, const Plan& p, Backend& b, ProgressBar& progress)
@@ -59,6 +62,7 @@ struct Job {
     std::string file;                 // backup: the file this calibrator's goes to
     bool bench = false;               // one of several calibrators served at once
     Stop* stop = nullptr;             // ends measure --watch
+    StepPacer* pacer = nullptr;       // output --steps: the calibrators meet after each point
 
     TLCXParams& Params() { return runner->Lcx().Params(); }
     // "calibrator 1, serial LCX3-0001"
@@ -84,5 +88,13 @@ Task<Outcome> SetCommand(Job& job);
 Task<Outcome> RestoreCommand(Job& job);
 Task<Outcome> OutputCommand(Job& job);
 Task<Outcome> MeasureCommand(Job& job);
+Task<Outcome> StepsCommand(Job& job);
+// Refused after the read, before anything is written: a value the range does
+// not generate in that unit.
+std::optional<Outcome> Refusal(const TLCXParams& params, const OutputRequest& request);
+// An output value in its unit as the window shows it: mA and V with the
+// calibrator's decimals, percent with two, user values in the user format.
+std::string ShownOutput(const TLCXParams& params, TValueUnit unit, double value);
+std::string StepsCsvHeader(bool withSerial);
 
 }  // namespace vadero::cli

@@ -138,9 +138,19 @@ struct Parser {
                 sub->footer("Example:\n  " + c.example + "\n\n" + KeysHelp());
                 break;
             case Operand::ValueUnit:
-                sub->add_option("VALUE UNIT", o.arguments, "UNIT: " + Words(OutputUnits()))
+                sub->add_option("VALUE UNIT", o.arguments,
+                                "UNIT: " + Words(OutputUnits()) + "; UNIT alone with --steps")
                     ->required()
-                    ->expected(2);
+                    ->expected(1, 2);
+                sub->add_option("--steps", o.steps,
+                                "a loop check: the points LIST (\"0,25,50,75,100\") one after "
+                                "the other");
+                sub->add_option("--dwell", o.dwell,
+                                "seconds each point is held; without it, Enter moves on")
+                    ->check(CLI::Range(0.0, 86400.0));
+                sub->add_flag("--up-down", o.upDown, "then back down the same points");
+                sub->add_option("--end", o.end, "the VALUE the output is left at when it ends");
+                sub->add_flag("--csv", o.csv, "comma-separated rows under a header row");
                 break;
         }
         if (c.verifies)
@@ -217,6 +227,16 @@ ParseOutcome ParseOptions(int argc, const char* const* argv) {
     const CLI::App* measure = parser.app.get_subcommand("measure");
     const bool watchOptions =
         measure->count("--interval") + measure->count("--count") + measure->count("--csv") > 0;
+    const CLI::App* output = parser.app.get_subcommand("output");
+    const bool stepOptions =
+        output->count("--dwell") + output->count("--up-down") + output->count("--end") > 0 ||
+        (output->count("--csv") > 0 && o.command == "output");
+    if (stepOptions && o.steps.empty())
+        return Refused("--dwell, --up-down, --end and --csv go with output --steps", o.json);
+    if (o.command == "output" && o.arguments.size() != (o.steps.empty() ? 2u : 1u))
+        return Refused(o.steps.empty() ? "output takes a VALUE and a UNIT"
+                                       : "output --steps takes the UNIT only",
+                       o.json);
     if (watchOptions && !o.watch)
         return Refused("--interval, --count and --csv go with measure --watch", o.json);
     if (o.allDevices && o.command == "list")

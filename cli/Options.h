@@ -28,6 +28,11 @@ struct Options {
     // serve
     std::string listen;  // empty: 127.0.0.1:1502
     bool readOnly = false;
+    // output --steps: a loop check
+    std::string steps;            // "0,25,50,75,100"; empty: one value
+    std::optional<double> dwell;  // seconds each point is held; none: Enter
+    bool upDown = false;          // back down the same points
+    std::string end;              // where the output is left; empty: the last point
     std::string command;
     std::vector<std::string> arguments;
 };

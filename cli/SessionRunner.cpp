@@ -51,7 +51,11 @@ SessionRunner::SessionRunner(HidLayer& hid, std::unique_ptr<EventLoop> own, Even
         settle(true);
         kick();
     };
-    lcx_.OnReadOutput = [this](TObject*) { kick(); };
+    lcx_.OnReadOutput = [this](TObject*) {
+        if (readingOutput_)
+            settle(true);
+        kick();
+    };
     lcx_.OnWordBlockWriting = [this](TObject*) {
         if (!writingOutput_)
             ++blocksWritten_;
@@ -127,6 +131,7 @@ Task<bool> SessionRunner::run(std::function<void()> start) {
     if (!settled)
         transferring_ = false;
     writingOutput_ = false;
+    readingOutput_ = false;
     if (!completed_)
         lcx_.StopSequence();
     co_return completed_;
@@ -148,6 +153,11 @@ Task<bool> SessionRunner::ReadMeasure() {
 Task<bool> SessionRunner::SetOutput(TValueUnit unit, float value) {
     writingOutput_ = true;
     return run([this, unit, value] { lcx_.SetOutput(unit, value); });
+}
+
+Task<bool> SessionRunner::ReadOutput() {
+    readingOutput_ = true;
+    return run([this] { lcx_.ReadOutput(); });
 }
 
 }  // namespace vadero::cli

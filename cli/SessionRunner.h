@@ -83,6 +83,8 @@ class SessionRunner {
     Task<bool> WriteAll();
     Task<bool> ReadMeasure();
     Task<bool> SetOutput(TValueUnit unit, float value);
+    // The output value as the calibrator holds it, into Params().OutputValue().
+    Task<bool> ReadOutput();
     // Blocks of the last write-all that the calibrator acknowledged (of 3).
     int BlocksWritten() const { return blocksWritten_; }
 
@@ -115,6 +117,7 @@ class SessionRunner {
     bool transferring_ = false;
     bool completed_ = false;
     bool writingOutput_ = false;
+    bool readingOutput_ = false;
     bool kickPending_ = false;
     int blocksWritten_ = 0;
     Calibrator opened_;

@@ -62,8 +62,9 @@ std::string Plain(double value) {
     return out.str();
 }
 
-// A value in the unit as the window shows it.
-std::string Shown(const TLCXParams& p, TValueUnit unit, double value) {
+}  // namespace
+
+std::string ShownOutput(const TLCXParams& p, TValueUnit unit, double value) {
     const std::string picture = unit == TValueUnit::uPhysical  ? DecimalsFormat(p.OutputDecimals())
                                 : unit == TValueUnit::uPercent ? std::string("#0.00")
                                                                : FormatOfCode(p.UserFormat());
@@ -72,7 +73,8 @@ std::string Shown(const TLCXParams& p, TValueUnit unit, double value) {
     return text;
 }
 
-// Refused after the read, before anything is written.
+namespace {}  // namespace
+
 std::optional<Outcome> Refusal(const TLCXParams& p, const OutputRequest& r) {
     const int range = p.Range();
     const auto refused = [](const std::string& why) {
@@ -99,6 +101,8 @@ std::optional<Outcome> Refusal(const TLCXParams& p, const OutputRequest& r) {
     }
     return std::nullopt;
 }
+
+namespace {
 
 // One line per measurement as it comes, until the count or a stop.
 Task<Outcome> WatchMeasurements(Job& job) {
@@ -140,6 +144,8 @@ Task<Outcome> WatchMeasurements(Job& job) {
 }  // namespace
 
 Task<Outcome> OutputCommand(Job& job) {
+    if (!job.plan.steps.empty())
+        co_return co_await StepsCommand(job);
     auto failed = co_await job.ReadAll("nothing was commanded");
     if (failed)
         co_return *failed;
@@ -154,10 +160,11 @@ Task<Outcome> OutputCommand(Job& job) {
     TCustomLCX& lcx = job.runner->Lcx();
     const char* physical = PhysicalUnit(p.Range());
     const std::string asPhysical =
-        Shown(p, TValueUnit::uPhysical, lcx.GetOutput(TValueUnit::uPhysical)) + " " + physical;
+        ShownOutput(p, TValueUnit::uPhysical, lcx.GetOutput(TValueUnit::uPhysical)) + " " +
+        physical;
     std::string commanded = asPhysical;
     if (r.unit != TValueUnit::uPhysical)
-        commanded = Shown(p, r.unit, lcx.GetOutput(r.unit)) +
+        commanded = ShownOutput(p, r.unit, lcx.GetOutput(r.unit)) +
                     (r.unit == TValueUnit::uPercent ? " %" : " user units") + " (" + asPhysical +
                     ")";
     Outcome out;
@@ -197,7 +204,7 @@ Task<Outcome> MeasureCommand(Job& job) {
                                        : "ok"}};
     out.summary = state == 1   ? "Dep+"
                   : state == 2 ? "Dep-"
-                               : Shown(p, TValueUnit::uPhysical, value) + " " + unit;
+                               : ShownOutput(p, TValueUnit::uPhysical, value) + " " + unit;
     out.text = out.summary + "\n";
     co_return out;
 }

@@ -21,16 +21,14 @@
 #include <string>
 #include <vector>
 
-#include "modbus/MiniModbus.h"
-#include "tests/support/FakeHid.h"
 #include "fuzz/FuzzCheck.h"
+#include "fuzz/MasterRig.h"
 
 namespace {
 
 using vadero::test::Bytes;
-using vadero::test::FakeHidLayer;
 
-constexpr const char* kPath = "/dev/hidraw0";
+constexpr const char* kPath = vadero::fuzz::MasterRig::kPath;
 constexpr std::size_t kReportBytes = 65;
 constexpr std::size_t kChunk = 60;
 constexpr std::size_t kMaxFrame = 254;
@@ -118,22 +116,17 @@ std::vector<Record> Records(const std::uint8_t* data, std::size_t size) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const std::vector<Record> records = Records(data, size);
+    std::vector<Record> records = Records(data, size);
     Expected expected;
     for (const Record& r : records) expected.report(r.report);
 
-    FakeHidLayer hid(FakeHidLayer::Time::Virtual);
-    vadero::test::FakeDevice device;
-    device.path = kPath;
-    hid.addDevice(device);
-    vadero::ManualDispatcher dispatcher;
-    vadero::TMiniModbusMaster master{vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Manual}};
-    master.Node = 100;
-    FUZZ_CHECK(master.OpenDevice(1));
+    static vadero::fuzz::MasterRig rig(false);
+    const auto input = rig.Begin();
+    vadero::TMiniModbusMaster& master = rig.master();
+    const vadero::TNotifyEvent& parse = rig.parse();
 
     std::vector<Bytes> delivered;
     bool requestAfter = false;
-    const vadero::TNotifyEvent parse = master.OnRXFrame;
     master.OnRXFrame = [&](vadero::TObject* sender) {
         FUZZ_CHECK(sender == &master);
         const std::string& rx = master.RxData();
@@ -148,11 +141,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             master.ReadHoldingRegisters(static_cast<int>(delivered.size() % 64), 1 + static_cast<int>(rx.size() % 125));
     };
 
-    for (const Record& r : records) {
+    for (Record& r : records) {
         requestAfter = r.request;
-        hid.queueInput(kPath, r.report);
+        rig.hid().queueInput(kPath, std::move(r.report));
         master.Reader()->RunPass();  // reads exactly this report: nothing else is queued
-        dispatcher.pump();
+        rig.dispatcher().pump();
     }
     FUZZ_CHECK(delivered == expected.frames);
     return 0;

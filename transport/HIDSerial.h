@@ -55,7 +55,7 @@ public:
     const std::string& RxData() const { return delivered_; }
     unsigned RxCount() const { return static_cast<unsigned>(delivered_.size()); }
 
-protected:
+    // A frame is being gathered (its empty report has not come yet).
     bool FrameActive() const { return frameActive_; }
 
 private:

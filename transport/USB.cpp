@@ -145,9 +145,10 @@ bool TUSBThread::writePending(HidHandle& handle) {
         const std::lock_guard lock(slotMutex_);
         length = pendingWrite_;
         ticket = ticket_;
-        report = outputBuffer_;
+        // Most passes have nothing to write: copy only what is pending.
+        if (length <= 0) return false;
+        std::copy_n(outputBuffer_.begin(), length, report.begin());
     }
-    if (length <= 0) return false;
     const int written = handle.write(report.data(), length);
     const std::lock_guard lock(slotMutex_);
     // A report replaced meanwhile stays pending: the new one was not written.
@@ -335,8 +336,12 @@ bool THIDDevice::OpenIndex(int Index) {
 int THIDDevice::ReadReport(std::uint8_t* Buffer, int Count) {
     const auto* input = InputReport();
     Count = std::clamp(Count, 0, TUSBThread::kBufferSize - 1);
-    for (int i = 1; i <= Count; ++i)
-        Buffer[i - 1] = input ? (*input)[static_cast<std::size_t>(i)] : 0;
+    const auto n = static_cast<std::size_t>(Count);
+    // One block copy, not a test per byte: this runs for every input report.
+    if (input)
+        std::copy_n(input->begin() + 1, n, Buffer);
+    else
+        std::fill_n(Buffer, n, std::uint8_t{0});
     return Count;
 }
 

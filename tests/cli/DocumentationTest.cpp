@@ -39,8 +39,10 @@ TEST(Documentation, NamesEveryCommandOptionAndKey) {
         EXPECT_NE(page.find(Family(row.key)), std::string::npos) << row.key;
         EXPECT_NE(setHelp.find("  " + Family(row.key) + " "), std::string::npos) << row.key;
     }
+    std::string every = help;
+    for (const Command& c : Commands()) every += lcx3.Exec(c.name + " --help").out;
     const std::regex option("--[a-z-]+");
-    for (auto it = std::sregex_iterator(help.begin(), help.end(), option);
+    for (auto it = std::sregex_iterator(every.begin(), every.end(), option);
          it != std::sregex_iterator(); ++it)
         EXPECT_NE(page.find(it->str()), std::string::npos) << it->str();
 }

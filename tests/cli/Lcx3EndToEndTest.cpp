@@ -1,5 +1,7 @@
 // lcx3 run as a process against its emulated calibrator.
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -478,6 +480,107 @@ TEST_F(Lcx3, WatchEndsCleanlyOnSigint) {
     std::istringstream rows(out);
     for (std::string line; std::getline(rows, line);)
         EXPECT_NE(line.find(" mA  raw "), std::string::npos) << line;
+}
+
+// A loop check: the points in order (up and down), each confirmed by the
+// calibrator; one outside the range refused before anything is written.
+TEST_F(Lcx3, LoopCheckStepsThroughItsPoints) {
+    SaveState(DistinctBank());  // 4-20 mA
+    const Result r = ExecOn("output --steps 0,50,100 % --dwell 0 --up-down --csv");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream rows(r.out);
+    std::string line;
+    std::getline(rows, line);
+    EXPECT_EQ(line, "time,point,value,unit,raw");
+    std::vector<std::string> raws;
+    const std::regex row(R"([0-9T:.+-]+,(\d+),([0-9.]+),%,(\d+))");
+    for (int k = 1; std::getline(rows, line); ++k) {
+        std::smatch m;
+        ASSERT_TRUE(std::regex_match(line, m, row)) << line;
+        EXPECT_EQ(m[1], std::to_string(k));
+        raws.push_back(m[3]);
+    }
+    EXPECT_EQ(raws, (std::vector<std::string>{"5600", "16800", "28000", "16800", "5600"}));
+    EXPECT_EQ(State().holding[0], 5600) << "the last point stays";
+    EXPECT_NE(r.err.find("left at 0.00 %, the last point commanded"), std::string::npos) << r.err;
+
+    const Result refused = ExecOn("--trace output --steps 4,12,22.1 mA --dwell 0");
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_NE(refused.err.find("22.1 mA is outside 0 to 22 mA"), std::string::npos) << refused.err;
+    EXPECT_EQ(TxLines(refused.err), 3) << "the read only";
+    EXPECT_EQ(State().holding[0], 5600);
+
+    const Result bench = Exec(
+        "--emulate --emulator-devices 2 --pace fast -d all output --steps 4,20 mA "
+        "--dwell 0 --csv");
+    ASSERT_EQ(bench.code, 0) << bench.err;
+    for (const char* serial : {",LCX3-0001,2,20.000,mA,28000", ",LCX3-0002,2,20.000,mA,28000"})
+        EXPECT_NE(bench.out.find(serial), std::string::npos) << bench.out;
+}
+
+// Ctrl-C during a dwell: the output goes to the --end value, status 0.
+TEST_F(Lcx3, LoopCheckEndsAtItsEndValueOnSigint) {
+    SaveState(DistinctBank());
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::freopen(File("out").c_str(), "w", stdout);
+        std::freopen(File("err").c_str(), "w", stderr);
+        const std::string state = File("state.json");
+        ::execl(LCX3_PROGRAM, LCX3_PROGRAM, "--emulate", "--pace", "fast", "--emulator-state",
+                state.c_str(), "output", "--steps", "12,16", "mA", "--dwell", "60", "--end", "4",
+                nullptr);
+        ::_exit(127);
+    }
+    for (int k = 0; k < 1000 && test::Slurp(File("out")).find("point 1") == std::string::npos; ++k)
+        ::usleep(10000);
+    ::kill(child, SIGINT);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << test::Slurp(File("err"));
+    EXPECT_EQ(State().holding[0], 5600) << "4 mA";
+    EXPECT_NE(test::Slurp(File("err")).find("left at 4.000 mA (--end)"), std::string::npos);
+    EXPECT_EQ(test::Slurp(File("out")).find("point 2"), std::string::npos);
+}
+
+// On a terminal, Enter moves to the next point and q stops.
+TEST_F(Lcx3, LoopCheckStepsOnEnterAtATerminal) {
+    SaveState(DistinctBank());
+    int terminal = -1;
+    const pid_t child = ::forkpty(&terminal, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const std::string state = File("state.json");
+        ::execl(LCX3_PROGRAM, LCX3_PROGRAM, "--emulate", "--pace", "fast", "--emulator-state",
+                state.c_str(), "output", "--steps", "4,8,12", "mA", "--dwell", "0", nullptr);
+        ::_exit(127);
+    }
+    std::string seen;
+    const auto readUntil = [&](const std::string& text) {
+        for (int k = 0; k < 2000 && seen.find(text, 0) == std::string::npos; ++k) {
+            pollfd p{terminal, POLLIN, 0};
+            if (::poll(&p, 1, 10) > 0) {
+                char chunk[512];
+                const ssize_t n = ::read(terminal, chunk, sizeof chunk);
+                if (n <= 0)
+                    return false;
+                seen.append(chunk, std::size_t(n));
+            }
+        }
+        return seen.find(text) != std::string::npos;
+    };
+    ASSERT_TRUE(readUntil("point 1 of 3: 4.000 mA; Enter for the next, q to stop")) << seen;
+    ASSERT_EQ(::write(terminal, "\r", 1), 1);
+    ASSERT_TRUE(readUntil("point 2 of 3: 8.000 mA; Enter for the next")) << seen;
+    ASSERT_EQ(::write(terminal, "q\r", 2), 2);
+    readUntil("the last point commanded");
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ::close(terminal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << seen;
+    EXPECT_EQ(seen.find("point 3 of 3"), std::string::npos) << seen;
+    EXPECT_EQ(State().holding[0], 11200) << "8 mA, where q stopped it";
 }
 
 }  // namespace

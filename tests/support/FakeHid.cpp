@@ -34,22 +34,23 @@ private:
 
 class FakeHidLayer::Handle : public HidHandle {
 public:
-    Handle(FakeHidLayer& layer, FakeDevice device) : layer_(layer), device_(std::move(device)) {}
-    std::optional<HidAttributes> attributes() override { return device_.attributes; }
-    std::optional<std::string> manufacturer() override { return device_.manufacturer; }
-    std::optional<std::string> product() override { return device_.product; }
-    std::optional<std::string> serialNumber() override { return device_.serial; }
-    std::optional<HidCaps> caps() override { return device_.caps; }
+    Handle(FakeHidLayer& layer, std::shared_ptr<const FakeDevice> device)
+        : layer_(layer), device_(std::move(device)) {}
+    std::optional<HidAttributes> attributes() override { return device_->attributes; }
+    std::optional<std::string> manufacturer() override { return device_->manufacturer; }
+    std::optional<std::string> product() override { return device_->product; }
+    std::optional<std::string> serialNumber() override { return device_->serial; }
+    std::optional<HidCaps> caps() override { return device_->caps; }
     int read(std::uint8_t* buffer, int length, HidWake& wake) override {
-        return layer_.read(device_.path, buffer, length, wake);
+        return layer_.read(device_->path, buffer, length, wake);
     }
     int write(const std::uint8_t* data, int length) override {
-        return layer_.write(device_.path, data, length);
+        return layer_.write(device_->path, data, length);
     }
 
 private:
     FakeHidLayer& layer_;
-    const FakeDevice device_;
+    const std::shared_ptr<const FakeDevice> device_;  // the identity as added, shared: no copy per open
 };
 
 FakeHidLayer::State* FakeHidLayer::find(const std::string& path) {
@@ -60,7 +61,9 @@ FakeHidLayer::State* FakeHidLayer::find(const std::string& path) {
 void FakeHidLayer::addDevice(FakeDevice device) {
     const std::lock_guard lock(mutex_);
     order_.push_back(device.path);
-    devices_[device.path].device = std::move(device);
+    State& state = devices_[device.path];
+    state.identity = std::make_shared<const FakeDevice>(device);
+    state.device = std::move(device);
 }
 
 void FakeHidLayer::setPresent(const std::string& path, bool present) {
@@ -136,6 +139,17 @@ std::vector<Bytes> FakeHidLayer::written(const std::string& path) const {
     return it == devices_.end() ? std::vector<Bytes>{} : it->second.written;
 }
 
+std::size_t FakeHidLayer::writtenCount(const std::string& path) const {
+    const std::lock_guard lock(mutex_);
+    const auto it = devices_.find(path);
+    return it == devices_.end() ? 0 : it->second.written.size();
+}
+
+void FakeHidLayer::clearWritten(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    if (State* state = find(path)) state->written.clear();
+}
+
 bool FakeHidLayer::waitForWritten(const std::string& path, std::size_t count,
                                   std::chrono::milliseconds timeout) const {
     std::unique_lock lock(mutex_);
@@ -174,7 +188,7 @@ std::unique_ptr<HidHandle> FakeHidLayer::open(const std::string& path) {
     State* state = find(path);
     if (!state || !state->device.present) return nullptr;
     ++state->opens;
-    return std::make_unique<Handle>(*this, state->device);
+    return std::make_unique<Handle>(*this, state->identity);
 }
 
 std::unique_ptr<HidWake> FakeHidLayer::makeWake() { return std::make_unique<Wake>(mutex_, changed_); }
@@ -208,7 +222,7 @@ int FakeHidLayer::read(const std::string& path, std::uint8_t* buffer, int length
         return n;
     };
     const auto emptyReport = [&]() -> int {
-        const Bytes report = bridgeReport({});
+        static const Bytes report = bridgeReport({});  // read at every pass of a silent device
         const int n = std::min(length, static_cast<int>(report.size()));
         std::memcpy(buffer, report.data(), static_cast<std::size_t>(n));
         return n;
@@ -256,7 +270,7 @@ int FakeHidLayer::read(const std::string& path, std::uint8_t* buffer, int length
 
 int FakeHidLayer::write(const std::string& path, const std::uint8_t* data, int length) {
     std::function<void(const std::string&, const Bytes&)> hook;
-    Bytes report(data, data + length);
+    Bytes report;  // the hook's copy, made only when there is a hook
     {
         std::unique_lock lock(mutex_);
         if (holdWrites_) {
@@ -267,8 +281,11 @@ int FakeHidLayer::write(const std::string& path, const std::uint8_t* data, int l
         }
         State* state = find(path);
         if (!state || !state->device.present || writeFails_) return -1;
-        state->written.push_back(report);
-        hook = onWrite_;
+        state->written.emplace_back(data, data + length);
+        if (onWrite_) {
+            hook = onWrite_;
+            report = state->written.back();
+        }
     }
     changed_.notify_all();
     if (hook) hook(path, report);

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <vector>
 
@@ -51,6 +52,8 @@ public:
     bool waitForHeldWrite(std::chrono::milliseconds timeout) const;
 
     std::vector<Bytes> written(const std::string& path) const;
+    std::size_t writtenCount(const std::string& path) const;  // without copying them
+    void clearWritten(const std::string& path);
     bool waitForWritten(const std::string& path, std::size_t count,
                         std::chrono::milliseconds timeout) const;
     int openCount(const std::string& path) const;
@@ -68,6 +71,7 @@ private:
     class Wake;
     struct State {
         FakeDevice device;
+        std::shared_ptr<const FakeDevice> identity;  // what handles opened since addDevice report
         std::deque<Bytes> input;
         std::vector<Bytes> written;
         int opens = 0;
