@@ -2,16 +2,23 @@
 // emulated calibrator at 9600 baud, in both paces. Each result carries the
 // line-time bound: the bytes of every request and answer times the byte time.
 // start_read_fast is a whole `lcx3 --emulate read` session from its start:
-// the time to its first request and to the end of the read.
+// the time to its first request and to the end of the read. gateway_read12
+// is one read of 12 registers through lcx3 serve (a libmodbus client on the
+// loopback) next to the project's master reading the same block directly, as
+// fast as it can; gateway_clients the requests a second that N clients get.
 #include <benchmark/benchmark.h>
+#include <modbus/modbus.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "cli/Gateway.h"
 #include "cli/SessionRunner.h"
 #include "cli/Watch.h"
 #include "emulator/EmulatorHid.h"
@@ -148,6 +155,122 @@ void WatchRate(benchmark::State& state) {
     state.counters["bound_per_second"] = 1000.0 / ((8 + 7) * kByteMs);
 }
 
+// lcx3 serve in this process on calibrator 2, its loop on a thread of its own.
+class GatewayOnAThread {
+  public:
+    explicit GatewayOnAThread(emu::EmulatorHid& hid) {
+        GatewaySettings settings;
+        settings.listen = ParseListen("127.0.0.1:0");
+        settings.device = 2;
+        gateway_ = std::make_unique<Gateway>(hid, loop_, settings, [](const std::string&) {});
+        const std::string& address = gateway_->Address();
+        port_ = std::stoi(address.substr(address.rfind(':') + 1));
+        thread_ = std::thread([this] {
+            loop_.RunUntil([this] { return stop_.load(); }, std::chrono::hours(1));
+        });
+    }
+    ~GatewayOnAThread() {
+        stop_ = true;
+        loop_.post([] {});
+        thread_.join();
+        gateway_->Stop();
+    }
+    int Port() const { return port_; }
+
+  private:
+    EventLoop loop_;
+    std::unique_ptr<Gateway> gateway_;
+    std::atomic<bool> stop_{false};
+    std::thread thread_;
+    int port_ = 0;
+};
+
+struct Client {
+    explicit Client(int port) : ctx(modbus_new_tcp("127.0.0.1", port)) {
+        if (modbus_connect(ctx) != 0)
+            throw std::runtime_error("cannot connect to the gateway");
+        modbus_set_response_timeout(ctx, 5, 0);
+        modbus_set_slave(ctx, 100);
+    }
+    ~Client() {
+        modbus_close(ctx);
+        modbus_free(ctx);
+    }
+    bool Read12() {
+        std::uint16_t values[12];
+        return modbus_read_registers(ctx, 0, 12, values) == 12;
+    }
+    modbus_t* ctx;
+};
+
+double Since(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+        .count();
+}
+
+// Turn about: the direct read on calibrator 1, the gateway's on calibrator 2.
+void GatewayRead12(benchmark::State& state) {
+    emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
+    hid.AddDevice();
+    hid.AddDevice();
+    EventLoop loop;
+    TMiniModbusMaster master(TransportEnv{hid, loop});
+    master.Node = 100;
+    bool connected = false;
+    int arrived = -1;
+    master.OnConnect = [&connected](TObject*) { connected = true; };
+    master.OnDataArrival = [&arrived](TObject*, TDataType, int address, int) { arrived = address; };
+    if (!master.OpenDevice(1) ||
+        !loop.RunUntil([&connected] { return connected; }, std::chrono::seconds(2)))
+        throw std::runtime_error("no emulated calibrator");
+    GatewayOnAThread gateway(hid);
+    Client client(gateway.Port());
+    double direct = 0;
+    double through = 0;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        arrived = -1;
+        master.ReadHoldingRegisters(0, 12);
+        if (!loop.RunUntil([&arrived] { return arrived == 11; }, std::chrono::seconds(2)))
+            state.SkipWithError("the calibrator did not answer");
+        direct += Since(start);
+        start = std::chrono::steady_clock::now();
+        if (!client.Read12())
+            state.SkipWithError("the gateway did not answer");
+        through += Since(start);
+    }
+    const double n = double(state.iterations());
+    state.counters["direct_ms"] = direct / n;
+    state.counters["gateway_ms"] = through / n;
+    state.counters["ratio"] = through / direct;
+}
+
+// N clients at once on one calibrator, each reading 12 registers in turn.
+void GatewayClients(benchmark::State& state) {
+    const int clients = int(state.range(0));
+    constexpr int kReads = 10;
+    emu::EmulatorHid hid{emu::EmulatorHid::Time::Real};
+    hid.AddDevice();
+    hid.AddDevice();
+    GatewayOnAThread gateway(hid);
+    std::atomic<long> answered{0};
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        std::vector<std::thread> threads;
+        for (int k = 0; k < clients; ++k)
+            threads.emplace_back([&] {
+                Client client(gateway.Port());
+                for (int r = 0; r < kReads; ++r) answered += client.Read12();
+            });
+        for (auto& t : threads) t.join();
+        seconds += Since(start) / 1000;
+    }
+    if (answered != long(state.iterations()) * clients * kReads)
+        state.SkipWithError("a request was not answered");
+    state.counters["per_second"] = double(answered) / seconds;
+}
+
 void Configure(benchmark::internal::Benchmark* b, int iterations) {
     b->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(iterations);
 }
@@ -157,6 +280,8 @@ void Configure(benchmark::internal::Benchmark* b, int iterations) {
 
 using vadero::cli::BenchRead;
 using vadero::cli::Configure;
+using vadero::cli::GatewayClients;
+using vadero::cli::GatewayRead12;
 using vadero::cli::Operation;
 using vadero::cli::Pace;
 using vadero::cli::StartAndRead;
@@ -191,5 +316,10 @@ BENCHMARK_CAPTURE(BenchRead, bench_read_tick, Pace::Tick)->Arg(1)->Arg(4)->Apply
     Configure(b, 2);
 });
 BENCHMARK(WatchRate)->Name("watch_interval0_fast")->Apply([](auto* b) { Configure(b, 2); });
+
+BENCHMARK(GatewayRead12)->Name("gateway_read12")->Apply([](auto* b) { Configure(b, 20); });
+BENCHMARK(GatewayClients)->Name("gateway_clients")->Arg(1)->Arg(4)->Apply([](auto* b) {
+    Configure(b, 2);
+});
 
 BENCHMARK_MAIN();

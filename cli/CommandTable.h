@@ -13,6 +13,7 @@ struct Options;
 struct Plan;
 struct Job;
 struct Outcome;
+class Backend;
 
 // What follows a command's name on the command line.
 enum class Operand { None, File, Settings, ValueUnit };
@@ -28,6 +29,9 @@ struct Command {
     // Checks arguments and files; throws UsageError before any device is looked at.
     Plan (*check)(const Options&) = nullptr;
     Task<Outcome> (*run)(Job&) = nullptr;
+    // Instead of run once per calibrator: a command that opens its calibrators
+    // itself and returns the exit status (serve).
+    int (*runAlone)(const Options&, Backend&) = nullptr;
 };
 
 const std::vector<Command>& Commands();

@@ -14,6 +14,7 @@
 #include "calibrator/Backup.h"
 #include "cli/CommandTable.h"
 #include "cli/DeviceSurvey.h"
+#include "cli/Gateway.h"
 #include "cli/Job.h"
 #include "cli/LineInput.h"
 #include "cli/Steps.h"
@@ -170,6 +171,9 @@ const std::vector<Command> kCommands = {
     {"measure", "read the measurement, or watch it (--watch)",
      "lcx3 measure --watch --csv     # a line per tick until Ctrl-C", Operand::None, false, true,
      "measured", NoCheck, MeasureCommand},
+    {"serve", "a Modbus TCP server in front of the calibrator, until Ctrl-C",
+     "lcx3 serve --read-only         # Modbus TCP on 127.0.0.1:1502, reads only", Operand::None,
+     false, true, "served", CheckServe, nullptr, ServeCommand},
 };
 
 // Why no calibrator of that number can be served.
@@ -425,7 +429,9 @@ int RunCommand(const Options& o, std::unique_ptr<HidLayer> hid) {
     }
     ProgressBar bar(::isatty(STDERR_FILENO) == 1 && !o.trace);
     int status = kOk;
-    if (!command->opensDevice) {
+    if (command->runAlone) {
+        status = command->runAlone(o, *backend);
+    } else if (!command->opensDevice) {
         Job job{o, plan, *backend, bar};
         Task<Outcome> task = command->run(job);
         task.Start();  // list never waits

@@ -9,6 +9,7 @@
 #include "cli/CommandTable.h"
 #include "cli/Completion.h"
 #include "cli/ExitCodes.h"
+#include "cli/GatewayServer.h"
 
 namespace vadero::cli {
 
@@ -162,6 +163,13 @@ struct Parser {
             sub->add_option("--count", o.count, "stop after N measurements")
                 ->check(CLI::Range(1, 100000000));
             sub->add_flag("--csv", o.csv, "comma-separated rows under a header row");
+        }
+        if (c.name == "serve") {
+            sub->add_option("--listen", o.listen,
+                            std::string("ADDRESS:PORT to listen on (default ") + kDefaultListen +
+                                "; port 0: the system chooses)");
+            sub->add_flag("--read-only", o.readOnly,
+                          "refuse writes (functions 6 and 16) with exception 0x01");
         }
     }
 };

@@ -25,6 +25,9 @@ struct Options {
     double interval = 0.75;  // seconds between measurements: one tick
     int count = 0;           // 0: until a signal
     bool csv = false;
+    // serve
+    std::string listen;  // empty: 127.0.0.1:1502
+    bool readOnly = false;
     // output --steps: a loop check
     std::string steps;            // "0,25,50,75,100"; empty: one value
     std::optional<double> dwell;  // seconds each point is held; none: Enter
