@@ -32,9 +32,13 @@ demo: build
 kernel-test: build
 	tests/kernel/run build
 
-# The Debian package, in build/.
-package: build
-	cmake --build build --target package
+# The Debian package, in build/: its own tree, built with Debian's hardening
+# flags, so that the developer build keeps its own.
+package: deps
+	@$(call configure,build-package,-DVADERO_HARDENING=ON -DBUILD_TESTING=OFF)
+	cmake --build build-package -j $(JOBS)
+	cd build-package && cpack -B $(CURDIR)/build/package
+	mkdir -p build && cp build/package/*.deb build/
 
 # The long run of transfers under injected faults, with its figures.
 soak: build
@@ -77,4 +81,4 @@ fuzz-smoke: deps
 	FUZZ_SMOKE=1 FUZZ_SECONDS=10 fuzz/run-fuzzers
 
 clean:
-	rm -rf build build-asan build-tsan build-fuzz build-bench
+	rm -rf build build-package build-asan build-tsan build-fuzz build-bench
