@@ -52,7 +52,7 @@ StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
             return {true, 0, Help(program), "", {}};
         }
         if (a == "--version") {
-            return {true, 0, program.name + " " + VADERO_VERSION + "\n", "", {}};
+            return {true, 0, program.name + " " + VADERO_VERSION + "\n" + VADERO_COPYRIGHT + "\n", "", {}};
         }
         if (a.rfind("--", 0) == 0) {
             const auto eq = a.find('=');
