@@ -6,7 +6,8 @@ namespace vadero {
 
 QString AskFileName(QWidget* parent, const FileChoice& choice) {
     if (choice.save)
-        return QFileDialog::getSaveFileName(parent, choice.caption, choice.suggested, choice.filter);
+        return QFileDialog::getSaveFileName(parent, choice.caption, choice.suggested,
+                                            choice.filter);
     return QFileDialog::getOpenFileName(parent, choice.caption, QString(), choice.filter);
 }
 

@@ -49,8 +49,8 @@ void TForm1::BuildMenu() {
     ActComparer = AddItem(MenuFichier, "ActComparer", "Comparer avec un fichier…", {},
                           [this] { ActComparerClick(); });
     MenuFichier->addSeparator();
-    ActQuitter = AddItem(MenuFichier, "ActQuitter", "Quitter le programme", {},
-                         [this] { BtnQuitClick(); });
+    ActQuitter =
+        AddItem(MenuFichier, "ActQuitter", "Quitter le programme", {}, [this] { BtnQuitClick(); });
     // Until a complete read, the pages hold no calibrator's parameters.
     for (QAction* action : {ActOuvrir, ActEnregistrer, ActComparer}) action->setEnabled(false);
 

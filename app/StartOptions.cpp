@@ -8,10 +8,20 @@ namespace vadero {
 namespace {
 
 // Options of the toolkit that the program passes on; the first ones take a value.
-const std::vector<std::string> kToolkitValues = {
-    "-platform", "-platformpluginpath", "-platformtheme", "-plugin",  "-qwindowgeometry",
-    "-qwindowicon", "-qwindowtitle", "-display", "-geometry", "-style", "-stylesheet",
-    "-session", "-name", "-title"};
+const std::vector<std::string> kToolkitValues = {"-platform",
+                                                 "-platformpluginpath",
+                                                 "-platformtheme",
+                                                 "-plugin",
+                                                 "-qwindowgeometry",
+                                                 "-qwindowicon",
+                                                 "-qwindowtitle",
+                                                 "-display",
+                                                 "-geometry",
+                                                 "-style",
+                                                 "-stylesheet",
+                                                 "-session",
+                                                 "-name",
+                                                 "-title"};
 const std::vector<std::string> kToolkitFlags = {"-reverse", "-widgetcount", "-nograb", "-dograb",
                                                 "-sync"};
 
@@ -52,11 +62,16 @@ StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
             return {true, 0, Help(program), "", {}};
         }
         if (a == "--version") {
-            return {true, 0, program.name + " " + VADERO_VERSION + "\n" + VADERO_COPYRIGHT + "\n", "", {}};
+            return {true,
+                    0,
+                    program.name + " " + VADERO_VERSION + "\n" + VADERO_COPYRIGHT + "\n",
+                    "",
+                    {}};
         }
         if (a.rfind("--", 0) == 0) {
             const auto eq = a.find('=');
-            const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+            const std::string name =
+                a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
             const auto option = std::find_if(program.options.begin(), program.options.end(),
                                              [&](const StartOption& o) { return o.name == name; });
             if (option == program.options.end())
@@ -83,7 +98,7 @@ StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
             continue;
         }
         return Refuse(program, a.rfind('-', 0) == 0 ? "unknown option '" + a + "'"
-                                                     : "unexpected argument '" + a + "'");
+                                                    : "unexpected argument '" + a + "'");
     }
     return r;
 }

@@ -24,8 +24,8 @@ struct StartProgram {
 struct StartRequest {
     bool exit = false;  // answered or refused: the program ends with `code`
     int code = 0;
-    std::string out;  // for stdout
-    std::string err;  // for stderr
+    std::string out;                            // for stdout
+    std::string err;                            // for stderr
     std::map<std::string, std::string> values;  // options given, by name; "" for a flag
 };
 

@@ -52,7 +52,8 @@ void BesidePlacement::Place() {
     int y = anchor.top();
     if (!area.isEmpty()) {
         x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - width));
-        y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - FrameSize(follower_).height()));
+        y = std::clamp(y, area.top(),
+                       std::max(area.top(), area.bottom() + 1 - FrameSize(follower_).height()));
     }
     placedAt_ = QPoint(x, y);
     follower_.move(placedAt_);

@@ -165,9 +165,8 @@ class GatewayOnAThread {
         gateway_ = std::make_unique<Gateway>(hid, loop_, settings, [](const std::string&) {});
         const std::string& address = gateway_->Address();
         port_ = std::stoi(address.substr(address.rfind(':') + 1));
-        thread_ = std::thread([this] {
-            loop_.RunUntil([this] { return stop_.load(); }, std::chrono::hours(1));
-        });
+        thread_ = std::thread(
+            [this] { loop_.RunUntil([this] { return stop_.load(); }, std::chrono::hours(1)); });
     }
     ~GatewayOnAThread() {
         stop_ = true;

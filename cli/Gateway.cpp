@@ -39,10 +39,12 @@ Gateway::Gateway(HidLayer& hid, EventLoop& loop, const GatewaySettings& settings
                                           " (" + std::to_string(count) + " found)");
     const int last = settings_.bench ? count : 1;
     for (int k = 1; k <= last; ++k) {
-        auto runner = k == 1 ? std::move(first)
-                             : std::make_unique<SessionRunner>(hid, loop_, Pace::Fast, RunnerHooks{});
+        auto runner = k == 1
+                          ? std::move(first)
+                          : std::make_unique<SessionRunner>(hid, loop_, Pace::Fast, RunnerHooks{});
         const int number = settings_.bench ? k : settings_.device;
-        const std::string units = settings_.bench ? "unit " + std::to_string(k) : "units 100, 255, 0";
+        const std::string units =
+            settings_.bench ? "unit " + std::to_string(k) : "units 100, 255, 0";
         if (!runner->Wait(runner->Open(number))) {
             log_(units + ": calibrator " + std::to_string(number) +
                  " cannot be opened; answered with exception 0x0A");
@@ -127,7 +129,9 @@ int ServeCommand(const Options& o, Backend& backend) {
     settings.trace = o.trace;
     settings.bench = o.allDevices;
     settings.device = o.device;
-    const auto log = [](const std::string& line) { std::fprintf(stderr, "lcx3: %s\n", line.c_str()); };
+    const auto log = [](const std::string& line) {
+        std::fprintf(stderr, "lcx3: %s\n", line.c_str());
+    };
     std::unique_ptr<Gateway> gateway;
     try {
         gateway = std::make_unique<Gateway>(backend.Hid(), loop, settings, log);

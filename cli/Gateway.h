@@ -30,7 +30,8 @@ struct GatewaySettings {
 
 // Why the gateway cannot start, with the exit status to report.
 struct GatewayError : std::runtime_error {
-    GatewayError(int status_, const std::string& what) : std::runtime_error(what), status(status_) {}
+    GatewayError(int status_, const std::string& what)
+        : std::runtime_error(what), status(status_) {}
     int status;
 };
 

@@ -66,9 +66,9 @@ int RouteUnit(std::uint8_t unit, int calibrators, bool bench);
 struct Forward {
     std::uint8_t function = 0;  // the client's: 3, 4, 6 or 16
     int address = 0;
-    int count = 0;              // registers; 1 for function 6
-    std::uint16_t value = 0;    // function 6: echoed in the reply
-    Bytes frame;                // the RTU request, CRC included
+    int count = 0;            // registers; 1 for function 6
+    std::uint16_t value = 0;  // function 6: echoed in the reply
+    Bytes frame;              // the RTU request, CRC included
 };
 
 // Either the request for the calibrator or the reply the gateway gives at

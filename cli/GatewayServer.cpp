@@ -52,8 +52,7 @@ bool IsLoopback(const sockaddr_storage& address) {
     }
     if (address.ss_family == AF_INET6) {
         const auto& v6 = reinterpret_cast<const sockaddr_in6&>(address).sin6_addr;
-        return IN6_IS_ADDR_LOOPBACK(&v6) ||
-               (IN6_IS_ADDR_V4MAPPED(&v6) && v6.s6_addr[12] == 127);
+        return IN6_IS_ADDR_LOOPBACK(&v6) || (IN6_IS_ADDR_V4MAPPED(&v6) && v6.s6_addr[12] == 127);
     }
     return false;
 }

@@ -31,8 +31,8 @@ Endpoint ParseListen(const std::string& text);
 
 struct ServerLimits {
     int clients = 16;
-    std::chrono::milliseconds idle{60000};    // no request for that long: closed
-    std::chrono::milliseconds byteGap{500};   // within a request
+    std::chrono::milliseconds idle{60000};      // no request for that long: closed
+    std::chrono::milliseconds byteGap{500};     // within a request
     std::chrono::milliseconds sendLimit{5000};  // a reply the client does not take
 };
 

@@ -90,7 +90,8 @@ struct Parser {
     Parser() {
         app.require_subcommand(1);
         app.fallthrough();
-        app.set_version_flag("--version", std::string("lcx3 ") + VADERO_VERSION + "\n" + VADERO_COPYRIGHT);
+        app.set_version_flag("--version",
+                             std::string("lcx3 ") + VADERO_VERSION + "\n" + VADERO_COPYRIGHT);
         app.footer(ExamplesHelp());
         app.add_option("-d,--device", device,
                        "the N-th matching calibrator of lcx3 list, from 1, or all of them")

@@ -62,7 +62,8 @@ void Forwarded(const cli::Forward& f, std::span<const std::uint8_t> pdu,
     if (slave.writtenCount > 0) {
         FUZZ_CHECK(slave.writtenFirst == f.address && slave.writtenCount == f.count);
         for (int i = 0; i < f.count; ++i) {
-            const std::uint16_t sent = f.function == 6 ? Word(pdu, 3) : Word(pdu, 6 + 2 * std::size_t(i));
+            const std::uint16_t sent =
+                f.function == 6 ? Word(pdu, 3) : Word(pdu, 6 + 2 * std::size_t(i));
             FUZZ_CHECK(bank.holding[std::size_t(f.address + i)] == sent);
         }
     }

@@ -19,7 +19,7 @@ class TCompareDialog : public QDialog {
     TCompareDialog(const QString& fileName, const std::vector<ParameterDifference>& differences,
                    QWidget* parent = nullptr);
 
-    QLabel* LblResult;        // "Aucune différence", or how many differ
+    QLabel* LblResult;          // "Aucune différence", or how many differ
     QTableWidget* Differences;  // parameter, value in the file, value in the window
 };
 

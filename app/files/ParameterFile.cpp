@@ -53,8 +53,8 @@ std::vector<ParameterDifference> DiffParameters(const TLCXParams& file, const TL
     }
     for (int k = 0; k < TLCXParams::kCount; ++k)
         if (IsWritten(k) && ParameterOfRegister(k) == nullptr && file.Word(k) != window.Word(k))
-            differences.push_back({"register " + std::to_string(k), Words(file, k, 1),
-                                   Words(window, k, 1)});
+            differences.push_back(
+                {"register " + std::to_string(k), Words(file, k, 1), Words(window, k, 1)});
     return differences;
 }
 

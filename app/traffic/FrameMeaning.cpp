@@ -28,7 +28,8 @@ Parsed Parse(const std::string& text) {
     p.sent = text.rfind("TX", 0) == 0;
     p.cut = text.size() >= modbus::kMaxDebugText;
     const auto colon = text.find(':');
-    for (std::size_t k = colon == std::string::npos ? text.size() : colon + 1; k + 1 < text.size();) {
+    for (std::size_t k = colon == std::string::npos ? text.size() : colon + 1;
+         k + 1 < text.size();) {
         const int high = HexDigit(text[k]);
         const int low = HexDigit(text[k + 1]);
         if (high < 0 || low < 0) {
@@ -59,18 +60,23 @@ std::string Request(const std::vector<std::uint8_t>& b) {
     const int address = Word(b, 2);
     const int value = Word(b, 4);
     switch (function) {
-        case modbus::kReadHolding: return "lecture " + Registers("de maintien", address, value);
-        case modbus::kReadInput: return "lecture " + Registers("d'entrée", address, value);
+        case modbus::kReadHolding:
+            return "lecture " + Registers("de maintien", address, value);
+        case modbus::kReadInput:
+            return "lecture " + Registers("d'entrée", address, value);
         case modbus::kWriteSingle:
-            return "écriture du registre " + std::to_string(address) + " : " + std::to_string(value);
-        case modbus::kWriteMultiple: return "écriture " + Registers("de maintien", address, value);
-        default: return "fonction " + std::to_string(function);
+            return "écriture du registre " + std::to_string(address) + " : " +
+                   std::to_string(value);
+        case modbus::kWriteMultiple:
+            return "écriture " + Registers("de maintien", address, value);
+        default:
+            return "fonction " + std::to_string(function);
     }
 }
 
 std::string Exception(int code) {
-    static const char* const kNames[] = {"fonction illégale", "adresse illégale",
-                                         "valeur illégale", "défaillance de l'esclave"};
+    static const char* const kNames[] = {"fonction illégale", "adresse illégale", "valeur illégale",
+                                         "défaillance de l'esclave"};
     const std::string text = "exception " + std::to_string(code);
     return code >= 1 && code <= 4 ? text + " : " + kNames[code - 1] : text;
 }
@@ -91,8 +97,10 @@ std::string Answer(const std::vector<std::uint8_t>& b) {
                 return "réponse d'écriture trop courte";
             return function == modbus::kWriteSingle
                        ? "réponse : registre " + std::to_string(Word(b, 2)) + " écrit"
-                       : "réponse : " + Registers("de maintien", Word(b, 2), Word(b, 4)) + " écrits";
-        default: return "réponse de la fonction " + std::to_string(function);
+                       : "réponse : " + Registers("de maintien", Word(b, 2), Word(b, 4)) +
+                             " écrits";
+        default:
+            return "réponse de la fonction " + std::to_string(function);
     }
 }
 

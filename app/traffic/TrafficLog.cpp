@@ -91,11 +91,16 @@ QVariant TrafficLog::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
-        case ColTime: return QString::number(frame.ms);
-        case ColDirection: return frame.sent ? QString("émis") : QString("reçu");
-        case ColBytes: return BytesOf(frame.text);
-        case ColMeaning: return QString::fromStdString(Meaning(frame));
-        default: return {};
+        case ColTime:
+            return QString::number(frame.ms);
+        case ColDirection:
+            return frame.sent ? QString("émis") : QString("reçu");
+        case ColBytes:
+            return BytesOf(frame.text);
+        case ColMeaning:
+            return QString::fromStdString(Meaning(frame));
+        default:
+            return {};
     }
 }
 

@@ -61,13 +61,13 @@ TTrafficWindow::TTrafficWindow(const std::function<int(QDialog&)>& runModal,
     resize(720, 420);
 
     connect(BtnPause, &QPushButton::toggled, this, Guarded([this](bool on) {
-        log_.SetPaused(on);
-        ShowCount();
-    }));
+                log_.SetPaused(on);
+                ShowCount();
+            }));
     connect(BtnClear, &QPushButton::clicked, this, Guarded([this] {
-        log_.Clear();
-        ShowCount();
-    }));
+                log_.Clear();
+                ShowCount();
+            }));
     connect(BtnSave, &QPushButton::clicked, this, Guarded([this] { BtnSaveClick(); }));
     // Before the view takes the new row: was the list at its end?
     connect(&log_, &QAbstractItemModel::rowsAboutToBeInserted, this, [this] {

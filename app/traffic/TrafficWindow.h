@@ -41,7 +41,7 @@ class TTrafficWindow : public QWidget {
     const std::function<int(QDialog&)>& runModal_;
     const ChooseFileFn& chooseFile_;
     TrafficLog log_;
-    bool atEnd_ = true;      // the list follows new frames
+    bool atEnd_ = true;       // the list follows new frames
     bool scrollDue_ = false;  // one scroll for a burst of frames
 };
 

@@ -30,9 +30,12 @@ std::string TimeText(qint64 ms) {
 const char* UnitOfRange(int range) {
     switch (range) {
         case rgGenerate010V:
-        case rgMeasureVoltage: return "V";
-        case rgMeasureResistance: return "KOhms";
-        default: return "mA";
+        case rgMeasureVoltage:
+            return "V";
+        case rgMeasureResistance:
+            return "KOhms";
+        default:
+            return "mA";
     }
 }
 

@@ -14,7 +14,7 @@ struct TrendPoint {
     qint64 ms = 0;  // since the epoch
     std::int16_t raw = 0;
     int range = 0;
-    float value = 0;       // limited to the range's span
+    float value = 0;        // limited to the range's span
     std::uint8_t code = 0;  // 0 in range, 1 above ("Dep+"), 2 below ("Dep-")
 };
 

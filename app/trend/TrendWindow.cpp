@@ -54,23 +54,32 @@ TTrendWindow::TTrendWindow(const std::function<int(QDialog&)>& runModal,
     connect(BtnSaveCsv, &QPushButton::clicked, this, Guarded([this] { BtnSaveCsvClick(); }));
 }
 
-bool TTrendWindow::Sampling() const { return isVisible() && !BtnPause->isChecked(); }
+bool TTrendWindow::Sampling() const {
+    return isVisible() && !BtnPause->isChecked();
+}
 
 void TTrendWindow::Record(const TLCX& lcx) {
     const TrendPoint point = TrendSeries::Measured(Now(), lcx.Params().Range(), lcx.MeasureRaw());
     Add(point);
     LblState->clear();
     switch (point.code) {
-        case 1: LblValue->setText("Dep+"); break;
-        case 2: LblValue->setText("Dep-"); break;
+        case 1:
+            LblValue->setText("Dep+");
+            break;
+        case 2:
+            LblValue->setText("Dep-");
+            break;
         default:
-            LblValue->setText(ShowNumber(point.value, DecimalsFormat(lcx.Params().OutputDecimals())) +
-                              " " + UnitOfRange(point.range));
+            LblValue->setText(
+                ShowNumber(point.value, DecimalsFormat(lcx.Params().OutputDecimals())) + " " +
+                UnitOfRange(point.range));
             break;
     }
 }
 
-void TTrendWindow::Missed() { LblState->setText("Pas de réponse du calibrateur"); }
+void TTrendWindow::Missed() {
+    LblState->setText("Pas de réponse du calibrateur");
+}
 
 void TTrendWindow::Add(const TrendPoint& point) {
     series_.Add(point);

@@ -25,9 +25,9 @@ TEST(GatewayFrames, Framing) {
     };
     const std::vector<Case> cases = {
         {{0, 1, 0, 0, 0, 6, 100, 3, 0, 0, 0, 12}, Kind::Whole, 0},
-        {{0, 1, 0, 0, 0, 2, 100, 0x11}, Kind::Whole, 0},         // no data
-        {{0, 1, 0, 0, 0, 5, 100, 0x2B}, Kind::Short, 3},         // its data left unread
-        {{0, 1, 0, 0, 0, 5, 100, 0x03}, Kind::Malformed, 0},     // libmodbus reads 3 in full
+        {{0, 1, 0, 0, 0, 2, 100, 0x11}, Kind::Whole, 0},                // no data
+        {{0, 1, 0, 0, 0, 5, 100, 0x2B}, Kind::Short, 3},                // its data left unread
+        {{0, 1, 0, 0, 0, 5, 100, 0x03}, Kind::Malformed, 0},            // libmodbus reads 3 in full
         {{0, 1, 0, 1, 0, 6, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // protocol 1
         {{0, 1, 0, 0, 0, 1, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // length 1
         {{0, 1, 0, 0, 0, 7, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // one byte too many
@@ -84,8 +84,7 @@ TEST(GatewayFrames, RequestsToTheCalibratorAndWhatIsAnsweredAtOnce) {
     };
     for (const Case& c : cases) {
         const Translation t = Translate(c.pdu, 100, c.readOnly);
-        EXPECT_EQ(t.forward ? t.forward->frame : Bytes{}, c.frame)
-            << testing::PrintToString(c.pdu);
+        EXPECT_EQ(t.forward ? t.forward->frame : Bytes{}, c.frame) << testing::PrintToString(c.pdu);
         EXPECT_EQ(t.reply, c.reply) << testing::PrintToString(c.pdu);
     }
 }
@@ -97,7 +96,9 @@ TEST(GatewayFrames, TheCalibratorsAnswerBecomesTheReply) {
         std::optional<Bytes> reply;
     };
     const std::vector<Case> cases = {
-        {{3, 0, 0, 0, 2}, Crc({0x64, 3, 4, 0x12, 0x34, 0xAB, 0xCD}), Bytes{3, 4, 0x12, 0x34, 0xAB, 0xCD}},
+        {{3, 0, 0, 0, 2},
+         Crc({0x64, 3, 4, 0x12, 0x34, 0xAB, 0xCD}),
+         Bytes{3, 4, 0x12, 0x34, 0xAB, 0xCD}},
         {{4, 0, 0, 0, 1}, Crc({0x64, 4, 2, 0xFF, 0x38}), Bytes{4, 2, 0xFF, 0x38}},
         {{3, 0, 0, 0, 2}, Crc({0x64, 0x83, 0x02}), Bytes{0x83, 0x02}},
         {{6, 0, 5, 0x12, 0x34}, Crc({0x64, 0x10, 0, 5, 0, 1}), Bytes{6, 0, 5, 0x12, 0x34}},
@@ -126,9 +127,9 @@ TEST(GatewayFrames, UnitsThatReachACalibrator) {
         int reached;
     };
     const std::vector<Case> cases = {
-        {100, 1, false, 1}, {255, 1, false, 1}, {0, 1, false, 1},   {1, 1, false, 0},
-        {99, 1, false, 0},  {1, 3, true, 1},    {3, 3, true, 3},    {4, 3, true, 0},
-        {0, 3, true, 0},    {100, 3, true, 0},  {255, 3, true, 0},  {100, 100, true, 100},
+        {100, 1, false, 1}, {255, 1, false, 1}, {0, 1, false, 1},  {1, 1, false, 0},
+        {99, 1, false, 0},  {1, 3, true, 1},    {3, 3, true, 3},   {4, 3, true, 0},
+        {0, 3, true, 0},    {100, 3, true, 0},  {255, 3, true, 0}, {100, 100, true, 100},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RouteUnit(std::uint8_t(c.unit), c.calibrators, c.bench), c.reached)

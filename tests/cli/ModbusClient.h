@@ -21,8 +21,7 @@ struct Reply {
 class ModbusClient {
   public:
     // Waits up to 5 s for each reply: the gateway tries a silent calibrator for 2.25 s.
-    explicit ModbusClient(int port, int unit = 100)
-        : ctx_(modbus_new_tcp("127.0.0.1", port)) {
+    explicit ModbusClient(int port, int unit = 100) : ctx_(modbus_new_tcp("127.0.0.1", port)) {
         if (!ctx_ || modbus_connect(ctx_.get()) != 0)
             throw std::runtime_error("cannot connect to port " + std::to_string(port));
         modbus_set_response_timeout(ctx_.get(), 5, 0);
@@ -31,7 +30,9 @@ class ModbusClient {
     void Unit(int unit) { modbus_set_slave(ctx_.get(), unit); }
 
     Reply Holding(int address, int count) { return read(address, count, modbus_read_registers); }
-    Reply Input(int address, int count) { return read(address, count, modbus_read_input_registers); }
+    Reply Input(int address, int count) {
+        return read(address, count, modbus_read_input_registers);
+    }
     int WriteOne(int address, std::uint16_t value) {
         return Code(modbus_write_register(ctx_.get(), address, value));
     }

@@ -92,15 +92,15 @@ TEST_F(Serve, UnitsFunctionsAndTheCalibratorsOwnExceptions) {
         {0, {0x03, 0, 0, 0, 1}, 0},
         {1, {0x03, 0, 0, 0, 1}, 0x0A},
         {247, {0x06, 0, 5, 0, 1}, 0x0A},
-        {100, {0x01, 0, 0, 0, 1}, 0x01},                    // read coils
-        {100, {0x05, 0, 0, 0xFF, 0}, 0x01},                 // write coil
-        {100, {0x11}, 0x01},                                // report server id
-        {100, {0x2B, 0x0E, 0x01, 0x00}, 0x01},              // device identification
-        {100, {0x03, 0, 72, 0, 1}, 0x02},                   // beyond the bank: the calibrator's
-        {100, {0x04, 0, 1, 0, 1}, 0x02},                    // the measurement only
-        {100, {0x03, 0, 0, 0, 0}, 0x03},                    // no register
-        {100, {0x03, 0, 0, 0, 126}, 0x03},                  // beyond a reply
-        {100, {0x10, 0, 0, 0, 1, 4, 0, 1, 0, 2}, 0x03},     // two values for one register
+        {100, {0x01, 0, 0, 0, 1}, 0x01},                        // read coils
+        {100, {0x05, 0, 0, 0xFF, 0}, 0x01},                     // write coil
+        {100, {0x11}, 0x01},                                    // report server id
+        {100, {0x2B, 0x0E, 0x01, 0x00}, 0x01},                  // device identification
+        {100, {0x03, 0, 72, 0, 1}, 0x02},                       // beyond the bank: the calibrator's
+        {100, {0x04, 0, 1, 0, 1}, 0x02},                        // the measurement only
+        {100, {0x03, 0, 0, 0, 0}, 0x03},                        // no register
+        {100, {0x03, 0, 0, 0, 126}, 0x03},                      // beyond a reply
+        {100, {0x10, 0, 0, 0, 1, 4, 0, 1, 0, 2}, 0x03},         // two values for one register
         {100, {0x10, 0, 70, 0, 3, 6, 0, 1, 0, 2, 0, 3}, 0x02},  // beyond the bank
     };
     ServeProcess serve(lcx3, "--trace");
@@ -163,15 +163,15 @@ TEST_F(Serve, MalformedFramesAreClosedWithALogLineAndTheOthersGoOnBeingServed) {
     noise[2] = 0x99;  // never a Modbus protocol identifier
     noise[7] = 0x03;  // read as a request of 12 bytes
     const std::vector<Frame> malformed = {
-        {0, 1, 0, 7, 0, 6, 100, 3, 0, 0, 0, 1},       // protocol 7
-        {0, 1, 0, 0, 0, 0, 100, 3, 0, 0, 0, 1},       // length 0
-        {0, 1, 0, 0, 1, 0x2C, 100, 3, 0, 0, 0, 1},    // length 300
-        {0, 1, 0, 0, 0, 9, 100, 3, 0, 0, 0, 1},       // length beyond the request
-        oversized,                                    // 254 data bytes
+        {0, 1, 0, 7, 0, 6, 100, 3, 0, 0, 0, 1},     // protocol 7
+        {0, 1, 0, 0, 0, 0, 100, 3, 0, 0, 0, 1},     // length 0
+        {0, 1, 0, 0, 1, 0x2C, 100, 3, 0, 0, 0, 1},  // length 300
+        {0, 1, 0, 0, 0, 9, 100, 3, 0, 0, 0, 1},     // length beyond the request
+        oversized,                                  // 254 data bytes
         noise,
     };
     const std::vector<Frame> stalled = {
-        {0, 1, 0},                       // half a header
+        {0, 1, 0},                           // half a header
         {0, 1, 0, 0, 0, 200, 100, 0x2B, 1},  // an announced length never sent
     };
     ServeProcess serve(lcx3, "");
@@ -204,8 +204,8 @@ TEST_F(Serve, MalformedFramesAreClosedWithALogLineAndTheOthersGoOnBeingServed) {
 
 TEST_F(Serve, MbpollReadsTheBankAndWritesIntoIt) {
     ServeProcess serve(lcx3, "");
-    const std::string mbpoll = "mbpoll -m tcp -a 100 -0 -1 -o 5 -t 4:hex -p " +
-                               std::to_string(serve.Port()) + " ";
+    const std::string mbpoll =
+        "mbpoll -m tcp -a 100 -0 -1 -o 5 -t 4:hex -p " + std::to_string(serve.Port()) + " ";
     const Lcx3Result read = Shell(lcx3, mbpoll + "-r 48 -c 24 127.0.0.1");
     ASSERT_EQ(read.code, 0) << read.err;
     Words values;
