@@ -117,7 +117,7 @@ std::string Bash(const CLI::App& app, const CompletionHints& hints) {
     return s;
 }
 
-// A text inside a single-quoted zsh spec: no quote, colon or bracket left bare.
+// A text inside a single-quoted zsh completion item: no quote, colon or bracket left bare.
 std::string Z(const std::string& text) {
     std::string out;
     for (const char c : text) {

@@ -355,7 +355,7 @@ TEST_F(Lcx3, FailuresAreOneJsonDocumentToo) {
     };
     const std::vector<Case> cases = {
         {"--json set filter=17", 1, "outside 0 to 16"},
-        {"--json --pace spec read", 1, "--pace"},
+        {"--json --pace quick read", 1, "--pace"},
         {"--json --emulator-fault off read", 3, "Allumer le calibrateur"},
         {"--json --emulator-fault unplugged read", 2, "no matching calibrator"},
         {"--json --device 3 read", 2, "no calibrator number 3 (1 found)"},
