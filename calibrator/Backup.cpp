@@ -123,19 +123,21 @@ nlohmann::json ParamsToJson(const TLCXParams& p) {
     doc["user_format"] = {{"code", p.UserFormat()}, {"picture", FormatOfCode(p.UserFormat())}};
     doc["output_decimals"] = {{"code", p.OutputDecimals()},
                               {"picture", DecimalsFormat(p.OutputDecimals())}};
-    doc["language"] = p.Language() == 0 ? "fr" : p.Language() == 1 ? "en" : "unknown";
+    doc["language"] = p.Language() == kLanguageFrench    ? "fr"
+                      : p.Language() == kLanguageEnglish ? "en"
+                                                         : "unknown";
     nlohmann::json ramp;
-    for (int k = 1; k <= 4; ++k) ramp["t" + std::to_string(k)] = p.RampTime(k);
+    for (int k = 1; k <= kRampTimeCount; ++k) ramp["t" + std::to_string(k)] = p.RampTime(k);
     ramp["delay"] = p.RampDelay();
     ramp["repeat"] = p.RampRepeat();
-    for (int k = 1; k <= 2; ++k)
+    for (int k = 1; k <= kRampLevelCount; ++k)
         ramp["l" + std::to_string(k) + "_percent"] = Rounded(
             RawToValue(TValueUnit::uPercent, p.Range(), std::int16_t(p.RampLevel(k)), ScaleOf(p)));
     doc["ramp"] = ramp;
     nlohmann::json memories;
-    for (int table = 0; table < 3; ++table) {
+    for (int table = 0; table < int(reg::kMemory1.size()); ++table) {
         nlohmann::json values = nlohmann::json::array();
-        for (int k = 1; k <= 8; ++k)
+        for (int k = 1; k <= kMemoryCount; ++k)
             values.push_back(Rounded(
                 RawToValue(TValueUnit::uPhysical, table, std::int16_t(p.Memory(table, k)), {})));
         memories[kTableNames[table]] = {{"unit", kTableUnits[table]}, {"values", values}};
@@ -183,11 +185,12 @@ nlohmann::json ParseBackupText(const std::string& text) {
 
 std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXParams& params) {
     if (!document.is_object() || !document.contains("holding") || !document["holding"].is_array())
-        throw InputError("not a backup: no \"holding\" array of the 72 registers");
+        throw InputError("not a backup: no \"holding\" array of the " +
+                         std::to_string(TLCXParams::kCount) + " registers");
     const auto& holding = document["holding"];
     if (holding.size() != TLCXParams::kCount)
         throw InputError("the backup's \"holding\" array has " + std::to_string(holding.size()) +
-                         " registers, not 72");
+                         " registers, not " + std::to_string(TLCXParams::kCount));
     RegisterImage image{};
     TLCXParams read(image);
     for (int k = 0; k < TLCXParams::kCount; ++k) {

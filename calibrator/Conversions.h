@@ -6,27 +6,17 @@
 #include <cstdint>
 #include <string>
 
+#include "calibrator/RegisterMap.h"
+
 namespace vadero {
 
 enum class TValueUnit : std::uint8_t { uPhysical = 0, uPercent = 1, uUser = 2 };
-
-// Range codes of register 1.
-enum TRangeCode : int {
-    rgGenerate020mA = 0,
-    rgGenerate420mA = 1,
-    rgGenerate010V = 2,
-    rgMeasureCurrent = 3,
-    rgMeasureVoltage = 4,
-    rgMeasureResistance = 5,
-};
 
 struct UserScale {
     float zero = 0;
     float fullScale = 0;
 };
 
-constexpr float kRawFullScale = 28000;
-constexpr std::uint16_t kRawMax = 30800;  // 110 %
 
 std::uint16_t ValueToRaw(TValueUnit unit, int rangeCode, float value, const UserScale& scale);
 float RawToValue(TValueUnit unit, int rangeCode, std::int16_t raw, const UserScale& scale);

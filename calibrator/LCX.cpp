@@ -3,10 +3,21 @@
 namespace vadero {
 
 namespace {
-constexpr int kLastRegister = 71;
 bool IsWriteAllStep(int step) {
     return step == WriteBlock1 || step == WriteBlock2 || step == WriteBlock3;
 }
+void Read(TMiniModbusMaster& m, const RegisterBlock& b) {
+    m.ReadHoldingRegisters(b.first, b.count);
+}
+void Write(TMiniModbusMaster& m, const RegisterBlock& b) {
+    m.WriteMultipleRegisters(b.first, b.count, m.HoldingRegisters);
+}
+// Progress of a read-all or write-all, in percent of the last register.
+int Progress(int address) { return address * 100 / kLastTransferred; }
+bool IsMemory(int table, int index) {
+    return index >= 1 && index <= kMemoryCount && table < int(reg::kMemory1.size());
+}
+bool IsLevel(int index) { return index >= 1 && index <= kRampLevelCount; }
 }  // namespace
 
 TCustomLCX::TCustomLCX(const LCXEnv& env)
@@ -28,7 +39,7 @@ TCustomLCX::TCustomLCX(const LCXEnv& env)
     master_->OnDisconnect = [this](TObject*) { Raise(OnDisconnect, this); };
     step_ = StepIdle;
     pollTimer_ = env.timers.CreateTimer();
-    pollTimer_->Start(kTick, [this] { Tick(); });
+    RestartTick();
 }
 
 // The timer goes first: a tick must never reach a master that is gone.
@@ -50,7 +61,7 @@ void TCustomLCX::enter(int step) {
 void TCustomLCX::ReadAll() { enter(ReadBlock1); }
 
 void TCustomLCX::WriteAll() {
-    if (params_.LoopPower() != 0) params_.SetLoopPower(2);
+    if (params_.LoopPower() != 0) params_.SetLoopPower(kLoopPowerOn);
     enter(WriteBlock1);
 }
 
@@ -59,27 +70,34 @@ void TCustomLCX::WriteOutput() { enter(WriteOutputStep); }
 void TCustomLCX::ReadMeasure() { enter(ReadMeasureStep); }
 void TCustomLCX::StopSequence() { step_ = StepIdle; }
 
+void TCustomLCX::RestartTick() { pollTimer_->Start(kTick, [this] { Tick(); }); }
+
+void TCustomLCX::StepNow() {
+    RestartTick();
+    Tick();
+}
+
 void TCustomLCX::Tick() {
     Raise(OnTick, pollTimer_.get());
     TMiniModbusMaster& m = *master_;
     switch (step_) {
-        case ReadBlock1: m.ReadHoldingRegisters(0, 12); break;
-        case ReadBlock2: m.ReadHoldingRegisters(16, 8); break;
-        case ReadBlock3: m.ReadHoldingRegisters(48, 24); break;
+        case ReadBlock1: Read(m, kReadAllBlocks[0]); break;
+        case ReadBlock2: Read(m, kReadAllBlocks[1]); break;
+        case ReadBlock3: Read(m, kReadAllBlocks[2]); break;
         case ReadAllDone:
             step_ = StepIdle;
             Raise(OnReadAllCompleted, pollTimer_.get());
             break;
-        case ReadOutputStep: m.ReadHoldingRegisters(0, 1); break;
-        case ReadMeasureStep: m.ReadInputRegisters(0, 1); break;
-        case WriteBlock1: m.WriteMultipleRegisters(1, 11, m.HoldingRegisters); break;
-        case WriteBlock2: m.WriteMultipleRegisters(16, 8, m.HoldingRegisters); break;
-        case WriteBlock3: m.WriteMultipleRegisters(48, 24, m.HoldingRegisters); break;
-        case WriteOutputStep: m.WriteMultipleRegisters(0, 3, m.HoldingRegisters); break;
+        case ReadOutputStep: Read(m, kReadOutputBlock); break;
+        case ReadMeasureStep: m.ReadInputRegisters(kMeasureBlock.first, kMeasureBlock.count); break;
+        case WriteBlock1: Write(m, kWriteAllBlocks[0]); break;
+        case WriteBlock2: Write(m, kWriteAllBlocks[1]); break;
+        case WriteBlock3: Write(m, kWriteAllBlocks[2]); break;
+        case WriteOutputStep: Write(m, kWriteOutputBlock); break;
         default: step_ = StepIdle; break;
     }
     if (IsWriteAllStep(step_) && OnSaveProgressEvent)
-        OnSaveProgressEvent(m.LastBlockEnd() * 100 / kLastRegister);
+        OnSaveProgressEvent(Progress(m.LastBlockEnd()));
     if (step_ != StepIdle) {
         if (timeOutCount_ > 0) --timeOutCount_;
         if (timeOutCount_ == 1) {
@@ -92,28 +110,28 @@ void TCustomLCX::Tick() {
 void TCustomLCX::DataArrived(TObject* /*Sender*/, TDataType DataType, int Address, int Data) {
     if (DataType == TDataType::dtHoldingRegister) {
         switch (Address) {
-            case 0:
+            case reg::kOutputValue:
                 if (step_ != ReadBlock1) {
                     step_ = StepIdle;
                     Raise(OnReadOutput, master_.get());
                 }
                 break;
-            case 11:
-                params_.SetLoopPower(params_.LoopPower() & 2);
+            case kReadAllBlocks[0].Last():
+                params_.SetLoopPower(params_.LoopPower() & kLoopPowerOn);
                 enter(ReadBlock2);
-                if (OnLoadProgressEvent) OnLoadProgressEvent(11 * 100 / kLastRegister);
+                if (OnLoadProgressEvent) OnLoadProgressEvent(Progress(kReadAllBlocks[0].Last()));
                 break;
-            case 23:
+            case kReadAllBlocks[1].Last():
                 enter(ReadBlock3);
-                if (OnLoadProgressEvent) OnLoadProgressEvent(23 * 100 / kLastRegister);
+                if (OnLoadProgressEvent) OnLoadProgressEvent(Progress(kReadAllBlocks[1].Last()));
                 break;
-            case kLastRegister:
+            case kLastTransferred:
                 if (OnLoadProgressEvent) OnLoadProgressEvent(100);
                 enter(ReadAllDone);
                 break;
             default: break;
         }
-    } else if (DataType == TDataType::dtInputRegister && Address == 0) {
+    } else if (DataType == TDataType::dtInputRegister && Address == kMeasureRegister) {
         measureRaw_ = static_cast<std::int16_t>(static_cast<std::uint16_t>(Data & 0xFFFF));
         step_ = StepIdle;
         Raise(OnReadMeasure, master_.get());
@@ -151,23 +169,23 @@ std::uint8_t TCustomLCX::GetMeasure(float& Value) const {
 }
 
 void TCustomLCX::SetMemory(TValueUnit AUnit, std::uint8_t Table, float Value, int Index) {
-    if (Index < 1 || Index > 8 || Table > 2) return;
+    if (!IsMemory(Table, Index)) return;
     params_.SetMemory(Table, Index, ValueToRaw(AUnit, Table, Value, userScale()));
 }
 
 float TCustomLCX::GetMemory(TValueUnit AUnit, std::uint8_t Table, int Index) const {
-    if (Index < 1 || Index > 8 || Table > 2) return 0;
+    if (!IsMemory(Table, Index)) return 0;
     return RawToValue(AUnit, Table, static_cast<std::int16_t>(params_.Memory(Table, Index)),
                       userScale());
 }
 
 void TCustomLCX::SetLevel(TValueUnit AUnit, int Index, float Value) {
-    if (Index < 1 || Index > 2) return;
+    if (!IsLevel(Index)) return;
     params_.SetRampLevel(Index, ValueToRaw(AUnit, params_.Range(), Value, userScale()));
 }
 
 float TCustomLCX::GetLevel(TValueUnit AUnit, int Index) const {
-    if (Index < 1 || Index > 2) return 0;
+    if (!IsLevel(Index)) return 0;
     return RawToValue(AUnit, params_.Range(),
                       static_cast<std::int16_t>(params_.RampLevel(Index)), userScale());
 }

@@ -87,6 +87,12 @@ public:
 
     // One tick of the poll timer; public so a loop of one's own can drive it.
     void Tick();
+    // For a caller that paces the session faster than its tick: the tick
+    // starts again from now, so that none falls due before the caller's own
+    // send; StepNow then sends the current step at once, its re-send a whole
+    // tick later.
+    void RestartTick();
+    void StepNow();
 
 private:
     void enter(int step);

@@ -14,8 +14,9 @@ std::size_t TLCXParams::at(int base, int index, int count) {
 }
 
 std::size_t TLCXParams::memoryAt(int table, int index) {
-    if (table < 0 || table > 2) throw std::out_of_range("memory table " + std::to_string(table));
-    return at(47 + 8 * table, index, 8);
+    if (table < 0 || table >= int(reg::kMemory1.size()))
+        throw std::out_of_range("memory table " + std::to_string(table));
+    return at(reg::kMemory1[std::size_t(table)] - 1, index, kMemoryCount);
 }
 
 // The float's bit pattern: low 16 bits in register k, high 16 bits in k + 1.

@@ -14,23 +14,23 @@ namespace vadero {
 
 namespace {
 
-constexpr std::array<const char*, 6> kRangeLabels = {
+constexpr std::array<const char*, kRangeCount> kRangeLabels = {
     "Génére 0-20mA",  "Génére 4-20mA",  "Génére 0-10V",
     "Mesure courant", "Mesure tension", "Mesure résistance",
 };
-constexpr std::array<const char*, 6> kRangeNames = {
+constexpr std::array<const char*, kRangeCount> kRangeNames = {
     "0-20 mA", "4-20 mA", "0-10 V", "current measure", "voltage measure", "resistance measure",
 };
 
 struct MemoryTable {
     const char* name;
     const char* unit;
-    int first;  // register of memory 1
 };
-constexpr std::array<MemoryTable, 3> kMemoryTables = {{
-    {"020mA", "mA", 48},
-    {"420mA", "mA", 56},
-    {"010V", "V", 64},
+// By table code, as reg::kMemory1 has them.
+constexpr std::array<MemoryTable, reg::kMemory1.size()> kMemoryTables = {{
+    {"020mA", "mA"},
+    {"420mA", "mA"},
+    {"010V", "V"},
 }};
 
 UserScale ScaleOf(const TLCXParams& p) {
@@ -133,7 +133,7 @@ Parameter Choice(const std::string& key, int address, std::vector<std::string> c
 std::vector<Parameter> BuildTable() {
     std::vector<Parameter> t;
 
-    Parameter range = Choice("range", 1, {kRangeLabels.begin(), kRangeLabels.end()});
+    Parameter range = Choice("range", reg::kRange, {kRangeLabels.begin(), kRangeLabels.end()});
     range.phase = Phase::Shape;
     range.strict = true;
     range.set = SetRange;
@@ -145,13 +145,13 @@ std::vector<Parameter> BuildTable() {
     };
     t.push_back(range);
 
-    Parameter loop = Choice("loop-power", 2, {"off", "on"});
+    Parameter loop = Choice("loop-power", reg::kLoopPower, {"off", "on"});
     loop.get = [](const TLCXParams& p) { return p.LoopPower() != 0 ? 1.0 : 0.0; };
     loop.set = SetLoopPower;
     loop.show = [](const TLCXParams& p) { return std::string(p.LoopPower() != 0 ? "on" : "off"); };
     t.push_back(loop);
 
-    Parameter filter = Word("filter", 3, 0, 16, "");
+    Parameter filter = Word("filter", reg::kFilter, 0, kFilterMax, "");
     filter.strict = true;
     filter.show = [](const TLCXParams& p) {
         return std::to_string(p.Filter()) + " (" + FilterText(p.Filter()) + ")";
@@ -162,7 +162,8 @@ std::vector<Parameter> BuildTable() {
         return std::pair{[get](const TLCXParams& p) { return double((p.*get)()); },
                          [set](TLCXParams& p, double v, const Given&) { (p.*set)(float(v)); }};
     };
-    Parameter fullScale = Real("user-full-scale", 4, -9999, 99999, "");
+    Parameter fullScale =
+        Real("user-full-scale", reg::kUserFullScale, kUserValueMin, kUserValueMax, "");
     fullScale.count = 2;
     std::tie(fullScale.get, fullScale.set) =
         userValue(&TLCXParams::UserFullScale, &TLCXParams::SetUserFullScale);
@@ -170,7 +171,7 @@ std::vector<Parameter> BuildTable() {
         return Shown(p.UserFullScale(), FormatOfCode(p.UserFormat()));
     };
     t.push_back(fullScale);
-    Parameter zero = Real("user-zero", 6, -9999, 99999, "");
+    Parameter zero = Real("user-zero", reg::kUserZero, kUserValueMin, kUserValueMax, "");
     zero.count = 2;
     std::tie(zero.get, zero.set) = userValue(&TLCXParams::UserZero, &TLCXParams::SetUserZero);
     zero.show = [](const TLCXParams& p) {
@@ -178,7 +179,7 @@ std::vector<Parameter> BuildTable() {
     };
     t.push_back(zero);
 
-    Parameter digits = Word("user-digits", 8, 2, 5, "");
+    Parameter digits = Word("user-digits", reg::kUserFormat, 2, 5, "");
     digits.phase = Phase::Shape;
     digits.get = [](const TLCXParams& p) { return double(DigitsOfFormat(p.UserFormat())); };
     digits.set = [](TLCXParams& p, double, const Given& given) { SetUserFormat(p, given); };
@@ -197,7 +198,7 @@ std::vector<Parameter> BuildTable() {
     };
     t.push_back(decimals);
 
-    Parameter outputDecimals = Word("output-decimals", 9, 0, 3, "");
+    Parameter outputDecimals = Word("output-decimals", reg::kOutputDecimals, 0, 3, "");
     outputDecimals.phase = Phase::Shape;
     outputDecimals.get = [](const TLCXParams& p) { return double(p.OutputDecimals()); };
     outputDecimals.show = [](const TLCXParams& p) {
@@ -206,20 +207,21 @@ std::vector<Parameter> BuildTable() {
     };
     t.push_back(outputDecimals);
 
-    Parameter language = Choice("language", 11, {"fr", "en"});
+    Parameter language = Choice("language", reg::kLanguage, {"fr", "en"});
     language.strict = true;
     language.set = [](TLCXParams& p, double v, const Given&) { p.SetLanguage(std::uint16_t(v)); };
     language.show = [](const TLCXParams& p) {
         const int code = p.Language();
-        return code == 0   ? std::string("fr (French)")
-               : code == 1 ? std::string("en (English)")
+        return code == kLanguageFrench    ? std::string("fr (French)")
+               : code == kLanguageEnglish ? std::string("en (English)")
                            : std::to_string(code) + " (unknown)";
     };
     t.push_back(language);
 
-    for (int k = 1; k <= 4; ++k) t.push_back(Word("t" + std::to_string(k), 15 + k, 0, 99, "s"));
-    for (int k = 1; k <= 2; ++k) {
-        Parameter level = Real("l" + std::to_string(k), 19 + k, 0, 110, "%");
+    for (int k = 1; k <= kRampTimeCount; ++k)
+        t.push_back(Word("t" + std::to_string(k), reg::kRampTime1 + k - 1, 0, kRampLimit, "s"));
+    for (int k = 1; k <= kRampLevelCount; ++k) {
+        Parameter level = Real("l" + std::to_string(k), reg::kRampLevel1 + k - 1, 0, 110, "%");
         level.raw = true;
         level.get = [k](const TLCXParams& p) {
             return double(RawToValue(TValueUnit::uPercent, p.Range(), std::int16_t(p.RampLevel(k)),
@@ -233,15 +235,16 @@ std::vector<Parameter> BuildTable() {
         };
         t.push_back(level);
     }
-    t.push_back(Word("delay", 22, 0, 99, "s"));
-    t.push_back(Word("repeat", 23, 0, 99, ""));
+    t.push_back(Word("delay", reg::kRampDelay, 0, kRampLimit, "s"));
+    t.push_back(Word("repeat", reg::kRampRepeat, 0, kRampLimit, ""));
 
     for (int table = 0; table < int(kMemoryTables.size()); ++table) {
         const MemoryTable& m = kMemoryTables[table];
         const double high = RawToValue(TValueUnit::uPhysical, table, std::int16_t(kRawMax), {});
-        for (int k = 1; k <= 8; ++k) {
+        for (int k = 1; k <= kMemoryCount; ++k) {
             Parameter memory = Real(std::string("mem-") + m.name + "-" + std::to_string(k),
-                                    m.first + k - 1, 0, std::nearbyint(high), m.unit);
+                                    reg::kMemory1[std::size_t(table)] + k - 1, 0,
+                                    std::nearbyint(high), m.unit);
             memory.raw = true;
             memory.get = [table, k](const TLCXParams& p) {
                 return double(
@@ -264,15 +267,6 @@ std::vector<Parameter> BuildTable() {
 }
 
 }  // namespace
-
-bool IsTransferred(int address) {
-    return (address >= 0 && address <= 11) || (address >= 16 && address <= 23) ||
-           (address >= 48 && address <= 71);
-}
-
-bool IsWritten(int address) {
-    return address != 0 && IsTransferred(address);
-}
 
 std::string RangeLabel(int code) {
     return code >= 0 && code < int(kRangeLabels.size()) ? kRangeLabels[code] : "";
@@ -319,7 +313,7 @@ double ParseNumber(const std::string& what, const std::string& text, double low,
 
 std::string Parameter::Accepts() const {
     if (key == "range")
-        return "a range label or 0 to 5";
+        return "a range label or 0 to " + std::to_string(kRangeCount - 1);
     if (!choices.empty()) {
         std::string words;
         for (std::size_t k = 0; k < choices.size(); ++k)

@@ -12,11 +12,6 @@
 
 namespace vadero {
 
-// Registers 0 to 71 that read-all transfers.
-bool IsTransferred(int address);
-// Registers that write-all sends (and a verification compares).
-bool IsWritten(int address);
-
 std::string RangeLabel(int code);      // the calibrator's own text; empty for an unknown code
 std::string RangeName(int code);       // "4-20 mA", "current measure"; "unknown" otherwise
 std::string FilterText(int position);  // "Off" or "8 s"

@@ -41,7 +41,8 @@ const CLI::Validator kFault(
             return {};
         return "\"" + text +
                "\" is no fault; give off, unplugged, noisy, slow, stuck or stuck:N "
-               "(N a holding register, 0 to 71)";
+               "(N a holding register, 0 to " +
+               std::to_string(TLCXParams::kCount - 1) + ")";
     },
     "KIND");
 

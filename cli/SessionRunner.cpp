@@ -104,13 +104,12 @@ void SessionRunner::kick() {
     kickPending_ = true;
     // The tick starts again now: one already due would otherwise send the
     // same step before the posted send does (after a start slower than a tick).
-    lcx_.PollTimer().Start(TCustomLCX::kTick, [this] { lcx_.Tick(); });
+    lcx_.RestartTick();
     loop_.post([this] {
         kickPending_ = false;
         if (lcx_.Step() == StepIdle)
             return;
-        lcx_.PollTimer().Start(TCustomLCX::kTick, [this] { lcx_.Tick(); });
-        lcx_.Tick();
+        lcx_.StepNow();
     });
 }
 

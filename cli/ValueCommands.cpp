@@ -80,7 +80,7 @@ std::optional<Outcome> Refusal(const TLCXParams& p, const OutputRequest& r) {
     const auto refused = [](const std::string& why) {
         return Failure(kUsage, "refused: " + why + " (nothing was written)");
     };
-    if (range > rgGenerate010V)
+    if (!IsGenerating(range))
         return refused("the calibrator is in the range \"" + RangeLabel(range) +
                        "\", which generates nothing; set a generating range first");
     if ((r.unitText == "mA" && range == rgGenerate010V) ||

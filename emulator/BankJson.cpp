@@ -60,7 +60,8 @@ std::array<bool, kHoldingCount> StuckRegisters(const json& root) {
         const bool address = v.is_number_unsigned() && v.get<std::uint64_t>() < kHoldingCount;
         if (!address || stuck[v.get<std::size_t>()])
             throw BankFileError("\"stuck\"[" + std::to_string(i) +
-                                "] is not a holding register from 0 to 71 named once");
+                                "] is not a holding register from 0 to " +
+                                std::to_string(kHoldingCount - 1) + " named once");
         stuck[v.get<std::size_t>()] = true;
     }
     return stuck;

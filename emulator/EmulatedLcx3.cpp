@@ -13,7 +13,7 @@ namespace {
 std::size_t Checked(int address) {
     if (address < 0 || address >= kHoldingCount)
         throw std::out_of_range("holding register " + std::to_string(address) +
-                                " is outside 0 to 71");
+                                " is outside 0 to " + std::to_string(kHoldingCount - 1));
     return static_cast<std::size_t>(address);
 }
 

@@ -7,7 +7,7 @@ namespace vadero::emu {
 namespace {
 
 constexpr std::uint16_t Raw(double percent) {
-    return static_cast<std::uint16_t>(percent * kFullScaleRaw / 100.0 + 0.5);
+    return static_cast<std::uint16_t>(percent * kRawFullScale / 100.0 + 0.5);
 }
 
 // A float over two registers, low 16 bits of its pattern first.
@@ -22,42 +22,41 @@ void PutFloat(RegisterBank& bank, int first, float value) {
 RegisterBank FactoryBank() {
     RegisterBank bank;
     auto& h = bank.holding;
-    h[0] = Raw(20);  // 4 mA
-    h[1] = kRangeGenerate420mA;
-    h[2] = 0;                   // loop power off
-    h[3] = 0;                   // filter off
-    PutFloat(bank, 4, 100.0F);  // user full scale
-    PutFloat(bank, 6, 0.0F);    // user zero
-    h[8] = 0x39A;               // " #0.00"
-    h[9] = 0;                   // "#0.000"
-    h[10] = 0;
-    h[11] = 0;  // French
+    h[reg::kOutputValue] = Raw(20);  // 4 mA
+    h[reg::kRange] = rgGenerate420mA;
+    h[reg::kLoopPower] = 0;  // off
+    h[reg::kFilter] = 0;     // off
+    PutFloat(bank, reg::kUserFullScale, 100.0F);
+    PutFloat(bank, reg::kUserZero, 0.0F);
+    h[reg::kUserFormat] = 0x39A;  // " #0.00"
+    h[reg::kOutputDecimals] = 0;  // "#0.000"
+    h[reg::kCarried] = 0;
+    h[reg::kLanguage] = kLanguageFrench;
 
     // Ramp: t1..t4 in seconds, levels L1 and L2, delay, repetitions.
     const std::array<std::uint16_t, 8> ramp{10, 5, 10, 5, Raw(20), Raw(100), 2, 1};
-    for (std::size_t i = 0; i < ramp.size(); ++i) h[16 + i] = ramp[i];
+    for (std::size_t i = 0; i < ramp.size(); ++i) h[reg::kRampTime1 + i] = ramp[i];
 
     // Gain and offset pairs of the outputs and inputs, as the factory trimmed them.
-    const std::array<std::uint16_t, 14> calibration{32791, 118,   32702, 97,    32855, 65,    32744,
-                                                    203,   32810, 41,    32689, 77,    32780, 150};
-    for (std::size_t i = 0; i < calibration.size(); ++i) h[kCalibrationFirst + i] = calibration[i];
+    const std::array<std::uint16_t, kCalibrationBlock.count> calibration{
+        32791, 118, 32702, 97, 32855, 65, 32744, 203, 32810, 41, 32689, 77, 32780, 150};
+    for (std::size_t i = 0; i < calibration.size(); ++i)
+        h[kCalibrationBlock.first + i] = calibration[i];
 
     // Memories: 0-20 mA, 4-20 mA (in mA: 0 4 6 8 10 12 16 20 and 4 6 8 10 12 14 16 20),
     // 0-10 V (0 1 2 3 5 7 9 10 V).
     const std::array<double, 24> memories{0,  20, 30, 40, 50, 60, 80, 100,  //
                                           20, 30, 40, 50, 60, 70, 80, 100,  //
                                           0,  10, 20, 30, 50, 70, 90, 100};
-    for (std::size_t i = 0; i < memories.size(); ++i) h[48 + i] = Raw(memories[i]);
+    for (std::size_t i = 0; i < memories.size(); ++i) h[reg::kMemory1[0] + i] = Raw(memories[i]);
 
     bank.input = {Raw(50)};  // 10 mA on the current input
     return bank;
 }
 
 std::uint16_t InputValue(const RegisterBank& bank, std::size_t address) {
-    const std::uint16_t range = bank.holding[1];
-    const bool measuring = range >= kRangeMeasureCurrent && range <= kRangeMeasureResistance;
-    if (address == 0 && !measuring)
-        return bank.holding[0];
+    if (address == kMeasureRegister && !IsMeasuring(bank.holding[reg::kRange]))
+        return bank.holding[reg::kOutputValue];
     return address < bank.input.size() ? bank.input[address] : 0;
 }
 

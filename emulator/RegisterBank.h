@@ -7,20 +7,14 @@
 #include <cstdint>
 #include <vector>
 
+#include "calibrator/RegisterMap.h"
+#include "modbus/RegisterImage.h"
+
 namespace vadero::emu {
 
-inline constexpr int kHoldingCount = 72;
-inline constexpr std::size_t kMaxInputCount = 1025;  // the master's images end at 1024
-inline constexpr int kCalibrationFirst = 32;         // written by the factory only
-inline constexpr int kCalibrationLast = 45;
-inline constexpr std::uint16_t kFullScaleRaw = 28000;  // 100 % of a range in raw counts
-
-// Range codes of holding register 1.
-inline constexpr std::uint16_t kRangeGenerate020mA = 0;
-inline constexpr std::uint16_t kRangeGenerate420mA = 1;
-inline constexpr std::uint16_t kRangeGenerate010V = 2;
-inline constexpr std::uint16_t kRangeMeasureCurrent = 3;
-inline constexpr std::uint16_t kRangeMeasureResistance = 5;
+inline constexpr int kHoldingCount = kRegisterCount;
+// As many as a master's image holds.
+inline constexpr std::size_t kMaxInputCount = std::tuple_size_v<RegisterImage>;
 
 struct RegisterBank {
     std::array<std::uint16_t, kHoldingCount> holding{};

@@ -28,7 +28,7 @@ namespace {
 using vadero::TDataType;
 using vadero::TMiniModbusMaster;
 using vadero::TObject;
-using vadero::TRegisterImage;
+using vadero::RegisterImage;
 using vadero::test::Bytes;
 
 constexpr const char* kPath = vadero::fuzz::MasterRig::kPath;
@@ -47,7 +47,7 @@ struct Allowed {
     bool has(int address) const { return address >= first && address - first < count; }
     // Every register outside these is as it was; compared in two blocks, since
     // a look at each of the 1025 registers would cost more than the frame.
-    bool keptOutside(const TRegisterImage& now, const TRegisterImage& before) const {
+    bool keptOutside(const RegisterImage& now, const RegisterImage& before) const {
         const long size = static_cast<long>(now.size());
         const long lo = std::clamp<long>(first, 0, size);
         const long hi = std::clamp<long>(static_cast<long>(first) + count, lo, size);
@@ -65,8 +65,8 @@ struct Arrival {
 
 // Registers that differ from their neighbours, so that a value stored at the
 // wrong address shows.
-TRegisterImage Patterned(std::uint16_t base, unsigned step) {
-    TRegisterImage image{};
+RegisterImage Patterned(std::uint16_t base, unsigned step) {
+    RegisterImage image{};
     for (std::size_t i = 0; i < image.size(); ++i)
         image[i] = static_cast<std::uint16_t>(base ^ (i * step));
     return image;
@@ -77,8 +77,8 @@ class Harness {
     // The run's one master, reset and patterned for each input.
     explicit Harness(vadero::fuzz::MasterRig& rig)
         : rig_(rig), input_(rig.Begin()), hid_(rig.hid()), master_(rig.master()) {
-        static const TRegisterImage kHolding = Patterned(0xA55A, 40503u);
-        static const TRegisterImage kInput = Patterned(0x3CC3, 2654u);
+        static const RegisterImage kHolding = Patterned(0xA55A, 40503u);
+        static const RegisterImage kInput = Patterned(0x3CC3, 2654u);
         master_.HoldingRegisters = kHolding;
         master_.InputRegisters = kInput;
         master_.OnDataArrival = [this](TObject* sender, TDataType type, int address, int data) {
@@ -117,8 +117,8 @@ class Harness {
     void send(int function, int address, int count) {
         const auto sentBefore = hid_.writtenCount(kPath);
         const int awaitedBefore = master_.ExpectedFunction();
-        const TRegisterImage holding = master_.HoldingRegisters;
-        const TRegisterImage input = master_.InputRegisters;
+        const RegisterImage holding = master_.HoldingRegisters;
+        const RegisterImage input = master_.InputRegisters;
         switch (function) {
             case 3:
                 master_.ReadHoldingRegisters(address, count);
@@ -161,8 +161,8 @@ class Harness {
     void deliver(const Bytes& frame, std::size_t start) {
         const int awaited = master_.ExpectedFunction();
         FUZZ_CHECK(awaited == -1 || awaited == last_.function);
-        const TRegisterImage holding = master_.HoldingRegisters;
-        const TRegisterImage input = master_.InputRegisters;
+        const RegisterImage holding = master_.HoldingRegisters;
+        const RegisterImage input = master_.InputRegisters;
         arrivals_.clear();
         blocks_ = 0;
 

@@ -151,7 +151,7 @@ void TMiniModbusMaster::take(const Awaited& awaited, std::span<const std::uint8_
     }
 }
 
-void TMiniModbusMaster::storeRead(TRegisterImage& image, TDataType type, const Awaited& awaited,
+void TMiniModbusMaster::storeRead(RegisterImage& image, TDataType type, const Awaited& awaited,
                                   std::span<const std::uint8_t> body) {
     if (!FitsImage(awaited.address, awaited.count))
         return;

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 
+#include "modbus/RegisterImage.h"
 #include "transport/HIDSerial.h"
 
 namespace vadero {
@@ -29,9 +30,6 @@ using TDataArrivalEvent =
     std::function<void(TObject* Sender, TDataType DataType, int Address, int Data)>;
 using TDebugStreamEvent = std::function<void(TObject* Sender, const std::string& StrDebug)>;
 
-constexpr int kMaxRegisterAddress = 1024;
-using TRegisterImage = std::array<std::uint16_t, kMaxRegisterAddress + 1>;
-
 // A base only: its destructor is protected, so the reader is always ended by
 // the final TMiniModbusMaster before this part goes.
 class TCustomMiniModbus : public THIDSerial {
@@ -48,8 +46,8 @@ class TCustomMiniModbus : public THIDSerial {
     TNotifyEvent OnWordBlockWriting;  // a function-16 answer was taken
 
     // Indexed by register address; zero at construction.
-    TRegisterImage InputRegisters{};
-    TRegisterImage HoldingRegisters{};
+    RegisterImage InputRegisters{};
+    RegisterImage HoldingRegisters{};
 
     // True until the first transmission.
     bool EchoPending() const { return echoPending_; }
@@ -110,7 +108,7 @@ class TMiniModbusMaster final : public TCustomMiniModbus {
     };
     void forget();
     void take(const Awaited& awaited, std::span<const std::uint8_t> body);
-    void storeRead(TRegisterImage& image, TDataType type, const Awaited& awaited,
+    void storeRead(RegisterImage& image, TDataType type, const Awaited& awaited,
                    std::span<const std::uint8_t> body);
 
     int responseOffset_ = 0;

@@ -102,7 +102,7 @@ void TDemoPanel::Refresh() {
         registers[static_cast<std::size_t>(k)] = device.Holding(k);
     const TLCXParams params(registers);
     const int range = params.Range();
-    const bool generating = range >= rgGenerate020mA && range <= rgGenerate010V;
+    const bool generating = IsGenerating(range);
     const float value =
         generating ? RawToValue(TValueUnit::uPhysical, range, params.OutputValue(), UserScale{}) : 0.0F;
     const double shown = std::nearbyint(double(value) * 1000.0);

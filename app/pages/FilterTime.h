@@ -3,9 +3,9 @@
 
 #include <QString>
 
-namespace vadero {
+#include "calibrator/RegisterMap.h"
 
-constexpr int kFilterMax = 16;
+namespace vadero {
 
 // Position x 3.75 s, in single precision, rounded to whole seconds with halves
 // to even.

@@ -21,7 +21,7 @@ struct RangeLook {
     bool loopPowerUnchecked;
 };
 
-constexpr RangeLook kLooks[TMainPage::kRangeCount] = {
+constexpr RangeLook kLooks[kRangeCount] = {
     {"mA", "mA", true, true, false},    {"mA", "mA", true, true, false},
     {"V", "V", true, false, true},      {nullptr, "mA", false, true, true},
     {nullptr, "V", false, false, true}, {nullptr, "KOhms", false, false, true},

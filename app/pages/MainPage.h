@@ -22,8 +22,6 @@ class TMainPage : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr int kRangeCount = 6;
-
     explicit TMainPage(TPageHost& host, QWidget* parent = nullptr);
 
     TGroupBoxLangue* GrGamme;

@@ -71,10 +71,10 @@ TOthersPage::TOthersPage(TPageHost& host, QWidget* parent)
 
 void TOthersPage::ShowLanguage() {
     switch (host_.LCX1().Params().Language()) {
-        case 0:
+        case kLanguageFrench:
             radioButtonLangue7_->setChecked(true);
             break;
-        case 1:
+        case kLanguageEnglish:
             radioButtonLangue8_->setChecked(true);
             break;
         default:
@@ -89,8 +89,8 @@ void TOthersPage::ShowFilter() {
 }
 
 void TOthersPage::RadioButtonLangue7Click() {
-    // Index in the group: 0 French, 1 English.
-    host_.LCX1().Params().SetLanguage(radioButtonLangue8_->isChecked() ? 1 : 0);
+    host_.LCX1().Params().SetLanguage(radioButtonLangue8_->isChecked() ? kLanguageEnglish
+                                                                       : kLanguageFrench);
     host_.CheckChange();
 }
 

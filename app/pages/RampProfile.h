@@ -7,15 +7,15 @@
 #include <cstdint>
 #include <optional>
 
+#include "calibrator/RegisterMap.h"
 #include "widgets/WinDrawTypes.h"
 
 namespace vadero {
 
 constexpr int kRampPointCount = 6;
 constexpr int kRampLastPoint = kRampPointCount - 1;
-constexpr std::uint16_t kRampLimit = 99;
 
-using TRampTimes = std::array<std::uint16_t, 4>;  // t1..t4
+using TRampTimes = std::array<std::uint16_t, kRampTimeCount>;  // t1..t4
 
 // (0, L1), (D, L1), then each point tk seconds after the one before, on L2,
 // L2, L1, L1; each sum in single precision.

@@ -4,10 +4,9 @@
 
 #include <optional>
 
-namespace vadero {
+#include "calibrator/RegisterMap.h"
 
-constexpr float kUserValueMin = -9999.0F;
-constexpr float kUserValueMax = 99999.0F;
+namespace vadero {
 
 // A typed full scale or zero, limited to what the calibrator shows.
 float LimitUserValue(float value);

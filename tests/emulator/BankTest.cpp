@@ -22,13 +22,13 @@ float FloatAt(const RegisterBank& bank, int first) {
 
 TEST(Bank, FactorySetIsAPlausibleParameterSet) {
     const RegisterBank bank = FactoryBank();
-    EXPECT_LE(bank.holding[1], kRangeGenerate010V) << "a generating range";
+    EXPECT_LE(bank.holding[1], rgGenerate010V) << "a generating range";
     EXPECT_EQ(bank.holding[2], 0) << "loop power off";
     EXPECT_EQ(bank.holding[3], 0) << "filter off";
     EXPECT_EQ(FloatAt(bank, 4), 100.0F);
     EXPECT_EQ(FloatAt(bank, 6), 0.0F);
     EXPECT_EQ(bank.holding[8], 922);
-    for (int r = kCalibrationFirst; r <= kCalibrationLast; ++r)
+    for (int r = kCalibrationBlock.first; r <= kCalibrationBlock.Last(); ++r)
         EXPECT_NE(bank.holding[static_cast<std::size_t>(r)], 0) << "calibration register " << r;
     for (int r : {16, 17, 18, 19, 22, 23}) EXPECT_LE(bank.holding[static_cast<std::size_t>(r)], 99);
     for (int r : {0, 20, 21}) EXPECT_LE(bank.holding[static_cast<std::size_t>(r)], 30800);

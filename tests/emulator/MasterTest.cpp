@@ -59,7 +59,7 @@ TEST_F(Master, ReadsTheBank) {
         EXPECT_EQ(master.HoldingRegisters[static_cast<std::size_t>(r)], lcx.Holding(r)) << r;
         EXPECT_EQ(arrivals[static_cast<std::size_t>(r)], std::make_pair(r, int{lcx.Holding(r)}));
     }
-    lcx.SetHolding(1, kRangeMeasureCurrent);
+    lcx.SetHolding(1, rgMeasureCurrent);
     lcx.SetMeasuredInput(-200);
     arrivals.clear();
     master.ReadInputRegisters(0, 1);
@@ -92,7 +92,7 @@ TEST_F(Master, WritesChangeTheBankAndNeverTheCalibrationBlock) {
         dispatcher, [&] { return !arrivals.empty(); }, kBound));
     EXPECT_EQ(lcx.Holding(11), 1);
 
-    for (int r = kCalibrationFirst; r <= kCalibrationLast; ++r) {
+    for (int r = kCalibrationBlock.first; r <= kCalibrationBlock.Last(); ++r) {
         EXPECT_EQ(lcx.WriteCount(r), 0u) << "register " << r;
         EXPECT_EQ(lcx.Holding(r), factory.holding[static_cast<std::size_t>(r)]) << r;
     }

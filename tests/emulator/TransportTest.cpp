@@ -99,7 +99,7 @@ TEST_F(Emulated, IdentifiesItselfAsTheBridge) {
 }
 
 TEST_F(Emulated, AnswersTheWorkedExamplesByteForByte) {
-    lcx.SetHolding(1, kRangeMeasureCurrent);
+    lcx.SetHolding(1, rgMeasureCurrent);
     lcx.SetMeasuredInput(-200);
     for (const Bytes& request : {kRead12, kRead8, kRead24, kRead1, kInput1}) {
         const Bytes expected = Expected(request);

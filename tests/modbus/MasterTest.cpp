@@ -178,7 +178,7 @@ TEST_F(MasterTest, ReadBlockStoresEachRegisterBeforeItsOwnEvent) {
     master.HoldingRegisters = {};
     answer(reply);  // the second copy
     EXPECT_EQ(arrivals.size(), 12u);
-    EXPECT_EQ(master.HoldingRegisters, TRegisterImage{});
+    EXPECT_EQ(master.HoldingRegisters, RegisterImage{});
     EXPECT_EQ(rxTexts.size(), 2u);
 }
 
@@ -223,7 +223,7 @@ TEST_F(MasterTest, RejectedFramesStoreNothingAndForgetTheRequest) {
         answer(c.frame);
         EXPECT_EQ(rxTexts.size(), 1u) << c.what;
         EXPECT_TRUE(arrivals.empty()) << c.what;
-        EXPECT_EQ(master.HoldingRegisters, TRegisterImage{}) << c.what;
+        EXPECT_EQ(master.HoldingRegisters, RegisterImage{}) << c.what;
         EXPECT_EQ(master.ExpectedFunction(), -1) << c.what;
         answer(ReadAnswer(3, std::vector<std::uint16_t>(static_cast<std::size_t>(c.count), 9)));
         EXPECT_TRUE(arrivals.empty()) << c.what << ": the request was not forgotten";
@@ -266,7 +266,7 @@ TEST_F(MasterTest, AnswersBeyondTheImagesStoreNothing) {
     master.ReadHoldingRegisters(-1, 1);
     answer(ReadAnswer(3, {1}));
     EXPECT_EQ(arrivals.size(), 1u);
-    EXPECT_EQ(master.HoldingRegisters, TRegisterImage{});
+    EXPECT_EQ(master.HoldingRegisters, RegisterImage{});
 }
 
 TEST_F(MasterTest, BlockWriteAnswerRaisesWordBlockWritingOnly) {
@@ -280,12 +280,12 @@ TEST_F(MasterTest, BlockWriteAnswerRaisesWordBlockWritingOnly) {
     ASSERT_EQ(sentFrames().size(), 1u);
     EXPECT_EQ(sentFrames()[0], (Bytes{0x64, 0x10, 0x00, 0x00, 0x00, 0x03, 0x06, 0x34, 0x12, 0x01,
                                       0x00, 0x02, 0x00, 0xD7, 0xCE}));
-    const TRegisterImage before = master.HoldingRegisters;
+    const RegisterImage before = master.HoldingRegisters;
     answer(WithCrc({0x64, 0x10, 0x00, 0x00, 0x00, 0x03}));
     EXPECT_EQ(blocks, 1);
     EXPECT_TRUE(arrivals.empty());
     EXPECT_EQ(master.HoldingRegisters, before);
-    EXPECT_EQ(master.InputRegisters, TRegisterImage{});
+    EXPECT_EQ(master.InputRegisters, RegisterImage{});
 }
 
 TEST_F(MasterTest, BlockWriteSendsTheEntriesOfItsAddresses) {
