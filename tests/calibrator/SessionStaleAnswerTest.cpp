@@ -27,12 +27,15 @@ TEST(SessionStaleAnswer, WriteAllCompletesOnlyWithEveryBlockWritten) {
     emu::Faults slow;
     slow.extraDelay = 770ms;
     calibrator.SetFaults(slow);
-    for (int k = 48; k < 72; ++k) lcx.Params().SetWord(k, static_cast<std::uint16_t>(1000 + k));
+    constexpr RegisterBlock kLast = kWriteAllBlocks.back();
+    for (int k = kLast.first; k <= kLast.Last(); ++k)
+        lcx.Params().SetWord(k, static_cast<std::uint16_t>(1000 + k));
     int completions = 0;
     bool lastBlockHeld = false;
     lcx.OnWriteAllCompleted = [&](TObject*) {
         ++completions;
-        lastBlockHeld = calibrator.WriteCount(48) > 0 && calibrator.Holding(71) == 1071;
+        lastBlockHeld = calibrator.WriteCount(kLast.first) > 0 &&
+                        calibrator.Holding(kLast.Last()) == 1000 + kLast.Last();
     };
     lcx.WriteAll();
     for (int i = 0; i < 12 && completions == 0 && lcx.Step() != StepIdle; ++i) {
@@ -42,7 +45,7 @@ TEST(SessionStaleAnswer, WriteAllCompletesOnlyWithEveryBlockWritten) {
     EXPECT_TRUE(completions == 0 || lastBlockHeld) << "completed before the last block was written";
     drive.RunFor(lcx.Master().Reader(), 2s);
     EXPECT_LE(completions, 1);
-    EXPECT_TRUE(completions == 0 || calibrator.Holding(71) == 1071);
+    EXPECT_TRUE(completions == 0 || calibrator.Holding(kLast.Last()) == 1000 + kLast.Last());
 }
 
 }  // namespace

@@ -12,8 +12,6 @@ namespace {
 using namespace std::chrono_literals;
 using emu::EmulatorHid;
 
-bool Transferred(int k) { return k <= 11 || (k >= 16 && k <= 23) || k >= 48; }
-
 class Session : public ::testing::Test {
 protected:
     EmulatorHid hid{EmulatorHid::Time::Virtual};
@@ -82,9 +80,9 @@ TEST_F(Session, ReadAllReadsThreeBlocksOnConsecutiveTicks) {
                                                   "load 100", "tick", "read-all-completed"}));
     EXPECT_EQ(lcx.Step(), StepIdle);
     for (int k = 0; k < TLCXParams::kCount; ++k) {
-        if (!Transferred(k)) continue;
+        if (!IsTransferred(k)) continue;
         std::uint16_t expected = calibrator.Holding(k);
-        if (k == 2) expected &= 2;
+        if (k == reg::kLoopPower) expected &= kLoopPowerOn;
         EXPECT_EQ(lcx.Params().Word(k), expected) << "register " << k;
     }
 }
@@ -120,7 +118,7 @@ TEST_F(Session, WriteAllSendsThreeBlocksAndTheCalibratorHoldsTheSet) {
     tick();
     EXPECT_EQ(requests.size(), 3u);  // nothing after the completion
     for (int k = 0; k < TLCXParams::kCount; ++k) {
-        if (k == 0 || !Transferred(k)) {
+        if (!IsWritten(k)) {
             EXPECT_EQ(calibrator.Holding(k), before.holding[static_cast<std::size_t>(k)]) << k;
             EXPECT_EQ(calibrator.WriteCount(k), 0u) << "register " << k << " was written";
         } else {

@@ -267,7 +267,7 @@ TEST_F(BadInput, ACalibratorUnpluggedBeforeItOpensIsReportedAndNotWritten) {
             EXPECT_LT(std::chrono::steady_clock::now() - start, 20s);
             EXPECT_EQ(code, cli::kNoDevice);
             EXPECT_EQ(device.Stats().requests, 0u);
-            for (int k = 0; k < 72; ++k) EXPECT_EQ(device.WriteCount(k), 0u) << k;
+            for (int k = 0; k < kRegisterCount; ++k) EXPECT_EQ(device.WriteCount(k), 0u) << k;
         }
     }
 }

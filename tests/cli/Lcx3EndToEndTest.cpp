@@ -22,10 +22,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool Transferred(int k) {
-    return k <= 11 || (k >= 16 && k <= 23) || k >= 48;
-}
-
 using Result = test::Lcx3Result;
 
 class Lcx3 : public ::testing::Test, public test::Lcx3Process {
@@ -44,7 +40,7 @@ class Lcx3 : public ::testing::Test, public test::Lcx3Process {
         ASSERT_TRUE(doc.contains("written")) << r.out;
         const emu::RegisterBank bank = State();
         int compared = 0;
-        for (int k = 0; k < 72; ++k)
+        for (int k = 0; k < kRegisterCount; ++k)
             if (!doc["written"][k].is_null()) {
                 EXPECT_EQ(doc["written"][k], bank.holding[k]) << "register " << k;
                 ++compared;
@@ -72,10 +68,10 @@ TEST_F(Lcx3, ReadJsonEqualsTheBank) {
     const Result r = ExecOn("read --json");
     ASSERT_EQ(r.code, 0) << r.err;
     const auto doc = nlohmann::json::parse(r.out);
-    ASSERT_EQ(doc["holding"].size(), 72u);
-    for (int k = 0; k < 72; ++k) {
+    ASSERT_EQ(doc["holding"].size(), std::size_t(kRegisterCount));
+    for (int k = 0; k < kRegisterCount; ++k) {
         SCOPED_TRACE(k);
-        if (Transferred(k))
+        if (IsTransferred(k))
             EXPECT_EQ(doc["holding"][k], bank.holding[k]);
         else
             EXPECT_TRUE(doc["holding"][k].is_null());
@@ -166,8 +162,8 @@ TEST_F(Lcx3, NoisyLineCompletesOrTimesOutButNeverLies) {
         if (r.code != 0)
             continue;
         const auto doc = nlohmann::json::parse(r.out);
-        for (int k = 0; k < 72; ++k) {
-            if (!Transferred(k))
+        for (int k = 0; k < kRegisterCount; ++k) {
+            if (!IsTransferred(k))
                 continue;
             EXPECT_EQ(doc["holding"][k], bank.holding[k]) << k;
         }
@@ -241,7 +237,7 @@ TEST_F(Lcx3, AStuckRegisterFailsTheVerification) {
     EXPECT_NE(set.err.find("filter (register 3): wrote 5 (19 s), read 9 (34 s)"), std::string::npos)
         << set.err;
     EXPECT_EQ(State().holding[3], 9);
-    EXPECT_EQ(State().stuck, (std::array<bool, 72>{})) << "the fault is not saved";
+    EXPECT_EQ(State().stuck, (std::array<bool, emu::kHoldingCount>{})) << "the fault is not saved";
 
     const std::string backup = File("backup.json");
     ASSERT_EQ(ExecOn("backup '" + backup + "'").code, 0);

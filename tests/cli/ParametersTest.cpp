@@ -92,6 +92,22 @@ TEST(Parameters, JsonHoldsTransferredRegistersOnly) {
         EXPECT_EQ(back.params.Word(k), IsTransferred(k) ? word(k) : 0) << k;
 }
 
+// A key outside the write-all blocks would be set and never sent; a written
+// register without a key could be neither set nor checked in a backup.
+TEST(Parameters, KeysCoverTheWrittenRegistersAndNothingElse) {
+    for (const Parameter& row : Parameters())
+        for (int k = row.first; k < row.first + row.count; ++k)
+            EXPECT_TRUE(IsWritten(k)) << row.key << " register " << k;
+    for (int k = 0; k < kRegisterCount; ++k) {
+        SCOPED_TRACE(k);
+        const bool keyed = ParameterOfRegister(k) != nullptr;
+        EXPECT_EQ(keyed, IsWritten(k) && k != reg::kCarried);
+        // Read-all brings back all that write-all sends, and the output value.
+        EXPECT_EQ(IsTransferred(k), IsWritten(k) || k == reg::kOutputValue);
+        EXPECT_FALSE(IsTransferred(k) && kCalibrationBlock.Holds(k));
+    }
+}
+
 TEST(Parameters, BackupsThatLackARegisterAreRefused) {
     Image image;
     auto doc = ParamsToJson(image.params);
