@@ -20,8 +20,6 @@ namespace vadero {
 
 namespace {
 
-constexpr std::array<const char*, 3> kTableNames = {"020mA", "420mA", "010V"};
-constexpr std::array<const char*, 3> kTableUnits = {"mA", "mA", "V"};
 // A backup is a few kilobytes; this bounds what a wrong file can take.
 constexpr off_t kBackupLimit = 1 << 20;
 
@@ -135,12 +133,13 @@ nlohmann::json ParamsToJson(const TLCXParams& p) {
             RawToValue(TValueUnit::uPercent, p.Range(), std::int16_t(p.RampLevel(k)), ScaleOf(p)));
     doc["ramp"] = ramp;
     nlohmann::json memories;
-    for (int table = 0; table < int(reg::kMemory1.size()); ++table) {
+    for (int table = 0; table < int(kMemoryTables.size()); ++table) {
         nlohmann::json values = nlohmann::json::array();
         for (int k = 1; k <= kMemoryCount; ++k)
             values.push_back(Rounded(
                 RawToValue(TValueUnit::uPhysical, table, std::int16_t(p.Memory(table, k)), {})));
-        memories[kTableNames[table]] = {{"unit", kTableUnits[table]}, {"values", values}};
+        memories[kMemoryTables[table].name] = {{"unit", kMemoryTables[table].unit},
+                                               {"values", values}};
     }
     doc["memories"] = memories;
     nlohmann::json holding = nlohmann::json::array();

@@ -22,16 +22,6 @@ constexpr std::array<const char*, kRangeCount> kRangeNames = {
     "0-20 mA", "4-20 mA", "0-10 V", "current measure", "voltage measure", "resistance measure",
 };
 
-struct MemoryTable {
-    const char* name;
-    const char* unit;
-};
-// By table code, as reg::kMemory1 has them.
-constexpr std::array<MemoryTable, reg::kMemory1.size()> kMemoryTables = {{
-    {"020mA", "mA"},
-    {"420mA", "mA"},
-    {"010V", "V"},
-}};
 
 UserScale ScaleOf(const TLCXParams& p) {
     return {p.UserZero(), p.UserFullScale()};

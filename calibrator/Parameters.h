@@ -2,6 +2,7 @@
 // The calibrator's parameters as lcx3 names, prints and changes them: one row
 // per `set` key, with its registers, limits, parser, change and display.
 
+#include <array>
 #include <functional>
 #include <map>
 #include <optional>
@@ -11,6 +12,17 @@
 #include "calibrator/LCXParams.h"
 
 namespace vadero {
+
+// The memory tables as set keys and backups name them, by table code.
+struct MemoryTable {
+    const char* name;  // "020mA"
+    const char* unit;  // of its values
+};
+inline constexpr std::array<MemoryTable, reg::kMemory1.size()> kMemoryTables{{
+    {"020mA", "mA"},
+    {"420mA", "mA"},
+    {"010V", "V"},
+}};
 
 std::string RangeLabel(int code);      // the calibrator's own text; empty for an unknown code
 std::string RangeName(int code);       // "4-20 mA", "current measure"; "unknown" otherwise

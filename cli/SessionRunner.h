@@ -85,7 +85,7 @@ class SessionRunner {
     Task<bool> SetOutput(TValueUnit unit, float value);
     // The output value as the calibrator holds it, into Params().OutputValue().
     Task<bool> ReadOutput();
-    // Blocks of the last write-all that the calibrator acknowledged (of 3).
+    // Blocks of the last write-all that the calibrator acknowledged.
     int BlocksWritten() const { return blocksWritten_; }
 
     // Runs the loop until the task has ended: for callers that are no task.

@@ -63,8 +63,9 @@ Task<Outcome> WriteAndVerify(Job& job, Wording words, Outcome out) {
         const int blocks = runner.BlocksWritten();
         Outcome failed = job.Unfinished(words.notWritten);
         if (blocks > 0)
-            failed.error += " (" + std::to_string(blocks) +
-                            " of 3 blocks were written: the calibrator may hold part of " +
+            failed.error += " (" + std::to_string(blocks) + " of " +
+                            std::to_string(kWriteAllBlocks.size()) +
+                            " blocks were written: the calibrator may hold part of " +
                             std::string(words.what) + ")";
         failed.doc = out.doc;
         co_return failed;
