@@ -10,7 +10,7 @@ define configure
 	cmake -S . -B $(1) -G Ninja -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(2) $(CMAKE_FLAGS)
 endef
 
-.PHONY: deps build test sanitize tsan tsan-build stress demo kernel-test package soak bench fuzz fuzz-smoke clean
+.PHONY: deps build test check format format-check lint sanitize tsan tsan-build stress demo kernel-test package soak bench fuzz fuzz-smoke clean
 
 deps:
 	@scripts/install-deps
@@ -21,6 +21,23 @@ build: deps
 
 test: build
 	ctest --test-dir build $(CTEST_FLAGS)
+
+# The edit-compile-test loop: every test but those labelled slow.
+check: build
+	ctest --test-dir build $(CTEST_FLAGS) -LE slow
+
+# The project's style on every C++ file; format-check changes nothing and
+# fails on a file that differs from it.
+SOURCES = $(shell git ls-files '*.cpp' '*.h')
+format: deps
+	clang-format -i $(SOURCES)
+
+format-check: deps
+	clang-format --dry-run --Werror $(SOURCES)
+
+# clang-tidy's checks on every source file of the build, with the build's flags.
+lint: build
+	scripts/lint build
 
 # The window with emulated calibrators attached, on the desktop's display
 # unless QT_QPA_PLATFORM was given.

@@ -5,24 +5,34 @@
 
 namespace vadero {
 
-QImage MakerLogoImage(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
+void PaintMakerLogo(QPainter& p, double size, LogoStyle style) {
+    // The colour that symbolic icons are drawn in; the desktop recolours it.
+    const QColor ink(0x2E, 0x34, 0x36);
+    const bool colour = style == LogoStyle::Colour;
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 32.0, size / 32.0);
-    p.setPen(QPen(QColor(0x10, 0x30, 0x80), 1.5));
-    p.setBrush(QColor(0x20, 0x60, 0xC0));
-    p.drawEllipse(QRectF(1, 1, 30, 30));
+    p.setPen(QPen(colour ? QColor(0x10, 0x30, 0x80) : ink, colour ? 1.5 : 2.5));
+    p.setBrush(colour ? QBrush(QColor(0x20, 0x60, 0xC0)) : QBrush(Qt::NoBrush));
+    p.drawEllipse(colour ? QRectF(1, 1, 30, 30) : QRectF(1.25, 1.25, 29.5, 29.5));
     // An "N" drawn as a loop signal: rise, flat top, fall.
     QPainterPath n;
     n.moveTo(9, 23);
     n.lineTo(9, 9);
     n.lineTo(23, 23);
     n.lineTo(23, 9);
-    p.setPen(QPen(Qt::white, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(colour ? QColor(Qt::white) : ink, 3, Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(n);
+    p.restore();
+}
+
+QImage MakerLogoImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    PaintMakerLogo(p, size, LogoStyle::Colour);
     p.end();
     return image;
 }

@@ -64,6 +64,8 @@ bool BesidePlacement::eventFilter(QObject* watched, QEvent* event) {
     if (watched == &anchor_ && following_ &&
         (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)) {
         Place();
+    } else if (watched == &follower_ && following_ && type == QEvent::Show) {
+        Place();  // its frame is known now
     } else if (watched == &follower_ && type == QEvent::Move && follower_.isVisible() &&
                (follower_.pos() - placedAt_).manhattanLength() > kSlack) {
         following_ = false;  // the user put it elsewhere

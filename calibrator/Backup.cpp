@@ -125,11 +125,15 @@ nlohmann::json ParamsToJson(const TLCXParams& p) {
                       : p.Language() == kLanguageEnglish ? "en"
                                                          : "unknown";
     nlohmann::json ramp;
-    for (int k = 1; k <= kRampTimeCount; ++k) ramp["t" + std::to_string(k)] = p.RampTime(k);
+    // Keys of one digit: GCC 12 at -O3 warns falsely on "t" + std::to_string(k).
+    const auto key = [](char letter, int k, const char* tail) {
+        return std::string{letter, char('0' + k)} + tail;
+    };
+    for (int k = 1; k <= kRampTimeCount; ++k) ramp[key('t', k, "")] = p.RampTime(k);
     ramp["delay"] = p.RampDelay();
     ramp["repeat"] = p.RampRepeat();
     for (int k = 1; k <= kRampLevelCount; ++k)
-        ramp["l" + std::to_string(k) + "_percent"] = Rounded(
+        ramp[key('l', k, "_percent")] = Rounded(
             RawToValue(TValueUnit::uPercent, p.Range(), std::int16_t(p.RampLevel(k)), ScaleOf(p)));
     doc["ramp"] = ramp;
     nlohmann::json memories;

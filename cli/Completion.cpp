@@ -167,15 +167,15 @@ std::string Zsh(const CLI::App& app, const CompletionHints& hints) {
          ";;\n";
     s += "    argument)\n      case $words[1] in\n";
     for (const Command& c : Commands()) {
-        std::string specs = c.verifies ? "'--no-verify[skip reading back]' " : "";
+        std::string arguments = c.verifies ? "'--no-verify[skip reading back]' " : "";
         if (c.operand == Operand::File)
-            specs += "'1:backup file:_files'";
+            arguments += "'1:backup file:_files'";
         else if (c.operand == Operand::Settings)
-            specs += "'*:setting:_lcx3_settings'";
+            arguments += "'*:setting:_lcx3_settings'";
         else if (c.operand == Operand::ValueUnit)
-            specs += "'1:value:' '2:unit:(" + Z(Joined(OutputUnits())) + ")'";
-        if (!specs.empty())
-            s += "        " + c.name + ") _arguments " + specs + " && ret=0 ;;\n";
+            arguments += "'1:value:' '2:unit:(" + Z(Joined(OutputUnits())) + ")'";
+        if (!arguments.empty())
+            s += "        " + c.name + ") _arguments " + arguments + " && ret=0 ;;\n";
     }
     s += "      esac ;;\n  esac\n  return ret\n}\n";
     s += "_lcx3_settings() {\n  _values -S = setting $settings\n}\n";

@@ -7,7 +7,7 @@
 #include <string>
 #include <thread>
 
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "cli/SessionRunner.h"
 #include "cli/Stop.h"
 #include "transport/UniqueFd.h"

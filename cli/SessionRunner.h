@@ -11,7 +11,7 @@
 #include <memory>
 
 #include "calibrator/LCX.h"
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "cli/Task.h"
 
 namespace vadero::cli {

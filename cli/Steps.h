@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "cli/LineInput.h"
 #include "cli/Stop.h"
 #include "cli/Task.h"

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "cli/SessionRunner.h"
 
 namespace vadero::cli {

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "cli/Stop.h"
 #include "cli/Task.h"
 

@@ -14,6 +14,7 @@
 #include "modbus/Crc.h"
 #include "modbus/MiniModbus.h"
 #include "tests/support/FakeHid.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::fuzz {
 

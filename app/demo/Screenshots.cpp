@@ -1,10 +1,19 @@
 #include "app/demo/Screenshots.h"
 
 #include <QApplication>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <cmath>
 #include <cstdio>
 
 #include "app/PageControl.h"
+#include "app/files/ParameterFile.h"
+#include "app/traffic/TrafficWindow.h"
+#include "app/trend/TrendWindow.h"
 
 namespace vadero {
 
@@ -24,7 +33,7 @@ TScreenshotRun::TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDem
     : forms_(forms), hid_(hid), panel_(panel), dir_(dir) {
     limit_.setSingleShot(true);
     connect(&limit_, &QTimer::timeout, this,
-            [this] { Finish(1, "no complete read within the time limit"); });
+            [this] { Finish(1, "the picture run did not end within its time limit"); });
 }
 
 void TScreenshotRun::Start() {
@@ -35,9 +44,23 @@ void TScreenshotRun::Start() {
     connect(&forms_.Form1, &TForm1::readAllCompleted, this, [this] {
         if (started_) return;
         started_ = true;
+        watch_.stop();
         QTimer::singleShot(0, this, [this] { TakeAll(); });
     });
     limit_.start(kTimeLimitMs);
+    // The traffic window is open from the start, to be seen half-way through
+    // the first read.
+    forms_.Form1.ActTraficClick();
+    connect(&watch_, &QTimer::timeout, this, [this] { WatchTraffic(); });
+    watch_.start(50);
+}
+
+void TScreenshotRun::WatchTraffic() {
+    TForm1& form = forms_.Form1;
+    if (trafficTaken_ || form.ProgressBar->value() < 40) return;
+    trafficTaken_ = true;
+    Save(*form.Trafic, "11-trafic-pendant-lecture");
+    form.Trafic->hide();
 }
 
 bool TScreenshotRun::Save(QWidget& widget, const QString& name) {
@@ -53,12 +76,18 @@ bool TScreenshotRun::Save(QWidget& widget, const QString& name) {
 }
 
 void TScreenshotRun::TakeAll() {
+    limit_.start(kTrendMs + kTimeLimitMs);
     TForm1& form = forms_.Form1;
+    if (!trafficTaken_) {
+        std::fprintf(stderr, "vadero-demo: the read ended before the traffic picture\n");
+        failed_ = true;
+    }
     for (int page = 0; page < form.PageControl1->count(); ++page) {
         form.PageControl1->setCurrentIndex(page);
         Save(form, kPageFiles[page]);
     }
     form.PageControl1->setCurrentIndex(1);
+    MenuPicture();
 
     while (hid_.DeviceCount() < 2) hid_.AddDevice();
     form.FillSelectForm(form.LCX1().DeviceCount());
@@ -70,7 +99,85 @@ void TScreenshotRun::TakeAll() {
     Save(forms_.AboutBox, "08-a-propos");
     forms_.AboutBox.hide();
 
-    TimeOutPicture();
+    ComparePicture();
+    TrendPicture();
+}
+
+void TScreenshotRun::MenuPicture() {
+    TForm1& form = forms_.Form1;
+    QMenu& menu = *form.MenuFichier;
+    const QRect item = form.MenuBar1->actionGeometry(menu.menuAction());
+    menu.popup(form.MenuBar1->mapToGlobal(item.bottomLeft()));
+    Settle();
+    // The menu is a window of its own: drawn onto the main window's picture.
+    QPixmap picture = form.grab();
+    QPainter(&picture).drawPixmap(form.MenuBar1->mapTo(&form, item.bottomLeft()), menu.grab());
+    menu.hide();
+    const QString path = dir_.filePath("12-menu-fichier.png");
+    if (!picture.save(path)) {
+        std::fprintf(stderr, "vadero-demo: cannot write %s\n", qPrintable(path));
+        failed_ = true;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
+}
+
+void TScreenshotRun::ComparePicture() {
+    TForm1& form = forms_.Form1;
+    const QTemporaryDir scratch;
+    const QString path = scratch.filePath("parametres-lcx3.json");
+    // A file whose filter, one memory and the ramp's delay differ from the pages.
+    RegisterImage image = form.LCX1().Master().HoldingRegisters;
+    TLCXParams file(image);
+    file.SetFilter(file.Filter() == 4 ? 6 : 4);
+    file.SetMemory(Memory420mA, 2, file.Memory(Memory420mA, 2) + 800);
+    file.SetRampDelay(file.RampDelay() == 10 ? 20 : 10);
+    const std::string why = WriteParameterFile(path.toStdString(), file);
+    if (!scratch.isValid() || !why.empty()) {
+        std::fprintf(stderr, "vadero-demo: cannot write the file to compare: %s\n", why.c_str());
+        failed_ = true;
+        return;
+    }
+    const ChooseFileFn choose = form.ChooseFile;
+    const std::function<int(QDialog&)> run = form.RunModal;
+    form.ChooseFile = [path](QWidget*, const FileChoice&) { return path; };
+    form.RunModal = [this](QDialog& dialog) {
+        dialog.show();
+        Save(dialog, "13-comparaison");
+        dialog.hide();
+        return int(QDialog::Accepted);
+    };
+    form.ActComparerClick();
+    form.ChooseFile = choose;
+    form.RunModal = run;
+}
+
+void TScreenshotRun::TrendPicture() {
+    // The calibrator is put in "Mesure courant" and read again, so that the
+    // trend follows the loop's signal, which drifts slowly as a transmitter's
+    // would while its process settles.
+    hid_.Device(1).SetHolding(1, 3);
+    hid_.Device(1).SetMeasuredInput(kTrendStart);
+    auto* const drift = new QTimer(this);
+    connect(drift, &QTimer::timeout, this, [this, step = 0]() mutable {
+        ++step;
+        const double wave = std::sin(step / 9.0) * 1400 + step * 40;
+        hid_.Device(1).SetMeasuredInput(static_cast<std::int16_t>(kTrendStart + wave));
+    });
+    TForm1& form = forms_.Form1;
+    auto* const once = new QObject(this);
+    connect(&form, &TForm1::readAllCompleted, once, [this, &form, drift, once] {
+        delete once;
+        drift->start(1000);
+        form.ActTendanceClick();
+        QTimer::singleShot(kTrendMs, this, [this, &form, drift] {
+            drift->stop();
+            Save(*form.Tendance, "14-tendance");
+            form.Tendance->hide();
+            TimeOutPicture();
+        });
+    });
+    form.BtnReadAllClick();
 }
 
 void TScreenshotRun::TimeOutPicture() {

@@ -1,13 +1,15 @@
 #pragma once
-// The demo's picture run: once the first complete read is done, a PNG of the
-// main window on each page, then of the device choice dialog (two devices),
-// the About box, the time-out message (calibrator off) and the panel; then
-// the program ends.
+// The demo's picture run: the traffic window during the first complete read;
+// once it is done, a PNG of the main window on each page and with its
+// "Fichier" menu open, then of the device choice dialog (two devices), the
+// About box, the compare dialog, the trend after a minute of measurements,
+// the time-out message (calibrator off) and the panel; then the program ends.
 
 #include <QDir>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
+#include <cstdint>
 
 #include "app/Forms.h"
 #include "app/demo/DemoPanel.h"
@@ -19,7 +21,9 @@ class TScreenshotRun : public QObject {
     Q_OBJECT
 
   public:
-    static constexpr int kTimeLimitMs = 60000;
+    static constexpr int kTimeLimitMs = 60000;  // for each stage
+    static constexpr int kTrendMs = 60000;
+    static constexpr std::int16_t kTrendStart = 16800;  // 12 mA
 
     TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDemoPanel& panel, const QDir& dir);
 
@@ -27,7 +31,11 @@ class TScreenshotRun : public QObject {
     void Start();
 
   private:
+    void WatchTraffic();
     void TakeAll();
+    void MenuPicture();
+    void ComparePicture();
+    void TrendPicture();
     void TimeOutPicture();
     void Finish(int code, const QString& reason = QString());
     bool Save(QWidget& widget, const QString& name);
@@ -37,7 +45,9 @@ class TScreenshotRun : public QObject {
     TDemoPanel& panel_;
     QDir dir_;
     QTimer limit_;
+    QTimer watch_;
     bool started_ = false;
+    bool trafficTaken_ = false;
     bool failed_ = false;
 };
 

@@ -9,6 +9,8 @@
 #include "calibrator/LCX.h"
 #include "emulator/EmulatorHid.h"
 #include "transport/Dispatcher.h"
+#include "tests/support/ManualTimer.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::test {
 

@@ -1,11 +1,13 @@
-# vadero-demo --screenshots DIR: exits 0 with the ten pictures written.
-file(REMOVE_RECURSE ${DIR})
-execute_process(COMMAND ${DEMO} --screenshots ${DIR} RESULT_VARIABLE result TIMEOUT 120)
+# vadero-demo --screenshots DIR: exits 0 with every picture written, into a
+# folder of its own for each run.
+execute_process(COMMAND mktemp -d OUTPUT_VARIABLE DIR OUTPUT_STRIP_TRAILING_WHITESPACE)
+execute_process(COMMAND ${DEMO} --screenshots ${DIR} RESULT_VARIABLE result TIMEOUT 200)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "vadero-demo --screenshots ended with ${result}")
 endif()
 foreach(name 01-connexion 02-principal 03-echelle-utilisateur 04-memoires 05-rampe 06-divers
-             07-selection 08-a-propos 09-allumer-le-calibrateur 10-panneau)
+             07-selection 08-a-propos 09-allumer-le-calibrateur 10-panneau
+             11-trafic-pendant-lecture 12-menu-fichier 13-comparaison 14-tendance)
   if(NOT EXISTS ${DIR}/${name}.png)
     message(FATAL_ERROR "${name}.png was not written")
   endif()
@@ -14,3 +16,4 @@ foreach(name 01-connexion 02-principal 03-echelle-utilisateur 04-memoires 05-ram
     message(FATAL_ERROR "${name}.png is missing or empty")
   endif()
 endforeach()
+file(REMOVE_RECURSE ${DIR})

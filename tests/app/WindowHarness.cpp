@@ -7,6 +7,7 @@
 
 #include "app/PageControl.h"
 #include "tests/widgets/QtApp.h"
+#include "tests/support/ManualTimer.h"
 
 namespace vadero::test {
 

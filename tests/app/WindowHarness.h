@@ -13,6 +13,8 @@
 #include "app/Forms.h"
 #include "emulator/EmulatorHid.h"
 #include "tests/support/ManualDrive.h"
+#include "tests/support/ManualTimer.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::test {
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "calibrator/LCX.h"
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "emulator/EmulatorHid.h"
 
 namespace vadero {

@@ -6,6 +6,8 @@
 #include "calibrator/LCX.h"
 #include "tests/support/FakeHid.h"
 #include "tests/support/ManualDrive.h"
+#include "tests/support/ManualTimer.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {

@@ -132,7 +132,7 @@ TEST_F(Lcx3, PoweredOffTimesOutAfterThreeIdenticalRequests) {
     EXPECT_TRUE(r.out.empty());
 }
 
-TEST_F(Lcx3, SpecPaceSendsOnTheTickAndTracesTheWorkedExample) {
+TEST_F(Lcx3, TickPaceSendsOnTheTickAndTracesTheWorkedExample) {
     const Result r = Exec("--emulate --trace read");
     ASSERT_EQ(r.code, 0) << r.err;
     std::vector<long> sent;

@@ -6,6 +6,7 @@
 #include "emulator/EmulatorHid.h"
 #include "modbus/MiniModbus.h"
 #include "tests/support/ManualDrive.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::emu {
 namespace {

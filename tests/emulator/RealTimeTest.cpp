@@ -5,6 +5,7 @@
 #include "emulator/EmulatorHid.h"
 #include "tests/support/ManualDrive.h"
 #include "transport/HIDSerial.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::emu {
 namespace {

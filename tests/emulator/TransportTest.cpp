@@ -6,6 +6,7 @@
 #include "modbus/Crc.h"
 #include "tests/support/ManualDrive.h"
 #include "transport/HIDSerial.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::emu {
 namespace {

@@ -8,6 +8,7 @@
 #include "modbus/MiniModbus.h"
 #include "modbus/ModbusFrame.h"
 #include "tests/support/FakeHid.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {

@@ -13,6 +13,8 @@
 #include "tests/support/ManualDrive.h"
 #include "transport/Dispatcher.h"
 #include "transport/USB.h"
+#include "tests/support/ManualTimer.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::soak {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "transport/Dispatcher.h"
+#include "tests/support/ManualDispatcher.h"
 #include "transport/USB.h"
 
 namespace vadero::test {

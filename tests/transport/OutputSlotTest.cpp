@@ -10,6 +10,7 @@
 
 #include "tests/support/FakeHid.h"
 #include "transport/USB.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {

@@ -6,6 +6,7 @@
 
 #include "tests/support/FakeHid.h"
 #include "transport/USB.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {

@@ -1,4 +1,4 @@
-#include "transport/Dispatcher.h"
+#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 

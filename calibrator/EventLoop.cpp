@@ -1,4 +1,4 @@
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 
 #include <algorithm>
 
