@@ -24,7 +24,7 @@ inline constexpr int kUserFormat = 8;
 inline constexpr int kOutputDecimals = 9;
 inline constexpr int kCarried = 10;  // carried along by the transfers, not interpreted
 inline constexpr int kLanguage = 11;
-inline constexpr int kRampTime1 = 16;  // t1 to t4
+inline constexpr int kRampTime1 = 16;   // t1 to t4
 inline constexpr int kRampLevel1 = 20;  // L1 and L2
 inline constexpr int kRampDelay = 22;
 inline constexpr int kRampRepeat = 23;
@@ -87,7 +87,7 @@ inline constexpr std::uint16_t kRawMax = 30800;
 inline constexpr std::uint16_t kLoopPowerOn = 2;
 
 // What the window's editors and lcx3 set let a person give.
-inline constexpr int kFilterMax = 16;              // filter positions 0 to 16
+inline constexpr int kFilterMax = 16;             // filter positions 0 to 16
 inline constexpr std::uint16_t kRampLimit = 99;   // ramp times, delay, repetitions: 0 to 99
 inline constexpr float kUserValueMin = -9999.0F;  // user full scale and zero
 inline constexpr float kUserValueMax = 99999.0F;
