@@ -17,12 +17,10 @@ void RunGuarded(const std::function<void()>& work);
 template <class F>
 auto Guarded(F f) {
     return [f = std::move(f)](auto&&... args) {
-        RunGuarded([&] {
-            if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
-                f(std::forward<decltype(args)>(args)...);
-            else
-                f();
-        });
+        if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
+            RunGuarded([&] { f(std::forward<decltype(args)>(args)...); });
+        else
+            RunGuarded([&] { f(); });
     };
 }
 
