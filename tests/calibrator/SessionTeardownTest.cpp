@@ -6,6 +6,7 @@
 #include "calibrator/LCX.h"
 #include "tests/support/FakeHid.h"
 #include "tests/support/ManualDrive.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -35,7 +36,7 @@ TEST(SessionTeardown, DestroyedWhileReportsStreamIn) {
         {"THIDDevice",
          [&](bool& connected) {
              auto d = std::make_unique<THIDDevice>(env);
-             d->Pid = 0x0026;
+             d->Pid = lcx3::kProductId;
              d->OnConnect = [&connected](TObject*) { connected = true; };
              d->OnRXFrame = [](TObject*) {};  // per report, on the reader thread
              EXPECT_TRUE(d->OpenIndex(0));

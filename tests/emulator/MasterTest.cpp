@@ -6,6 +6,7 @@
 #include "emulator/EmulatorHid.h"
 #include "modbus/MiniModbus.h"
 #include "tests/support/ManualDrive.h"
+#include "transport/Identity.h"
 
 namespace vadero::emu {
 namespace {
@@ -26,7 +27,7 @@ class Master : public ::testing::Test {
     void SetUp() override {
         bool connected = false;
         master.Node = kSlaveAddress;
-        master.SetProductIdent("HID-LCX3  ");
+        master.SetProductIdent(std::string(lcx3::kProduct));
         master.OnConnect = [&connected](TObject*) { connected = true; };
         master.OnDataArrival = [this](TObject*, TDataType, int address, int value) {
             arrivals.emplace_back(address, value);

@@ -3,6 +3,7 @@
 
 #include "tests/support/FakeHid.h"
 #include "transport/USB.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -22,7 +23,7 @@ protected:
     ManualDispatcher dispatcher;
     THIDDevice device{TransportEnv{hid, dispatcher, ReaderMode::Manual}};
 
-    void SetUp() override { device.Pid = 0x0026; }
+    void SetUp() override { device.Pid = lcx3::kProductId; }
 };
 
 TEST_F(Discovery, ListsMatchingPresentDevicesInTheLayersOrder) {

@@ -6,6 +6,7 @@
 
 #include "tests/support/FakeHid.h"
 #include "transport/USB.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -26,7 +27,7 @@ protected:
     std::vector<std::string> events;
 
     void SetUp() override {
-        device.Pid = 0x0026;
+        device.Pid = lcx3::kProductId;
         device.OnConnect = [this](TObject* sender) {
             EXPECT_EQ(sender, &device);
             events.push_back("connect");
