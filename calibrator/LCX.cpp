@@ -1,4 +1,5 @@
 #include "calibrator/LCX.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 
@@ -23,8 +24,8 @@ bool IsLevel(int index) { return index >= 1 && index <= kRampLevelCount; }
 TCustomLCX::TCustomLCX(const LCXEnv& env)
     : master_(std::make_unique<TMiniModbusMaster>(env.transport)),
       params_(master_->HoldingRegisters) {
-    master_->SetProductIdent("HID-LCX3  ");
-    master_->Node = 100;
+    master_->SetProductIdent(std::string(lcx3::kProduct));
+    master_->Node = lcx3::kSlave;
     master_->OnDataArrival = [this](TObject* sender, TDataType type, int address, int data) {
         DataArrived(sender, type, address, data);
     };

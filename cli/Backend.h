@@ -16,14 +16,13 @@ class Backend {
   public:
     // Throws UsageError for a state file that cannot be loaded.
     explicit Backend(const Options& options);
-    // A layer of the caller's, looked at as the kernel's (tests: devices
-    // that go away at a chosen moment).
+    // A layer of the caller's (tests: devices that go away at a chosen
+    // moment, or refuse to open).
     explicit Backend(std::unique_ptr<HidLayer> hid) : hid_(std::move(hid)) {}
     Backend(const Backend&) = delete;
     Backend& operator=(const Backend&) = delete;
 
     HidLayer& Hid() { return *hid_; }
-    bool Hidraw() const { return emulator_ == nullptr; }
     // Saves the addressed emulated calibrator's bank to the state file, if any;
     // false (with a message on stderr) when it cannot be written.
     bool SaveState() const;

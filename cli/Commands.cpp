@@ -104,7 +104,7 @@ Plan CheckOutput(const Options& o) {
 }
 
 Task<Outcome> ListCommand(Job& job) {
-    const Survey survey = SurveyDevices(job.backend.Hid(), job.backend.Hidraw());
+    const Survey survey = SurveyDevices(job.backend.Hid());
     Outcome out;
     out.doc["devices"] = nlohmann::json::array();
     for (const auto& d : survey.matching)
@@ -178,7 +178,7 @@ const std::vector<Command> kCommands = {
 
 // Why no calibrator of that number can be served.
 Outcome NotThere(Job& job, int number, int count) {
-    const Survey survey = SurveyDevices(job.backend.Hid(), job.backend.Hidraw());
+    const Survey survey = SurveyDevices(job.backend.Hid());
     if (!survey.blocked.empty()) {
         Outcome out = Failure(kCannotOpen, "a calibrator was found but cannot be opened");
         for (const auto& b : survey.blocked) out.details.push_back(b.path + ": " + b.reason);

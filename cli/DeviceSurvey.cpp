@@ -1,73 +1,54 @@
 #include "cli/DeviceSurvey.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
-#include <fstream>
+#include <set>
+
+#include "calibrator/LCX.h"
+#include "cli/EventLoop.h"
+#include "transport/Identity.h"
 
 namespace vadero::cli {
 
-namespace {
-
-constexpr std::uint16_t kVendor = 0x0451;
-constexpr std::uint16_t kProduct = 0x0026;
-constexpr const char* kManufacturer = "Norvelectrics";
-constexpr const char* kProductText = "HID-LCX3  ";
-
-// HID_ID=bus:vendor:product of the node's parent hid device.
-bool SysfsHasCalibratorIds(const std::string& path) {
-    const auto slash = path.rfind('/');
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-    std::ifstream uevent("/sys/class/hidraw/" + name + "/device/uevent");
-    std::string line;
-    while (std::getline(uevent, line)) {
-        if (line.rfind("HID_ID=", 0) != 0)
-            continue;
-        unsigned bus = 0, vendor = 0, product = 0;
-        if (std::sscanf(line.c_str() + 7, "%x:%x:%x", &bus, &vendor, &product) != 3)
-            return false;
-        return vendor == kVendor && product == kProduct;
-    }
-    return false;
+std::string Explained(const std::string& reason) {
+    if (reason != std::strerror(EACCES) && reason != std::strerror(EPERM))
+        return reason;
+    char ids[16];
+    std::snprintf(ids, sizeof ids, "%04x:%04x", unsigned(lcx3::kVendorId),
+                  unsigned(lcx3::kProductId));
+    return reason + " (install the udev rule that grants access to " + ids +
+           ", TAG+=\"uaccess\", then unplug and replug the calibrator)";
 }
 
-std::string WhyNotOpened(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK);
-    if (fd >= 0) {
-        ::close(fd);
-        return "the device did not answer its identity";
-    }
-    const int error = errno;
-    std::string reason = std::strerror(error);
-    if (error == EACCES || error == EPERM)
-        reason +=
-            " (install the udev rule that grants access to 0451:0026, TAG+=\"uaccess\", "
-            "then unplug and replug the calibrator)";
-    return reason;
-}
+Survey SurveyDevices(HidLayer& hid) {
+    // The calibrator model's own device component, as every other command
+    // opens it: its enumeration by ids, its matching by strings.
+    EventLoop loop;
+    TLCX lcx(LCXEnv{TransportEnv{hid, loop}, loop});
+    TMiniModbusMaster& device = lcx.Master();
 
-}  // namespace
-
-Survey SurveyDevices(HidLayer& hid, bool hidraw) {
     Survey survey;
-    for (const std::string& path : hid.enumerate(false)) {
-        const auto handle = hid.open(path);
-        if (!handle) {
-            if (hidraw && SysfsHasCalibratorIds(path))
-                survey.blocked.push_back({path, WhyNotOpened(path)});
+    std::set<std::string> listed;
+    const int count = device.EnumerateDevices();
+    for (int k = 1; k <= count; ++k) {
+        const std::string path = device.GetDevicePath(k - 1);
+        listed.insert(path);
+        if (device.Matches(k))
+            survey.matching.push_back({int(survey.matching.size()) + 1, device.GetManufacturer(k),
+                                       device.GetProduct(k), device.GetSerialNumber(k), path});
+    }
+    // What the enumeration skipped because it would not open, when the
+    // system tells the calibrator's ids without opening it.
+    for (const std::string& path : hid.enumerate(device.ViewRegisteredDevices)) {
+        if (listed.contains(path))
             continue;
-        }
-        const auto ids = handle->attributes();
-        if (!ids || ids->VendorID != kVendor || ids->ProductID != kProduct)
-            continue;
-        const auto manufacturer = handle->manufacturer();
-        const auto product = handle->product();
-        if (manufacturer.value_or("") != kManufacturer || product.value_or("") != kProductText)
-            continue;
-        survey.matching.push_back({int(survey.matching.size()) + 1, *manufacturer, *product,
-                                   handle->serialNumber().value_or(""), path});
+        const std::string reason = hid.openError(path);
+        if (reason.empty())
+            continue;  // it opened: another device
+        const auto ids = hid.identify(path);
+        if (ids && ids->VendorID == device.Vid && ids->ProductID == device.Pid)
+            survey.blocked.push_back({path, Explained(reason)});
     }
     return survey;
 }

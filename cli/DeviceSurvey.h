@@ -1,6 +1,7 @@
 #pragma once
-// Which calibrators the HID layer shows: those that match (in the transport's
-// order) and those with the calibrator's ids that cannot be opened.
+// Which calibrators the HID layer shows: those that the calibrator's device
+// component lists and matches (numbered as --device counts), and those with
+// the calibrator's ids that cannot be opened, with the layer's reason.
 
 #include <string>
 #include <vector>
@@ -24,7 +25,10 @@ struct Survey {
     std::vector<BlockedDevice> blocked;
 };
 
-// With hidraw, nodes that do not open are looked up in sysfs for their ids.
-Survey SurveyDevices(HidLayer& hid, bool hidraw);
+Survey SurveyDevices(HidLayer& hid);
+
+// A failed open's reason as lcx3 shows it: the layer's text, with the hint
+// about the udev rule when access was refused.
+std::string Explained(const std::string& reason);
 
 }  // namespace vadero::cli

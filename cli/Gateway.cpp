@@ -137,7 +137,7 @@ int ServeCommand(const Options& o, Backend& backend) {
         gateway = std::make_unique<Gateway>(backend.Hid(), loop, settings, log);
     } catch (const GatewayError& e) {
         Outcome out = Failure(e.status, e.what());
-        const Survey survey = SurveyDevices(backend.Hid(), backend.Hidraw());
+        const Survey survey = SurveyDevices(backend.Hid());
         if (e.status == kNoDevice && !survey.blocked.empty()) {
             out = Failure(kCannotOpen, "a calibrator was found but cannot be opened");
             for (const auto& b : survey.blocked) out.details.push_back(b.path + ": " + b.reason);

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "transport/Identity.h"
+
 namespace vadero::cli {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -35,7 +37,7 @@ constexpr std::uint8_t kTargetFailed = 0x0B;
 
 // Unit identifiers that reach the one calibrator served: its own address,
 // and the two that Modbus TCP clients use for "the device behind".
-constexpr std::uint8_t kCalibratorUnit = 100;
+constexpr std::uint8_t kCalibratorUnit = lcx3::kSlave;
 
 // A request as libmodbus framed it: whole, short of bytes that its length
 // field still announces (a function libmodbus does not know, whose data it

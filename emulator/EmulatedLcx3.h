@@ -9,14 +9,15 @@
 
 #include "emulator/DeviceCore.h"
 #include "transport/HidLayer.h"
+#include "transport/Identity.h"
 
 namespace vadero::emu {
 
 struct DeviceOptions {
-    std::string manufacturer = "Norvelectrics";
-    std::string product = "HID-LCX3  ";
+    std::string manufacturer{lcx3::kManufacturer};
+    std::string product{lcx3::kProduct};
     std::string serial{};  // empty: made from the device number, "LCX3-0001" ...
-    HidAttributes attributes{0x0451, 0x0026};
+    HidAttributes attributes{lcx3::kVendorId, lcx3::kProductId};
     Duration reportInterval{std::chrono::milliseconds(4)};  // above zero
     Duration turnaround{std::chrono::milliseconds(3)};
     RegisterBank bank = FactoryBank();

@@ -1,5 +1,7 @@
 #include "emulator/EmulatorHid.h"
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 namespace vadero::emu {
@@ -95,9 +97,23 @@ std::vector<std::string> EmulatorHid::enumerate(bool includeRegistered) {
 
 std::unique_ptr<HidHandle> EmulatorHid::open(const std::string& path) {
     auto device = find(path);
-    if (!device || !device->Plugged())
+    if (!device || !device->Plugged()) {
+        openErrors_.record(path, std::strerror(device ? ENODEV : ENOENT));
         return nullptr;
+    }
+    openErrors_.record(path, {});
     return std::make_unique<Handle>(std::move(device));
+}
+
+std::string EmulatorHid::openError(const std::string& path) const {
+    return openErrors_.of(path);
+}
+
+std::optional<HidAttributes> EmulatorHid::identify(const std::string& path) {
+    const auto device = find(path);
+    if (!device || !device->Plugged())
+        return std::nullopt;
+    return device->Identity().attributes;
 }
 
 void EmulatorHid::pause(std::chrono::milliseconds duration, HidWake& wake) {

@@ -11,6 +11,7 @@
 #include "emulator/Clock.h"
 #include "emulator/EmulatedLcx3.h"
 #include "transport/HidLayer.h"
+#include "transport/OpenErrors.h"
 
 namespace vadero::emu {
 
@@ -34,6 +35,11 @@ class EmulatorHid : public HidLayer {
 
     std::vector<std::string> enumerate(bool includeRegistered) override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
+    // As the kernel would say: no such file for a path with no device, no
+    // such device for one unplugged.
+    std::string openError(const std::string& path) const override;
+    // The device's ids while it is plugged in.
+    std::optional<HidAttributes> identify(const std::string& path) override;
     std::unique_ptr<HidWake> makeWake() override { return clock_.makeWake(); }
     void pause(std::chrono::milliseconds duration, HidWake& wake) override;
     std::chrono::steady_clock::time_point now() const override { return clock_.now(); }
@@ -44,6 +50,7 @@ class EmulatorHid : public HidLayer {
     EmuClock clock_;
     mutable std::mutex mutex_;
     std::vector<std::shared_ptr<EmulatedLcx3>> devices_;
+    OpenErrors openErrors_;
 };
 
 }  // namespace vadero::emu

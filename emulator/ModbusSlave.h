@@ -16,12 +16,13 @@
 #include <vector>
 
 #include "emulator/RegisterBank.h"
+#include "transport/Identity.h"
 
 namespace vadero::emu {
 
 using Bytes = std::vector<std::uint8_t>;
 
-inline constexpr std::uint8_t kSlaveAddress = 100;
+inline constexpr std::uint8_t kSlaveAddress = lcx3::kSlave;
 
 struct SlaveReply {
     std::optional<Bytes> answer;  // empty: the slave stays silent

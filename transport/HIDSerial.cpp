@@ -1,4 +1,5 @@
 #include "transport/HIDSerial.h"
+#include "transport/Identity.h"
 
 #include <algorithm>
 #include <array>
@@ -23,8 +24,8 @@ std::vector<std::uint8_t> ConfigurationBytes(TPortFormat format, bool bit6, bool
 }  // namespace bridge
 
 THIDSerial::THIDSerial(const TransportEnv& env) : THIDDevice(env) {
-    Pid = 0x0026;
-    Vid = 0x0451;
+    Pid = lcx3::kProductId;
+    Vid = lcx3::kVendorId;
     THIDDevice::OnRXFrame = [this](TObject* sender) { FrameReportReceived(sender); };
 }
 
@@ -59,16 +60,16 @@ void THIDSerial::SendConfiguration() {
     WriteReport(bytes.data(), static_cast<int>(bytes.size()));
 }
 
-bool THIDSerial::matches(int number) {
-    if (GetManufacturer(number) != vendorIdent_) return false;
-    return productIdent_ == "*" || GetProduct(number) == productIdent_;
+bool THIDSerial::Matches(int Number) {
+    if (GetManufacturer(Number) != vendorIdent_) return false;
+    return productIdent_ == "*" || GetProduct(Number) == productIdent_;
 }
 
 int THIDSerial::GetDeviceCount() {
     const int n = EnumerateDevices();
     int count = 0;
     for (int k = 1; k <= n; ++k)
-        if (matches(k)) ++count;
+        if (Matches(k)) ++count;
     return count;
 }
 
@@ -76,7 +77,7 @@ bool THIDSerial::OpenDevice(int Number) {
     const int n = EnumerateDevices();
     int found = 0;
     for (int k = 1; k <= n; ++k) {
-        if (matches(k) && ++found == Number) {
+        if (Matches(k) && ++found == Number) {
             OpenListedDevice(k);
             break;
         }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "transport/USB.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 
@@ -44,6 +45,9 @@ public:
     void SendConfiguration();
 
     int GetDeviceCount();
+    // Entry Number (1-based) of the latest enumeration carries VendorIdent
+    // and ProductIdent: the test GetDeviceCount and OpenDevice count by.
+    bool Matches(int Number);
     bool OpenDevice(int Number);
     std::string OpenListedDevice(int Number);
     void CloseDevice();
@@ -61,12 +65,11 @@ public:
 private:
     static constexpr std::size_t kRxCapacity = 254;
 
-    bool matches(int number);
     // Reader thread: gathers payloads and hands each complete frame over.
     void FrameReportReceived(TObject* Sender);
     void deliver(std::string frame);
 
-    std::string vendorIdent_ = "Norvelectrics";
+    std::string vendorIdent_{lcx3::kManufacturer};
     std::string productIdent_ = "*";
     TPortFormat portFormat_ = TPortFormat::_9600_8N2;
     bool configBit7_ = false;

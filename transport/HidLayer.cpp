@@ -8,6 +8,14 @@ std::array<std::uint8_t, 16> HidLayer::interfaceClassId() const {
             0x88, 0xCB, 0x00, 0x11, 0x11, 0x00, 0x00, 0x30};
 }
 
+std::string HidLayer::openError(const std::string& /*path*/) const {
+    return {};
+}
+
+std::optional<HidAttributes> HidLayer::identify(const std::string& /*path*/) {
+    return std::nullopt;
+}
+
 std::chrono::steady_clock::time_point HidLayer::now() const {
     return std::chrono::steady_clock::now();
 }

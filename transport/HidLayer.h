@@ -64,6 +64,13 @@ public:
     virtual std::vector<std::string> enumerate(bool includeRegistered) = 0;
     // nullptr when the path cannot be opened (an empty path never opens).
     virtual std::unique_ptr<HidHandle> open(const std::string& path) = 0;
+    // Why the last open of the path failed, in the system's words (the
+    // strerror text, e.g. "Permission denied"); empty when it opened, or was
+    // never tried, or the layer cannot tell.
+    virtual std::string openError(const std::string& path) const;
+    // Vendor and product id of a path without opening it, as the system
+    // knows them; empty when the layer cannot tell (here: never).
+    virtual std::optional<HidAttributes> identify(const std::string& path);
     virtual std::unique_ptr<HidWake> makeWake() = 0;
     // Waits for the duration, or less when the wake is signalled.
     virtual void pause(std::chrono::milliseconds duration, HidWake& wake) = 0;

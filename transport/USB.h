@@ -17,6 +17,7 @@
 #include "transport/HidLayer.h"
 #include "transport/Item.h"
 #include "transport/Types.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 
@@ -177,7 +178,7 @@ public:
 
     int OutputReportLength = 0;
     HidCaps Capabilities{};
-    std::uint16_t Vid = 0x0451;
+    std::uint16_t Vid = lcx3::kVendorId;
     std::uint16_t Pid = 0x0004;
 
     int EnumerateDevices() override;

@@ -12,11 +12,12 @@
 
 #include "app/Guard.h"
 #include "calibrator/Backup.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 
 namespace {
-constexpr std::uint8_t kCalibratorNode = 100;
+constexpr std::uint8_t kCalibratorNode = lcx3::kSlave;
 }  // namespace
 
 TTrafficWindow::TTrafficWindow(const std::function<int(QDialog&)>& runModal,

@@ -14,6 +14,7 @@
 #include "emulator/BankJson.h"
 #include "emulator/gadget/GadgetReports.h"
 #include "emulator/gadget/GadgetServer.h"
+#include "transport/Identity.h"
 
 namespace {
 
@@ -27,7 +28,23 @@ struct Options {
     std::string state;
     std::string fault;
     bool descriptor = false;
+    std::string identity;  // --usb-identity: the attribute to print
 };
+
+// The calibrator's identity as the gadget's configfs attributes take it,
+// without a newline (the product string keeps its trailing blanks).
+int WriteIdentity(const std::string& attribute) {
+    char id[8];
+    std::string text;
+    if (attribute == "idVendor" || attribute == "idProduct") {
+        std::snprintf(id, sizeof id, "0x%04x",
+                      unsigned(attribute == "idVendor" ? lcx3::kVendorId : lcx3::kProductId));
+        text = id;
+    } else {
+        text = attribute == "manufacturer" ? lcx3::kManufacturer : lcx3::kProduct;
+    }
+    return std::fwrite(text.data(), 1, text.size(), stdout) == text.size() ? kStopped : kUsage;
+}
 
 int WriteDescriptor() {
     // One write: configfs takes the attribute from a single write.
@@ -133,6 +150,11 @@ int main(int argc, char** argv) {
     app.add_flag("--report-descriptor", o.descriptor,
                  "write the gadget's report descriptor to stdout and exit")
         ->excludes(gadget);
+    app.add_option("--usb-identity", o.identity,
+                   "write the calibrator's idVendor, idProduct, manufacturer or product to "
+                   "stdout, as the gadget takes it, and exit")
+        ->check(CLI::IsMember({"idVendor", "idProduct", "manufacturer", "product"}))
+        ->excludes(gadget);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& e) {
@@ -140,6 +162,8 @@ int main(int argc, char** argv) {
     }
     if (o.descriptor)
         return WriteDescriptor();
+    if (!o.identity.empty())
+        return WriteIdentity(o.identity);
     if (o.gadget.empty()) {
         std::fprintf(stderr, "lcx3-emulator: --gadget DEV is required\n");
         return kUsage;

@@ -8,6 +8,7 @@
 #include "tests/support/ManualDrive.h"
 #include "tests/support/ManualTimer.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -37,7 +38,7 @@ TEST(SessionTeardown, DestroyedWhileReportsStreamIn) {
         {"THIDDevice",
          [&](bool& connected) {
              auto d = std::make_unique<THIDDevice>(env);
-             d->Pid = 0x0026;
+             d->Pid = lcx3::kProductId;
              d->OnConnect = [&connected](TObject*) { connected = true; };
              d->OnRXFrame = [](TObject*) {};  // per report, on the reader thread
              EXPECT_TRUE(d->OpenIndex(0));

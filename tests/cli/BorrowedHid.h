@@ -11,6 +11,10 @@ class BorrowedHid : public HidLayer {
     explicit BorrowedHid(HidLayer& hid) : hid_(hid) {}
     std::vector<std::string> enumerate(bool all) override { return hid_.enumerate(all); }
     std::unique_ptr<HidHandle> open(const std::string& path) override { return hid_.open(path); }
+    std::string openError(const std::string& path) const override { return hid_.openError(path); }
+    std::optional<HidAttributes> identify(const std::string& path) override {
+        return hid_.identify(path);
+    }
     std::unique_ptr<HidWake> makeWake() override { return hid_.makeWake(); }
     void pause(std::chrono::milliseconds duration, HidWake& wake) override {
         hid_.pause(duration, wake);

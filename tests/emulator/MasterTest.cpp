@@ -7,6 +7,7 @@
 #include "modbus/MiniModbus.h"
 #include "tests/support/ManualDrive.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero::emu {
 namespace {
@@ -27,7 +28,7 @@ class Master : public ::testing::Test {
     void SetUp() override {
         bool connected = false;
         master.Node = kSlaveAddress;
-        master.SetProductIdent("HID-LCX3  ");
+        master.SetProductIdent(std::string(lcx3::kProduct));
         master.OnConnect = [&connected](TObject*) { connected = true; };
         master.OnDataArrival = [this](TObject*, TDataType, int address, int value) {
             arrivals.emplace_back(address, value);

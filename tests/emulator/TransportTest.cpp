@@ -7,6 +7,7 @@
 #include "tests/support/ManualDrive.h"
 #include "transport/HIDSerial.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero::emu {
 namespace {
@@ -30,7 +31,7 @@ class Link {
   public:
     Link(EmulatorHid& hid, ManualDispatcher& dispatcher)
         : drive_(hid, dispatcher), bridge(TransportEnv{hid, dispatcher, ReaderMode::Manual}) {
-        bridge.SetProductIdent("HID-LCX3  ");
+        bridge.SetProductIdent(std::string(lcx3::kProduct));
         bridge.OnRXFrame = [this](TObject*) {
             frames.emplace_back(bridge.RxData().begin(), bridge.RxData().end());
         };

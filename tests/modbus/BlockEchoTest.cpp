@@ -7,6 +7,7 @@
 #include "modbus/ModbusFrame.h"
 #include "tests/support/FakeHid.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -47,7 +48,7 @@ class BlockEchoMaster : public ::testing::Test {
 
     void SetUp() override {
         hid.setContinuousEmpty(true);
-        master.Node = 100;
+        master.Node = lcx3::kSlave;
         master.OnWordBlockWriting = [this](TObject*) { ++blocks; };
         test::FakeDevice device;
         device.path = kPath;

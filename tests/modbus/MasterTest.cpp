@@ -10,6 +10,7 @@
 #include "modbus/ModbusFrame.h"
 #include "tests/support/FakeHid.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -57,7 +58,7 @@ class MasterTest : public ::testing::Test {
 
     void SetUp() override {
         hid.setContinuousEmpty(true);
-        master.Node = 100;
+        master.Node = lcx3::kSlave;
         master.OnDataArrival = [this](TObject* sender, TDataType type, int address, int data) {
             EXPECT_EQ(sender, &master);
             const auto& image = type == TDataType::dtInputRegister ? master.InputRegisters
@@ -142,7 +143,7 @@ TEST_F(MasterTest, TxTextComesBeforeTheSendAlsoWithoutADevice) {
     TMiniModbusMaster unplugged{TransportEnv{none, dispatcher, ReaderMode::Manual}};
     std::string text;
     unplugged.TxDebugStream = [&](TObject*, const std::string& t) { text = t; };
-    unplugged.Node = 100;
+    unplugged.Node = lcx3::kSlave;
     unplugged.ReadInputRegisters(0, 1);
     EXPECT_EQ(text, "TX : 64 04 00 00 00 01 38 3F ");
     EXPECT_EQ(unplugged.ExpectedFunction(), 4);

@@ -9,6 +9,7 @@
 #include "modbus/ModbusFrame.h"
 #include "tests/support/FakeHid.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -34,7 +35,7 @@ TEST(MasterThreadTest, AnswersArriveOnTheOwnerThread) {
 
     ManualDispatcher dispatcher;
     TMiniModbusMaster master{TransportEnv{hid, dispatcher, ReaderMode::Threaded}};
-    master.Node = 100;
+    master.Node = lcx3::kSlave;
     const auto owner = std::this_thread::get_id();
     int arrivals = 0;
     master.OnDataArrival = [&](TObject*, TDataType, int address, int data) {

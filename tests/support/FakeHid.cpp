@@ -1,6 +1,7 @@
 #include "tests/support/FakeHid.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace vadero::test {
@@ -186,9 +187,27 @@ std::vector<std::string> FakeHidLayer::enumerate(bool includeRegistered) {
 std::unique_ptr<HidHandle> FakeHidLayer::open(const std::string& path) {
     const std::lock_guard lock(mutex_);
     State* state = find(path);
-    if (!state || !state->device.present) return nullptr;
+    if (!state) return nullptr;
+    if (!state->device.present || state->device.refusal != 0) {
+        state->openError = std::strerror(state->device.present ? state->device.refusal : ENODEV);
+        return nullptr;
+    }
+    state->openError.clear();
     ++state->opens;
     return std::make_unique<Handle>(*this, state->identity);
+}
+
+std::string FakeHidLayer::openError(const std::string& path) const {
+    const std::lock_guard lock(mutex_);
+    const auto it = devices_.find(path);
+    return it == devices_.end() ? std::string() : it->second.openError;
+}
+
+std::optional<HidAttributes> FakeHidLayer::identify(const std::string& path) {
+    const std::lock_guard lock(mutex_);
+    const State* state = find(path);
+    if (!state || !state->device.present) return std::nullopt;
+    return state->device.attributes;
 }
 
 std::unique_ptr<HidWake> FakeHidLayer::makeWake() { return std::make_unique<Wake>(mutex_, changed_); }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "transport/HidLayer.h"
+#include "transport/Identity.h"
 
 namespace vadero::test {
 
@@ -18,12 +19,13 @@ using Bytes = std::vector<std::uint8_t>;
 
 struct FakeDevice {
     std::string path;
-    HidAttributes attributes{0x0451, 0x0026};
-    std::optional<std::string> manufacturer = std::string("Norvelectrics");
-    std::optional<std::string> product = std::string("HID-LCX3  ");
+    HidAttributes attributes{lcx3::kVendorId, lcx3::kProductId};
+    std::optional<std::string> manufacturer = std::string(lcx3::kManufacturer);
+    std::optional<std::string> product = std::string(lcx3::kProduct);
     std::optional<std::string> serial = std::string("0001");
     std::optional<HidCaps> caps = HidCaps{65, 65};
     bool present = true;
+    int refusal = 0;  // an errno (EACCES ...) that every open fails with; 0: it opens
 };
 
 class FakeHidLayer : public HidLayer {
@@ -62,6 +64,8 @@ public:
 
     std::vector<std::string> enumerate(bool includeRegistered) override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
+    std::string openError(const std::string& path) const override;
+    std::optional<HidAttributes> identify(const std::string& path) override;
     std::unique_ptr<HidWake> makeWake() override;
     void pause(std::chrono::milliseconds duration, HidWake& wake) override;
     std::chrono::steady_clock::time_point now() const override;
@@ -75,6 +79,7 @@ private:
         std::deque<Bytes> input;
         std::vector<Bytes> written;
         int opens = 0;
+        std::string openError;  // of the last open
     };
     int read(const std::string& path, std::uint8_t* buffer, int length, HidWake& wake);
     int write(const std::string& path, const std::uint8_t* data, int length);

@@ -4,6 +4,7 @@
 #include "tests/support/FakeHid.h"
 #include "transport/HIDSerial.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -12,8 +13,8 @@ using test::Bytes;
 using test::FakeDevice;
 using test::FakeHidLayer;
 
-FakeDevice Bridge(const std::string& path, const std::string& product = "HID-LCX3  ",
-                  const std::string& maker = "Norvelectrics") {
+FakeDevice Bridge(const std::string& path, const std::string& product = std::string(lcx3::kProduct),
+                  const std::string& maker = std::string(lcx3::kManufacturer)) {
     FakeDevice d;
     d.path = path;
     d.product = product;
@@ -61,7 +62,7 @@ TEST_F(BridgeTest, MatchesMakerAndProductExactly) {
     hid.addDevice(Bridge("/dev/hidraw3", "*"));
     hid.addDevice(Bridge("/dev/hidraw4", "hid-lcx3  "));
     EXPECT_EQ(bridge.GetDeviceCount(), 4);  // "*" matches any product of the maker
-    bridge.SetProductIdent("HID-LCX3  ");
+    bridge.SetProductIdent(std::string(lcx3::kProduct));
     EXPECT_EQ(bridge.GetDeviceCount(), 1);
     bridge.SetProductIdent("HID-LCX3*");
     EXPECT_EQ(bridge.GetDeviceCount(), 0);  // no wildcard inside a text
@@ -74,7 +75,7 @@ TEST_F(BridgeTest, OpenDeviceCountsMatchesOnly) {
     hid.addDevice(Bridge("/dev/hidraw0", "Autre"));
     hid.addDevice(Bridge("/dev/hidraw1"));
     hid.addDevice(Bridge("/dev/hidraw2"));
-    bridge.SetProductIdent("HID-LCX3  ");
+    bridge.SetProductIdent(std::string(lcx3::kProduct));
     EXPECT_FALSE(bridge.OpenDevice(0));
     EXPECT_FALSE(bridge.OpenDevice(3));
     EXPECT_EQ(bridge.Reader()->DevicePath, "");

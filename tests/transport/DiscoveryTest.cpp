@@ -4,6 +4,7 @@
 #include "tests/support/FakeHid.h"
 #include "transport/USB.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -23,7 +24,7 @@ protected:
     ManualDispatcher dispatcher;
     THIDDevice device{TransportEnv{hid, dispatcher, ReaderMode::Manual}};
 
-    void SetUp() override { device.Pid = 0x0026; }
+    void SetUp() override { device.Pid = lcx3::kProductId; }
 };
 
 TEST_F(Discovery, ListsMatchingPresentDevicesInTheLayersOrder) {

@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "tests/support/FakeHid.h"
+#include "transport/Identity.h"
 #include "transport/USB.h"
 #include "tests/support/ManualDispatcher.h"
 
@@ -49,7 +50,7 @@ struct Rig {
     } lift{hid};
 
     Rig() {
-        device.Pid = 0x0026;
+        device.Pid = lcx3::kProductId;
         FakeDevice d;
         d.path = kPath;
         hid.addDevice(d);

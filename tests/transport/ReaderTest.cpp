@@ -7,6 +7,7 @@
 #include "tests/support/FakeHid.h"
 #include "transport/USB.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/Identity.h"
 
 namespace vadero {
 namespace {
@@ -27,7 +28,7 @@ protected:
     std::vector<std::string> events;
 
     void SetUp() override {
-        device.Pid = 0x0026;
+        device.Pid = lcx3::kProductId;
         device.OnConnect = [this](TObject* sender) {
             EXPECT_EQ(sender, &device);
             events.push_back("connect");

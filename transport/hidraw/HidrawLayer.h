@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "transport/HidLayer.h"
+#include "transport/OpenErrors.h"
 #include "transport/hidraw/HidrawNodes.h"
 
 namespace vadero {
@@ -19,6 +20,10 @@ public:
     // the order is the node number.
     std::vector<std::string> enumerate(bool includeRegistered) override;
     std::unique_ptr<HidHandle> open(const std::string& path) override;
+    // The strerror text of the errno that refused the path's last open.
+    std::string openError(const std::string& path) const override;
+    // HID_ID of the node's parent hid device, through libudev.
+    std::optional<HidAttributes> identify(const std::string& path) override;
     std::unique_ptr<HidWake> makeWake() override;
     void pause(std::chrono::milliseconds duration, HidWake& wake) override;
 
@@ -27,6 +32,7 @@ public:
 
 private:
     std::shared_ptr<HidrawNodes> nodes_;
+    OpenErrors openErrors_;
 };
 
 }  // namespace vadero

@@ -47,11 +47,14 @@ public:
         std::optional<ReportLengths> lengths;
     };
     virtual ~NodeSource() = default;
+    // When empty, `error` says why, as an errno value (the one stat(2) or
+    // access(2) gave, or ENODEV for a path that is no hidraw node).
+    //
     // The device number the path names now; empty when there is none.
-    virtual std::optional<dev_t> identify(const std::string& path) = 0;
+    virtual std::optional<dev_t> identify(const std::string& path, int& error) = 0;
     // What the node is, without opening it; empty when the path is no hidraw
     // node or the caller may not read and write it.
-    virtual std::optional<Probed> probe(const std::string& path) = 0;
+    virtual std::optional<Probed> probe(const std::string& path, int& error) = 0;
     // The node opened non-blocking for reading and writing, when it still is
     // `device`; an empty descriptor otherwise.
     virtual UniqueFd open(const std::string& path, dev_t device) = 0;
@@ -64,8 +67,10 @@ public:
 
     // The held node when it still is the device the path names and shows no
     // hang-up, otherwise a fresh one; nullptr when the path is no hidraw node
-    // or may not be opened.
-    std::shared_ptr<HidrawNode> acquire(const std::string& path);
+    // or may not be opened, with `error` the errno value that says why.
+    std::shared_ptr<HidrawNode> acquire(const std::string& path, int& error);
+    // The device number the path names now (none when it names no device).
+    std::optional<dev_t> device(const std::string& path) const;
     // The node's descriptor, opened now when it is not yet; -1 when it
     // cannot be (the device went meanwhile).
     int descriptor(const std::shared_ptr<HidrawNode>& node);

@@ -36,23 +36,37 @@ std::optional<std::vector<std::uint8_t>> ReadBytes(const std::string& path, std:
 
 }  // namespace
 
-std::optional<dev_t> SystemNodeSource::identify(const std::string& path) {
+std::optional<dev_t> SystemNodeSource::identify(const std::string& path, int& error) {
     struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISCHR(info.st_mode)) return std::nullopt;
+    if (::stat(path.c_str(), &info) != 0) {
+        error = errno;
+        return std::nullopt;
+    }
+    if (!S_ISCHR(info.st_mode)) {
+        error = ENODEV;
+        return std::nullopt;
+    }
     return info.st_rdev;
 }
 
-std::optional<NodeSource::Probed> SystemNodeSource::probe(const std::string& path) {
-    const std::optional<dev_t> device = identify(path);
+std::optional<NodeSource::Probed> SystemNodeSource::probe(const std::string& path, int& error) {
+    const std::optional<dev_t> device = identify(path, error);
     if (!device) return std::nullopt;
-    // Refused here, the node shows as one that cannot be opened.
-    if (::access(path.c_str(), R_OK | W_OK) != 0) return std::nullopt;
+    // Refused here, the node shows as one that cannot be opened: open(2)
+    // would fail with the same errno (EACCES).
+    if (::access(path.c_str(), R_OK | W_OK) != 0) {
+        error = errno;
+        return std::nullopt;
+    }
     const std::string node = sysfs_ + "/dev/char/" + std::to_string(major(*device)) + ":" +
                              std::to_string(minor(*device));
     std::array<char, 256> target{};
     const ssize_t n = ::readlink((node + "/subsystem").c_str(), target.data(), target.size() - 1);
     const std::string subsystem(target.data(), n > 0 ? static_cast<std::size_t>(n) : 0);
-    if (!subsystem.ends_with("/hidraw")) return std::nullopt;
+    if (!subsystem.ends_with("/hidraw")) {
+        error = ENODEV;
+        return std::nullopt;
+    }
 
     Probed probed;
     probed.device = *device;

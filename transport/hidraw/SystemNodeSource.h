@@ -13,8 +13,8 @@ public:
     // `sysfs` is where sysfs is mounted (another tree for tests).
     explicit SystemNodeSource(std::string sysfs = "/sys") : sysfs_(std::move(sysfs)) {}
 
-    std::optional<dev_t> identify(const std::string& path) override;
-    std::optional<Probed> probe(const std::string& path) override;
+    std::optional<dev_t> identify(const std::string& path, int& error) override;
+    std::optional<Probed> probe(const std::string& path, int& error) override;
     UniqueFd open(const std::string& path, dev_t device) override;
 
 private:

@@ -8,6 +8,8 @@
 
 #include <array>
 #include <atomic>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -67,18 +69,22 @@ class FakeDevices {
     class Source : public NodeSource {
       public:
         explicit Source(FakeDevices& devices) : devices_(devices) {}
-        std::optional<dev_t> identify(const std::string& path) override {
+        std::optional<dev_t> identify(const std::string& path, int& error) override {
             const std::lock_guard lock(devices_.mutex_);
             const auto it = devices_.present_.find(path);
-            if (it == devices_.present_.end())
+            if (it == devices_.present_.end()) {
+                error = ENOENT;
                 return std::nullopt;
+            }
             return it->second.first;
         }
-        std::optional<Probed> probe(const std::string& path) override {
+        std::optional<Probed> probe(const std::string& path, int& error) override {
             const std::lock_guard lock(devices_.mutex_);
             const auto it = devices_.present_.find(path);
-            if (it == devices_.present_.end())
+            if (it == devices_.present_.end()) {
+                error = ENOENT;
                 return std::nullopt;
+            }
             return Probed{it->second.first, ReportLengths{65, 65, it->second.second}};
         }
         UniqueFd open(const std::string& path, dev_t device) override {
@@ -281,13 +287,15 @@ TEST(SystemNodeSource, ProbesFromSysfsAndOpensOnlyTheProbedDevice) {
         (std::to_string(major(info.st_rdev)) + ":" + std::to_string(minor(info.st_rdev)));
     fs::create_directories(node / "device");
     SystemNodeSource source(sysfs.string());
-    EXPECT_FALSE(source.probe("/dev/null"));  // no subsystem: no hidraw node
+    int error = 0;
+    EXPECT_FALSE(source.probe("/dev/null", error));  // no subsystem: no hidraw node
+    EXPECT_EQ(error, ENODEV);
 
     fs::create_symlink("../../../class/mem", node / "subsystem");
-    EXPECT_FALSE(source.probe("/dev/null"));
+    EXPECT_FALSE(source.probe("/dev/null", error));
     fs::remove(node / "subsystem");
     fs::create_symlink("../../../class/hidraw", node / "subsystem");
-    auto probed = source.probe("/dev/null");
+    auto probed = source.probe("/dev/null", error);
     ASSERT_TRUE(probed);
     EXPECT_EQ(probed->device, info.st_rdev);
     EXPECT_FALSE(probed->lengths);  // no descriptor to read
@@ -300,7 +308,7 @@ TEST(SystemNodeSource, ProbesFromSysfsAndOpensOnlyTheProbedDevice) {
         out.write(reinterpret_cast<const char*>(descriptor.data()),
                   static_cast<std::streamsize>(descriptor.size()));
     }
-    probed = source.probe("/dev/null");
+    probed = source.probe("/dev/null", error);
     ASSERT_TRUE(probed && probed->lengths);
     EXPECT_EQ(probed->lengths->InputReportByteLength, 65);
     EXPECT_EQ(probed->lengths->OutputReportByteLength, 65);
@@ -325,6 +333,17 @@ TEST(HidrawSystem, OnlyPresentHidrawNodesOpen) {
     HidrawLayer layer;
     for (const char* path : {"", "/dev/hidraw-none", "/dev/null", "/tmp"})
         EXPECT_FALSE(layer.open(path)) << path;
+}
+
+// A refused open says why, as the system did; identify() opens nothing.
+TEST(HidrawSystem, AFailedOpenKeepsTheSystemsReason) {
+    HidrawLayer layer;
+    EXPECT_EQ(layer.openError("/dev/hidraw-nonexistent"), "");
+    EXPECT_FALSE(layer.open("/dev/hidraw-nonexistent"));
+    EXPECT_EQ(layer.openError("/dev/hidraw-nonexistent"), std::strerror(ENOENT));
+    EXPECT_FALSE(layer.identify("/dev/hidraw-nonexistent"));
+    EXPECT_FALSE(layer.open("/dev/null"));
+    EXPECT_EQ(layer.openError("/dev/null"), std::strerror(ENODEV));  // no hidraw node
 }
 
 }  // namespace
