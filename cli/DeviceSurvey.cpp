@@ -6,7 +6,7 @@
 #include <set>
 
 #include "calibrator/LCX.h"
-#include "cli/EventLoop.h"
+#include "calibrator/EventLoop.h"
 #include "transport/Identity.h"
 
 namespace vadero::cli {
