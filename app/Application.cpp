@@ -8,7 +8,7 @@
 
 namespace vadero {
 
-TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName("VADERO");
     // The window is French whatever the desktop's language: so are the
     // toolkit's own buttons and menus ("Annuler", "Copier").
@@ -18,7 +18,7 @@ TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {
         installTranslator(toolkit);
 }
 
-bool TApplication::notify(QObject* receiver, QEvent* event) {
+bool Application::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
@@ -29,8 +29,8 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     return false;
 }
 
-void TApplication::ShowException(const QString& message) {
-    auto* app = qobject_cast<TApplication*>(QCoreApplication::instance());
+void Application::ShowException(const QString& message) {
+    auto* app = qobject_cast<Application*>(QCoreApplication::instance());
     if (app && app->OnException) {
         app->OnException(message);
         return;

@@ -8,11 +8,11 @@
 
 namespace vadero {
 
-class TApplication : public QApplication {
+class Application : public QApplication {
     Q_OBJECT
 
   public:
-    TApplication(int& argc, char** argv);
+    Application(int& argc, char** argv);
 
     // Shows the error; by default a critical message box with an OK button.
     std::function<void(const QString& message)> OnException;
@@ -20,7 +20,7 @@ class TApplication : public QApplication {
     // The last net: an exception that still reaches the event delivery.
     bool notify(QObject* receiver, QEvent* event) override;
 
-    // Through the running TApplication's OnException when there is one,
+    // Through the running Application's OnException when there is one,
     // otherwise in a critical message box.
     static void ShowException(const QString& message);
 };

@@ -2,7 +2,7 @@
 
 namespace vadero {
 
-TProgramForms::TProgramForms(const TransportEnv& transport, TimerFactory& timers)
+ProgramForms::ProgramForms(const TransportEnv& transport, TimerFactory& timers)
     : Form1(transport, timers) {
     Form2.setObjectName("Form2");
     Form1.AttachDialogs(AboutBox, SelectForm);

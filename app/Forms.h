@@ -10,9 +10,9 @@
 
 namespace vadero {
 
-class TProgramForms {
+class ProgramForms {
   public:
-    TProgramForms(const TransportEnv& transport, TimerFactory& timers);
+    ProgramForms(const TransportEnv& transport, TimerFactory& timers);
 
     TForm1 Form1;
     QWidget Form2;

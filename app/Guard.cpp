@@ -11,9 +11,9 @@ void RunGuarded(const std::function<void()>& work) {
     try {
         work();
     } catch (const std::exception& e) {
-        TApplication::ShowException(QString::fromUtf8(e.what()));
+        Application::ShowException(QString::fromUtf8(e.what()));
     } catch (...) {
-        TApplication::ShowException("Erreur inconnue");
+        Application::ShowException("Erreur inconnue");
     }
 }
 

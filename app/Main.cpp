@@ -62,7 +62,7 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     setFixedSize(kClientWidth, menuHeight + kClientHeight);
 
     BuildTopStrip();
-    PageControl1 = MakeControl<TPageControl>(Client, "PageControl1", QRect(8, kPagesTop, 433, 329));
+    PageControl1 = MakeControl<PageControl>(Client, "PageControl1", QRect(8, kPagesTop, 433, 329));
     // The six captions fit the fixed width only without scroll buttons.
     PageControl1->setUsesScrollButtons(false);
     PageControl1->tabBar()->setFont(QFont("MS Sans Serif", 7));
@@ -70,11 +70,11 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
         PageControl1Changing(sender, allow);
     };
     BuildConnectionPage();
-    TabMain = new TMainPage(*this);
-    TabUserScale = new TUserScalePage(*this);
-    TabMem = new TMemoriesPage(*this);
-    TabCrawl = new TRampPage(*this);
-    TabOthers = new TOthersPage(*this);
+    TabMain = new MainPage(*this);
+    TabUserScale = new UserScalePage(*this);
+    TabMem = new MemoriesPage(*this);
+    TabCrawl = new RampPage(*this);
+    TabOthers = new OthersPage(*this);
     PageControl1->addTab(TabConnect, "Connexion");
     PageControl1->addTab(TabMain, "Principal");
     PageControl1->addTab(TabUserScale, "Echelle utilisateur");
@@ -84,9 +84,9 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     BuildFoot();
     FormLoaded(this);
 
-    Trafic = new TTrafficWindow(RunModal, ChooseFile, this);
+    Trafic = new TrafficWindow(RunModal, ChooseFile, this);
     traficPlace_ = new BesidePlacement(*Trafic, *this, BesidePlacement::Side::Right);
-    Tendance = new TTrendWindow(RunModal, ChooseFile, this);
+    Tendance = new TrendWindow(RunModal, ChooseFile, this);
     tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
     WireSession();
 }
@@ -242,7 +242,7 @@ void TForm1::FormClose() {
 }
 
 void TForm1::FillSelectForm(int n) {
-    TRadioGroup& group = *selectForm_->GrRdSelect;
+    RadioGroup& group = *selectForm_->GrRdSelect;
     group.ClearItems();
     for (int k = 1; k <= n; ++k) group.AddItem(QString("USB N°%1").arg(k));
     group.SetItemIndex(0);

@@ -29,19 +29,19 @@ class TBitBtnLangue;
 class TButtonLangue;
 class TGroupBoxLangue;
 class TLabelLangue;
-class TMainPage;
-class TMemoriesPage;
-class TOthersPage;
-class TPageControl;
-class TRampPage;
+class MainPage;
+class MemoriesPage;
+class OthersPage;
+class PageControl;
+class RampPage;
 class TSelectForm;
-class TTrafficWindow;
-class TTrendWindow;
-class TUserScalePage;
+class TrafficWindow;
+class TrendWindow;
+class UserScalePage;
 class BesidePlacement;
 class Tled;
 
-class TForm1 : public QWidget, private TPageHost {
+class TForm1 : public QWidget, private PageHost {
     Q_OBJECT
 
   public:
@@ -76,8 +76,8 @@ class TForm1 : public QWidget, private TPageHost {
     QAction* ActAPropos;
     QWidget* Client;
     // Windows of the tools, beside this one.
-    TTrafficWindow* Trafic;
-    TTrendWindow* Tendance;
+    TrafficWindow* Trafic;
+    TrendWindow* Tendance;
 
     // Top strip.
     Tled* LedConnect;
@@ -85,15 +85,15 @@ class TForm1 : public QWidget, private TPageHost {
     QCheckBox* CkChange;
     QLabel* Image1;
     // Pages.
-    TPageControl* PageControl1;
+    PageControl* PageControl1;
     QWidget* TabConnect;
     QLabel* Label3;
     TBitBtnLangue* BtnScan;
-    TMainPage* TabMain;
-    TUserScalePage* TabUserScale;
-    TMemoriesPage* TabMem;
-    TRampPage* TabCrawl;
-    TOthersPage* TabOthers;
+    MainPage* TabMain;
+    UserScalePage* TabUserScale;
+    MemoriesPage* TabMem;
+    RampPage* TabCrawl;
+    OthersPage* TabOthers;
     // Foot.
     TButtonLangue* BtnReadAll;
     TButtonLangue* BtnWriteAll;

@@ -124,7 +124,7 @@ void TForm1::ActComparerClick() {
              "Le fichier est refusé :\n" + QString::fromUtf8(e.what()));
         return;
     }
-    TCompareDialog dialog(QFileInfo(path).fileName(), DiffParameters(file, lcx_.Params()), this);
+    CompareDialog dialog(QFileInfo(path).fileName(), DiffParameters(file, lcx_.Params()), this);
     RunModal(dialog);
 }
 

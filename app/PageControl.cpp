@@ -30,17 +30,17 @@ bool IsPageKey(const QKeyEvent& key) {
 
 }  // namespace
 
-TPageControl::TPageControl(QWidget* parent) : QTabWidget(parent) {
+PageControl::PageControl(QWidget* parent) : QTabWidget(parent) {
     tabBar()->installEventFilter(this);
 }
 
-bool TPageControl::Allowed() {
+bool PageControl::Allowed() {
     bool allow = true;
     if (OnChanging) OnChanging(this, allow);
     return allow;
 }
 
-bool TPageControl::eventFilter(QObject* watched, QEvent* event) {
+bool PageControl::eventFilter(QObject* watched, QEvent* event) {
     if (watched == tabBar()) {
         switch (event->type()) {
             case QEvent::MouseButtonPress:
@@ -63,7 +63,7 @@ bool TPageControl::eventFilter(QObject* watched, QEvent* event) {
     return QTabWidget::eventFilter(watched, event);
 }
 
-void TPageControl::keyPressEvent(QKeyEvent* event) {
+void PageControl::keyPressEvent(QKeyEvent* event) {
     if (IsPageKey(*event) && !Allowed()) {
         event->accept();
         return;

@@ -8,11 +8,11 @@
 
 namespace vadero {
 
-class TPageControl : public QTabWidget {
+class PageControl : public QTabWidget {
     Q_OBJECT
 
   public:
-    explicit TPageControl(QWidget* parent = nullptr);
+    explicit PageControl(QWidget* parent = nullptr);
 
     std::function<void(QObject* Sender, bool& AllowChange)> OnChanging;
 

@@ -11,14 +11,14 @@ constexpr int kTop = 18;
 constexpr int kLeft = 10;
 }  // namespace
 
-TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent) {}
+RadioGroup::RadioGroup(QWidget* parent) : QGroupBox(parent) {}
 
-void TRadioGroup::ClearItems() {
+void RadioGroup::ClearItems() {
     for (QRadioButton* button : buttons_) delete button;
     buttons_.clear();
 }
 
-void TRadioGroup::AddItem(const QString& text) {
+void RadioGroup::AddItem(const QString& text) {
     auto* button = new QRadioButton(text, this);
     button->setObjectName(QString("Item%1").arg(buttons_.size()));
     buttons_.push_back(button);
@@ -26,24 +26,24 @@ void TRadioGroup::AddItem(const QString& text) {
     button->show();
 }
 
-QStringList TRadioGroup::Items() const {
+QStringList RadioGroup::Items() const {
     QStringList items;
     for (const QRadioButton* button : buttons_) items << button->text();
     return items;
 }
 
-QRadioButton* TRadioGroup::Button(int index) const {
+QRadioButton* RadioGroup::Button(int index) const {
     if (index < 0 || index >= Count()) return nullptr;
     return buttons_[static_cast<std::size_t>(index)];
 }
 
-int TRadioGroup::ItemIndex() const {
+int RadioGroup::ItemIndex() const {
     for (int k = 0; k < Count(); ++k)
         if (buttons_[static_cast<std::size_t>(k)]->isChecked()) return k;
     return -1;
 }
 
-void TRadioGroup::SetItemIndex(int index) {
+void RadioGroup::SetItemIndex(int index) {
     if (QRadioButton* button = Button(index)) {
         button->setChecked(true);
         return;
@@ -55,7 +55,7 @@ void TRadioGroup::SetItemIndex(int index) {
     }
 }
 
-void TRadioGroup::Arrange() {
+void RadioGroup::Arrange() {
     const int width = std::max(0, this->width() - 2 * kLeft);
     for (int k = 0; k < Count(); ++k)
         buttons_[static_cast<std::size_t>(k)]->setGeometry(kLeft, kTop + k * kItemHeight, width,

@@ -9,11 +9,11 @@ class QRadioButton;
 
 namespace vadero {
 
-class TRadioGroup : public QGroupBox {
+class RadioGroup : public QGroupBox {
     Q_OBJECT
 
   public:
-    explicit TRadioGroup(QWidget* parent = nullptr);
+    explicit RadioGroup(QWidget* parent = nullptr);
 
     void ClearItems();
     void AddItem(const QString& text);

@@ -13,7 +13,7 @@ TSelectForm::TSelectForm(QWidget* parent)
     setWindowTitle("Selection");
     setFixedSize(186, 258);
 
-    GrRdSelect = new TRadioGroup(this);
+    GrRdSelect = new RadioGroup(this);
     GrRdSelect->setObjectName("GrRdSelect");
     GrRdSelect->setTitle("Selection");
     GrRdSelect->setGeometry(8, 8, 170, 206);

@@ -15,7 +15,7 @@ class TSelectForm : public QDialog {
   public:
     explicit TSelectForm(QWidget* parent = nullptr);
 
-    TRadioGroup* GrRdSelect;
+    RadioGroup* GrRdSelect;
     QPushButton* BtnOK;
 
     void BtnOKClick();

@@ -13,13 +13,13 @@ int main(int argc, char** argv) {
         {"vadero", "The configuration window of the LCX3 loop calibrator.", {}});
     if (vadero::AnswerStart(start))
         return start.code;
-    vadero::TApplication app(argc, argv);
+    vadero::Application app(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("vadero"));
     vadero::InstallFontSubstitutes();
     vadero::HidrawLayer hid;
     vadero::QtDispatcher dispatcher;
     vadero::QtTimerFactory timers;
-    vadero::TProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
+    vadero::ProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
                                 timers);
     forms.Form1.show();
     return app.exec();

@@ -129,15 +129,15 @@ std::unique_ptr<QWidget> BareWidget(bool labelled = false) {
 
 // The child process: a program that shows `what` and says when it painted.
 int ShowAndReport(int argc, char** argv, const std::string& what) {
-    TApplication app(argc, argv);
+    Application app(argc, argv);
     InstallFontSubstitutes();
     Surroundings env;
     std::unique_ptr<QWidget> bare;
-    std::unique_ptr<TProgramForms> forms;
+    std::unique_ptr<ProgramForms> forms;
     FirstPaintMs([&]() -> QWidget& {
         if (what == "bare" || what == "label")
             return *(bare = BareWidget(what == "label"));
-        forms = std::make_unique<TProgramForms>(env.transport, env.timers);
+        forms = std::make_unique<ProgramForms>(env.transport, env.timers);
         return forms->Form1;
     });
     std::puts("painted");
@@ -166,9 +166,9 @@ void FirstPaint(Surroundings& env) {
         std::unique_ptr<QWidget> widget;
         const double b = FirstPaintMs([&]() -> QWidget& { return *(widget = BareWidget()); });
         widget.reset();
-        std::unique_ptr<TProgramForms> forms;
+        std::unique_ptr<ProgramForms> forms;
         const double f = FirstPaintMs([&]() -> QWidget& {
-            forms = std::make_unique<TProgramForms>(env.transport, env.timers);
+            forms = std::make_unique<ProgramForms>(env.transport, env.timers);
             return forms->Form1;
         });
         forms.reset();
@@ -194,7 +194,7 @@ void FirstPaint(Surroundings& env) {
 }
 
 void TickBlocks(Surroundings& env) {
-    TProgramForms forms(env.transport, env.timers);
+    ProgramForms forms(env.transport, env.timers);
     TForm1& form = forms.Form1;
     form.RunModal = [](QDialog&) { return int(QMessageBox::Ok); };
     int completed = 0, timedOut = 0;
@@ -223,8 +223,8 @@ void TickBlocks(Surroundings& env) {
 // The GUI thread's cost of a frame in the traffic window, shown and listing,
 // past its limit so that the oldest frames are dropped on the way.
 void TrafficPerFrame(Surroundings& env) {
-    TProgramForms forms(env.transport, env.timers);
-    TTrafficWindow& traffic = *forms.Form1.Trafic;
+    ProgramForms forms(env.transport, env.timers);
+    TrafficWindow& traffic = *forms.Form1.Trafic;
     traffic.show();
     QApplication::processEvents();
     constexpr int kFrames = 3 * TrafficLog::kCapacity;
@@ -248,7 +248,7 @@ void TrafficPerFrame(Surroundings& env) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], "--first-paint") == 0)
         return vadero::ShowAndReport(argc, argv, argv[2]);
-    vadero::TApplication app(argc, argv);
+    vadero::Application app(argc, argv);
     vadero::InstallFontSubstitutes();
     vadero::Surroundings env;
     vadero::FirstPaint(env);

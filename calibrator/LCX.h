@@ -21,7 +21,7 @@ struct LCXEnv {
 };
 
 // Codes of Step.
-enum TLCXStep : int {
+enum LcxStep : int {
     StepIdle = -1,
     ReadBlock1 = 1,
     ReadBlock2 = 2,
@@ -44,19 +44,19 @@ public:
 
     TDebugStreamEvent TxDebugStream;
     TDebugStreamEvent RxDebugStream;
-    TNotifyEvent OnDisconnect;
-    TNotifyEvent OnConnect;
-    TNotifyEvent OnReadAllCompleted;
-    TNotifyEvent OnWriteAllCompleted;
-    TNotifyEvent OnReadMeasure;
-    TNotifyEvent OnReadOutput;
-    TNotifyEvent OnWordBlockWriting;
+    NotifyEvent OnDisconnect;
+    NotifyEvent OnConnect;
+    NotifyEvent OnReadAllCompleted;
+    NotifyEvent OnWriteAllCompleted;
+    NotifyEvent OnReadMeasure;
+    NotifyEvent OnReadOutput;
+    NotifyEvent OnWordBlockWriting;
     TProgressEvent OnLoadProgressEvent;
     TProgressEvent OnSaveProgressEvent;
-    TNotifyEvent OnTimeOut;
+    NotifyEvent OnTimeOut;
     // At the start of every tick, before its step is acted on: a step entered
     // here is sent in this very tick.
-    TNotifyEvent OnTick;
+    NotifyEvent OnTick;
 
     TMiniModbusMaster& Master() { return *master_; }
     Timer& PollTimer() { return *pollTimer_; }

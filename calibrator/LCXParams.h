@@ -11,7 +11,7 @@
 namespace vadero {
 
 // Memory tables, by the range whose values they hold.
-enum TMemoryTable : std::uint8_t { Memory020mA = 0, Memory420mA = 1, Memory010V = 2 };
+enum MemoryTableId : std::uint8_t { Memory020mA = 0, Memory420mA = 1, Memory010V = 2 };
 
 class TLCXParams {
 public:

@@ -39,7 +39,7 @@ class MasterRig {
     test::FakeHidLayer& hid() { return hid_; }
     ManualDispatcher& dispatcher() { return dispatcher_; }
     // The master's own handler of delivered frames: its response parser.
-    const TNotifyEvent& parse() const { return parse_; }
+    const NotifyEvent& parse() const { return parse_; }
 
     // One input's use of the master, which may bind its handlers; the end of
     // it unbinds them and resets the master.
@@ -97,7 +97,7 @@ class MasterRig {
     test::FakeHidLayer hid_{test::FakeHidLayer::Time::Virtual};
     ManualDispatcher dispatcher_;
     TMiniModbusMaster master_{TransportEnv{hid_, dispatcher_, ReaderMode::Manual}};
-    TNotifyEvent parse_;
+    NotifyEvent parse_;
 };
 
 }  // namespace vadero::fuzz

@@ -123,7 +123,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static vadero::fuzz::MasterRig rig(false);
     const auto input = rig.Begin();
     vadero::TMiniModbusMaster& master = rig.master();
-    const vadero::TNotifyEvent& parse = rig.parse();
+    const vadero::NotifyEvent& parse = rig.parse();
 
     std::vector<Bytes> delivered;
     bool requestAfter = false;

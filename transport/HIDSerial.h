@@ -30,7 +30,7 @@ public:
 
     // Raised once per received frame, on the owner thread; RxData and RxCount
     // are valid inside the call.
-    TNotifyEvent OnRXFrame;
+    NotifyEvent OnRXFrame;
 
     const std::string& VendorIdent() const { return vendorIdent_; }
     void SetVendorIdent(const std::string& value);

@@ -17,9 +17,9 @@ public:
 };
 
 // Raised only when bound; Sender is the object named by the raising class.
-using TNotifyEvent = std::function<void(TObject* Sender)>;
+using NotifyEvent = std::function<void(TObject* Sender)>;
 
-inline void Raise(const TNotifyEvent& event, TObject* sender) {
+inline void Raise(const NotifyEvent& event, TObject* sender) {
     if (event) event(sender);
 }
 

@@ -230,7 +230,7 @@ void TCustomUSB::PostToOwner(std::function<void()> work) {
 }
 
 void TCustomUSB::ReportReceived(TObject* /*Sender*/, int Count) {
-    FLastReadCount = Count;
+    lastReadCount_ = Count;
     Raise(OnRXFrame, this);
 }
 

@@ -128,9 +128,9 @@ public:
     explicit TCustomUSB(const TransportEnv& env);
     ~TCustomUSB() override;
 
-    TNotifyEvent OnRXFrame;  // per input report, on the reader thread
-    TNotifyEvent OnDisconnect;
-    TNotifyEvent OnConnect;
+    NotifyEvent OnRXFrame;  // per input report, on the reader thread
+    NotifyEvent OnDisconnect;
+    NotifyEvent OnConnect;
     bool ViewRegisteredDevices = false;
     std::array<std::uint8_t, 16> HidGuid{};
 
@@ -140,7 +140,7 @@ public:
     TUSBThread* Reader() { return reader_.get(); }
 
     virtual void ReportReceived(TObject* Sender, int Count);
-    virtual int LastReadCount() const { return FLastReadCount.load(); }
+    virtual int LastReadCount() const { return lastReadCount_.load(); }
     virtual int EnumerateDevices() = 0;
     virtual std::string GetDevicePath(int Index) = 0;
     virtual int ReadReport(std::uint8_t* Buffer, int Count) = 0;
@@ -165,7 +165,7 @@ private:
     Dispatcher& dispatcher_;
     TItemList deviceList_;
     std::shared_ptr<int> alive_ = std::make_shared<int>(0);
-    std::atomic<int> FLastReadCount{0};
+    std::atomic<int> lastReadCount_{0};
     std::unique_ptr<TUSBThread> reader_;
 };
 

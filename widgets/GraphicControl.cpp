@@ -5,7 +5,7 @@
 
 namespace vadero {
 
-void TGraphicControl::mousePressEvent(QMouseEvent* event) {
+void GraphicControl::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = true;
     }
@@ -15,14 +15,14 @@ void TGraphicControl::mousePressEvent(QMouseEvent* event) {
     }
 }
 
-void TGraphicControl::mouseMoveEvent(QMouseEvent* event) {
+void GraphicControl::mouseMoveEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (OnMouseMove) {
         OnMouseMove(this, event->modifiers(), at.x(), at.y());
     }
 }
 
-void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
+void GraphicControl::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     const bool click = event->button() == Qt::LeftButton && leftPressed_ && rect().contains(at);
     if (event->button() == Qt::LeftButton) {
@@ -36,7 +36,7 @@ void TGraphicControl::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
+void GraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
     // The second press of a double click raises no click on its release.
     if (event->button() == Qt::LeftButton) {
         leftPressed_ = false;
@@ -50,7 +50,7 @@ void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event) {
     }
 }
 
-void TGraphicControl::contextMenuEvent(QContextMenuEvent* event) {
+void GraphicControl::contextMenuEvent(QContextMenuEvent* event) {
     bool handled = false;
     if (OnContextPopup) {
         OnContextPopup(this, event->pos(), handled);

@@ -10,19 +10,19 @@
 
 namespace vadero {
 
-class TGraphicControl : public QWidget {
+class GraphicControl : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TGraphicControl(QWidget* parent = nullptr) : QWidget(parent) {}
+    explicit GraphicControl(QWidget* parent = nullptr) : QWidget(parent) {}
 
   protected:
-    TWidgetNotifyEvent OnClick;  // left press and release on the control
-    TWidgetNotifyEvent OnDblClick;
-    TWidgetMouseEvent OnMouseDown;
-    TWidgetMouseMoveEvent OnMouseMove;
-    TWidgetMouseEvent OnMouseUp;
-    TWidgetContextPopupEvent OnContextPopup;
+    WidgetNotifyEvent OnClick;  // left press and release on the control
+    WidgetNotifyEvent OnDblClick;
+    WidgetMouseEvent OnMouseDown;
+    WidgetMouseMoveEvent OnMouseMove;
+    WidgetMouseEvent OnMouseUp;
+    WidgetContextPopupEvent OnContextPopup;
     QPointer<QMenu> PopupMenu;  // not owned
 
     void mousePressEvent(QMouseEvent* event) override;

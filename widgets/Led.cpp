@@ -13,7 +13,7 @@ static void RegisterLedPictures() {
 
 namespace vadero {
 
-Tled::Tled(QWidget* parent) : TGraphicControl(parent) {
+Tled::Tled(QWidget* parent) : GraphicControl(parent) {
     static const bool registered = (RegisterLedPictures(), true);
     (void)registered;
     setFixedSize(kSize, kSize);
@@ -28,15 +28,15 @@ QString Tled::ResourceName(bool ledStatus, TLedKind kind) {
 }
 
 void Tled::SetLedStatus(bool value) {
-    if (value != FLedStatus) {
-        FLedStatus = value;
+    if (value != ledStatus_) {
+        ledStatus_ = value;
         repaint();
     }
 }
 
 void Tled::SetKind(TLedKind value) {
-    if (value != FKind) {
-        FKind = value;
+    if (value != kind_) {
+        kind_ = value;
         repaint();
     }
 }
@@ -44,16 +44,16 @@ void Tled::SetKind(TLedKind value) {
 void Tled::Paint() {
     if (!isHidden()) {
         // Loaded at every paint: no picture is held between paints.
-        const QImage picture = WithAutoTransparency(QImage(ResourceName(FLedStatus, FKind), "BMP"));
+        const QImage picture = WithAutoTransparency(QImage(ResourceName(ledStatus_, kind_), "BMP"));
         QPainter painter(this);
         painter.drawImage(QPoint(0, 0), picture);
-        FWasDrawn = true;
+        wasDrawn_ = true;
         return;
     }
-    if (FWasDrawn && parentWidget() != nullptr) {
+    if (wasDrawn_ && parentWidget() != nullptr) {
         parentWidget()->update(geometry());
     }
-    FWasDrawn = false;
+    wasDrawn_ = false;
 }
 
 void Tled::paintEvent(QPaintEvent* /*event*/) {

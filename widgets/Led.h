@@ -11,7 +11,7 @@ namespace vadero {
 
 enum class TLedKind : std::uint8_t { Red = 0, Green = 1 };
 
-class Tled : public TGraphicControl {
+class Tled : public GraphicControl {
     Q_OBJECT
 
   public:
@@ -19,17 +19,17 @@ class Tled : public TGraphicControl {
 
     explicit Tled(QWidget* parent = nullptr);
 
-    bool LedStatus() const { return FLedStatus; }
+    bool LedStatus() const { return ledStatus_; }
     void SetLedStatus(bool value);
-    TLedKind Kind() const { return FKind; }
+    TLedKind Kind() const { return kind_; }
     void SetKind(TLedKind value);
-    bool WasDrawn() const { return FWasDrawn; }
+    bool WasDrawn() const { return wasDrawn_; }
 
     // The program resource of the picture for a state and kind.
     static QString ResourceName(bool ledStatus, TLedKind kind);
 
-    using TGraphicControl::OnClick;
-    using TGraphicControl::OnDblClick;
+    using GraphicControl::OnClick;
+    using GraphicControl::OnDblClick;
 
   protected:
     void Paint();
@@ -37,9 +37,9 @@ class Tled : public TGraphicControl {
     void hideEvent(QHideEvent* event) override;
 
   private:
-    bool FWasDrawn = false;
-    bool FLedStatus = false;
-    TLedKind FKind = TLedKind::Red;
+    bool wasDrawn_ = false;
+    bool ledStatus_ = false;
+    TLedKind kind_ = TLedKind::Red;
 };
 
 }  // namespace vadero

@@ -26,7 +26,7 @@ class TMultiLangue : public QObject {
     QString Texte_Francais;
     QString Texte_Anglais;
     // Raised when a write of Langue changes LangueCourante; the owner sets it.
-    TWidgetNotifyEvent OnChangeLangue;
+    WidgetNotifyEvent OnChangeLangue;
 
     TLangue Langue() const { return TLangue::Francais; }
     // Records v process-wide; the set itself keeps no language.

@@ -22,7 +22,7 @@ double Slope(int num1, int num0, int den1, int den0) {
 
 // Every edge flagged in the code is handled in one pass, in the order left,
 // top, right, bottom, each step starting from the point as moved before it.
-void MoveOntoEdges(const TClipRect& r, int code, int& x0, int& y0, int x1, int y1) {
+void MoveOntoEdges(const ClipBox& r, int code, int& x0, int& y0, int x1, int y1) {
     if ((code & kOutLeft) != 0 && x1 != x0) {
         y0 = AddRounded(y0, (static_cast<double>(r.Left) - x0) * Slope(y1, y0, x1, x0));
         x0 = r.Left;
@@ -43,7 +43,7 @@ void MoveOntoEdges(const TClipRect& r, int code, int& x0, int& y0, int x1, int y
 
 }  // namespace
 
-int OutCode(const TClipRect& rect, int x, int y) {
+int OutCode(const ClipBox& rect, int x, int y) {
     int code = 0;
     if (x < rect.Left)
         code |= kOutLeft;
@@ -56,7 +56,7 @@ int OutCode(const TClipRect& rect, int x, int y) {
     return code;
 }
 
-std::optional<TSegment> ClipSegment(const TClipRect& rect, TSegment s) {
+std::optional<LineSegment> ClipSegment(const ClipBox& rect, LineSegment s) {
     int c0 = OutCode(rect, s.X0, s.Y0);
     int c1 = OutCode(rect, s.X1, s.Y1);
     bool swapped = false;
@@ -86,12 +86,12 @@ std::optional<TSegment> ClipSegment(const TClipRect& rect, TSegment s) {
     return s;
 }
 
-void TClippedLines::ClipMoveTo(int x, int y) {
+void ClippedLines::ClipMoveTo(int x, int y) {
     currentX_ = x;
     currentY_ = y;
 }
 
-void TClippedLines::ClipLineTo(QPainter& canvas, int x, int y) {
+void ClippedLines::ClipLineTo(QPainter& canvas, int x, int y) {
     const auto visible = ClipSegment(ClipRect, {currentX_, currentY_, x, y});
     if (visible) {
         canvas.drawLine(visible->X0, visible->Y0, visible->X1, visible->Y1);

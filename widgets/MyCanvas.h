@@ -10,34 +10,34 @@ class QPainter;
 namespace vadero {
 
 // Edges inclusive.
-struct TClipRect {
+struct ClipBox {
     int Left = 0;
     int Top = 0;
     int Right = 0;
     int Bottom = 0;
 };
 
-struct TSegment {
+struct LineSegment {
     int X0 = 0;
     int Y0 = 0;
     int X1 = 0;
     int Y1 = 0;
 
-    bool operator==(const TSegment&) const = default;
+    bool operator==(const LineSegment&) const = default;
 };
 
-enum TOutCode : int { kOutLeft = 1, kOutTop = 2, kOutRight = 4, kOutBottom = 8 };
+enum OutCodeBit : int { kOutLeft = 1, kOutTop = 2, kOutRight = 4, kOutBottom = 8 };
 
-int OutCode(const TClipRect& rect, int x, int y);
+int OutCode(const ClipBox& rect, int x, int y);
 
 // The part of s inside rect, in the direction of s; nothing when it misses.
-std::optional<TSegment> ClipSegment(const TClipRect& rect, TSegment s);
+std::optional<LineSegment> ClipSegment(const ClipBox& rect, LineSegment s);
 
 // The state of the clipped-line routines of one drawing surface: a pen
 // position that moves without drawing and lines drawn only where visible.
-class TClippedLines {
+class ClippedLines {
   public:
-    TClipRect ClipRect;
+    ClipBox ClipRect;
 
     int OutCode(int x, int y) const { return vadero::OutCode(ClipRect, x, y); }
     // Moves the current point; the canvas is not touched.

@@ -40,7 +40,7 @@ void RefreshSiblingsOf(QWidget* control) {
         if (child.isNull()) {
             continue;
         }
-        if (auto* captioned = dynamic_cast<TCaptioned*>(child.data())) {
+        if (auto* captioned = dynamic_cast<Captioned*>(child.data())) {
             captioned->Repaint();
         } else {
             child->repaint();
@@ -52,7 +52,7 @@ void FormLoaded(QWidget* form) {
     const QList<QWidget*> controls = form->findChildren<QWidget*>();
     QList<QPointer<QWidget>> guarded(controls.begin(), controls.end());
     for (const QPointer<QWidget>& control : guarded) {
-        if (auto* captioned = dynamic_cast<TCaptioned*>(control.data())) {
+        if (auto* captioned = dynamic_cast<Captioned*>(control.data())) {
             captioned->Loaded();
         }
     }

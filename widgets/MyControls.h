@@ -16,14 +16,14 @@
 namespace vadero {
 
 // What the sibling pass needs to know of a captioned control.
-class TCaptioned {
+class Captioned {
   public:
     virtual void Repaint() = 0;
     virtual void Loaded() = 0;
     virtual void LangueChanged(QObject* Sender) = 0;
 
   protected:
-    ~TCaptioned() = default;
+    ~Captioned() = default;
 };
 
 // Asks every other child control of the control's parent to refresh, unless a
@@ -37,9 +37,9 @@ void FormLoaded(QWidget* form);
 enum class CaptionWrite { ShowsTextSet, ShowsValue };
 
 template <class Base, CaptionWrite kWrite = CaptionWrite::ShowsTextSet>
-class TLangueControl : public Base, public TCaptioned {
+class LangueControl : public Base, public Captioned {
   public:
-    explicit TLangueControl(QWidget* parent = nullptr) : Base(parent) {
+    explicit LangueControl(QWidget* parent = nullptr) : Base(parent) {
         HintSet.OnChangeLangue = [this](QObject* sender) { LangueChanged(sender); };
         CaptionSet.OnChangeLangue = [this](QObject* sender) { LangueChanged(sender); };
     }
@@ -87,22 +87,22 @@ class TLangueControl : public Base, public TCaptioned {
     }
 };
 
-class TLabelLangue : public TLangueControl<QLabel> {
+class TLabelLangue : public LangueControl<QLabel> {
     Q_OBJECT
   public:
-    using TLangueControl::TLangueControl;
+    using LangueControl::LangueControl;
 };
 
-class TButtonLangue : public TLangueControl<QPushButton> {
+class TButtonLangue : public LangueControl<QPushButton> {
     Q_OBJECT
   public:
-    using TLangueControl::TLangueControl;
+    using LangueControl::LangueControl;
 };
 
-class TBitBtnLangue : public TLangueControl<QPushButton> {
+class TBitBtnLangue : public LangueControl<QPushButton> {
     Q_OBJECT
   public:
-    using TLangueControl::TLangueControl;
+    using LangueControl::LangueControl;
 
     // The button's picture; its bottom-left colour is drawn transparent.
     const QPixmap& Glyph() const { return glyph_; }
@@ -112,22 +112,22 @@ class TBitBtnLangue : public TLangueControl<QPushButton> {
     QPixmap glyph_;
 };
 
-class TCheckBoxLangue : public TLangueControl<QCheckBox, CaptionWrite::ShowsValue> {
+class TCheckBoxLangue : public LangueControl<QCheckBox, CaptionWrite::ShowsValue> {
     Q_OBJECT
   public:
-    using TLangueControl::TLangueControl;
+    using LangueControl::LangueControl;
 };
 
-class TRadioButtonLangue : public TLangueControl<QRadioButton> {
+class TRadioButtonLangue : public LangueControl<QRadioButton> {
     Q_OBJECT
   public:
-    using TLangueControl::TLangueControl;
+    using LangueControl::LangueControl;
 };
 
-class TGroupBoxLangue : public TLangueControl<QGroupBox> {
+class TGroupBoxLangue : public LangueControl<QGroupBox> {
     Q_OBJECT
   public:
-    using TLangueControl::TLangueControl;
+    using LangueControl::LangueControl;
 };
 
 }  // namespace vadero

@@ -77,12 +77,12 @@ std::int64_t PowerOfTen(int n) {
 
 }  // namespace
 
-TCustomSeg::TCustomSeg(QWidget* parent) : TGraphicControl(parent) {
+TCustomSeg::TCustomSeg(QWidget* parent) : GraphicControl(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     AdjustSize();
 }
 
-TSegRange TCustomSeg::RangeFor(int nbDigit, bool halfDigit) {
+SegRange TCustomSeg::RangeFor(int nbDigit, bool halfDigit) {
     const std::int64_t p = PowerOfTen(nbDigit);
     if (halfDigit) {
         return {-(2 * p - 1), 2 * p - 1};
@@ -99,49 +99,49 @@ QPoint TCustomSeg::CellOrigin(int k, bool halfDigit) {
 }
 
 void TCustomSeg::SetNb(int value) {
-    if (value != FNb) {
-        FNb = value;
+    if (value != nb_) {
+        nb_ = value;
         repaint();
     }
 }
 
 void TCustomSeg::SetPointDecimal(int value) {
-    if (value != FPointDecimal) {
-        FPointDecimal = value;
+    if (value != pointDecimal_) {
+        pointDecimal_ = value;
         repaint();
     }
 }
 
 void TCustomSeg::SetStyle(TStyle value) {
-    if (value != FStyle) {
-        FStyle = value;
+    if (value != style_) {
+        style_ = value;
         repaint();
     }
 }
 
 void TCustomSeg::SetNbDigit(int value) {
-    if (value >= 1 && value <= 8 && value != FNbDigit) {
-        FNbDigit = value;
+    if (value >= 1 && value <= 8 && value != nbDigit_) {
+        nbDigit_ = value;
         AdjustSize();
         repaint();
     }
 }
 
 void TCustomSeg::SetHalfDigit(bool value) {
-    if (value != FHalfDigit) {
-        FHalfDigit = value;
+    if (value != halfDigit_) {
+        halfDigit_ = value;
         AdjustSize();
         repaint();
     }
 }
 
 void TCustomSeg::AdjustSize() {
-    setFixedSize(SizeFor(FNbDigit, FHalfDigit));
+    setFixedSize(SizeFor(nbDigit_, halfDigit_));
 }
 
 void TCustomSeg::resizeEvent(QResizeEvent* /*event*/) {
     // A resize by any other means (layout, geometry, minimum sizes) snaps back.
-    if (size() != SizeFor(FNbDigit, FHalfDigit)) {
+    if (size() != SizeFor(nbDigit_, halfDigit_)) {
         AdjustSize();
     }
 }
@@ -156,7 +156,7 @@ void TCustomSeg::DrawDigit(QPainter& painter, int code, QPoint origin) const {
 }
 
 void TCustomSeg::Paint(QPainter& painter) const {
-    const bool led = FStyle == TStyle::LED;
+    const bool led = style_ == TStyle::LED;
     const QColor background = led ? kLedBackground : kLcdBackground;
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.fillRect(rect(), background);
@@ -164,12 +164,12 @@ void TCustomSeg::Paint(QPainter& painter) const {
         QPen(led ? kLedSegment : kLcdSegment, 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.setBrush(background);
 
-    const std::int64_t shift = FHalfDigit ? kHalfShift : 0;
-    const std::int64_t rightmost = std::int64_t{FNbDigit - 1} * kCellWidth + 8 + shift;
+    const std::int64_t shift = halfDigit_ ? kHalfShift : 0;
+    const std::int64_t rightmost = std::int64_t{nbDigit_ - 1} * kCellWidth + 8 + shift;
     const int y = 5;
 
-    if (!RangeFor(FNbDigit, FHalfDigit).Contains(FNb)) {
-        if (FNbDigit >= 3) {
+    if (!RangeFor(nbDigit_, halfDigit_).Contains(nb_)) {
+        if (nbDigit_ >= 3) {
             const int x = static_cast<int>(rightmost);
             DrawDigit(painter, kLetterP, {x, y});
             DrawDigit(painter, kLetterE, {x - kCellWidth, y});
@@ -178,20 +178,20 @@ void TCustomSeg::Paint(QPainter& painter) const {
         return;
     }
 
-    if (FPointDecimal > 0) {
+    if (pointDecimal_ > 0) {
         // Left of the first cell the point has nowhere to show.
-        const std::int64_t px = (std::int64_t{FNbDigit} - FPointDecimal) * kCellWidth + shift;
+        const std::int64_t px = (std::int64_t{nbDigit_} - pointDecimal_) * kCellWidth + shift;
         if (px >= -8) {
             painter.drawEllipse(QRect(QPoint(static_cast<int>(px) + 2, y + 38),
                                       QPoint(static_cast<int>(px) + 5, y + 41)));
         }
     }
 
-    std::string s = std::to_string(std::llabs(std::int64_t{FNb}));
+    std::string s = std::to_string(std::llabs(std::int64_t{nb_}));
     // Zeros put in front so a digit stands before the point; beyond two cells
     // left of the first they could not be seen, so padding stops there.
-    const std::size_t padLimit = static_cast<std::size_t>(FNbDigit) + 2;
-    while (static_cast<std::int64_t>(s.size()) <= FPointDecimal && s.size() < padLimit) {
+    const std::size_t padLimit = static_cast<std::size_t>(nbDigit_) + 2;
+    while (static_cast<std::int64_t>(s.size()) <= pointDecimal_ && s.size() < padLimit) {
         s.insert(s.begin(), '0');
     }
 
@@ -200,9 +200,9 @@ void TCustomSeg::Paint(QPainter& painter) const {
         DrawDigit(painter, kDigitCode + (*it - '0'), {x, y});
         x -= kCellWidth;
     }
-    if (FNb < 0) {
+    if (nb_ < 0) {
         DrawDigit(painter, kMinusCode, {x, y});
-        if (FHalfDigit) {
+        if (halfDigit_) {
             painter.drawLine(QPoint(8, 25), QPoint(16, 25));
         }
     }

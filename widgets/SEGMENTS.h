@@ -15,13 +15,13 @@ namespace vadero {
 enum class TStyle : std::uint8_t { LCD = 0, LED = 1 };
 
 // The values a display shows, as [Low, High].
-struct TSegRange {
+struct SegRange {
     std::int64_t Low;
     std::int64_t High;
     bool Contains(std::int64_t value) const { return value >= Low && value <= High; }
 };
 
-class TCustomSeg : public TGraphicControl {
+class TCustomSeg : public GraphicControl {
     Q_OBJECT
 
   public:
@@ -31,24 +31,24 @@ class TCustomSeg : public TGraphicControl {
 
     explicit TCustomSeg(QWidget* parent = nullptr);
 
-    QSize sizeHint() const override { return SizeFor(FNbDigit, FHalfDigit); }
+    QSize sizeHint() const override { return SizeFor(nbDigit_, halfDigit_); }
 
-    static TSegRange RangeFor(int nbDigit, bool halfDigit);
+    static SegRange RangeFor(int nbDigit, bool halfDigit);
     static QSize SizeFor(int nbDigit, bool halfDigit);
     // Origin of full-digit cell k, counted from 0 at the left.
     static QPoint CellOrigin(int k, bool halfDigit);
     static QPoint HalfDigitOrigin() { return {-12, 5}; }
 
   protected:
-    int Nb() const { return FNb; }
+    int Nb() const { return nb_; }
     void SetNb(int value);
-    int PointDecimal() const { return FPointDecimal; }
+    int PointDecimal() const { return pointDecimal_; }
     void SetPointDecimal(int value);
-    TStyle Style() const { return FStyle; }
+    TStyle Style() const { return style_; }
     void SetStyle(TStyle value);
-    int NbDigit() const { return FNbDigit; }
+    int NbDigit() const { return nbDigit_; }
     void SetNbDigit(int value);  // 1 to 8; other values are ignored
-    bool HalfDigit() const { return FHalfDigit; }
+    bool HalfDigit() const { return halfDigit_; }
     void SetHalfDigit(bool value);
 
     // Gives the control the size its digits need; nothing else may change it.
@@ -61,11 +61,11 @@ class TCustomSeg : public TGraphicControl {
     void resizeEvent(QResizeEvent* event) override;
 
   private:
-    int FNb = 0;
-    int FPointDecimal = 0;
-    TStyle FStyle = TStyle::LED;
-    int FNbDigit = 4;
-    bool FHalfDigit = false;
+    int nb_ = 0;
+    int pointDecimal_ = 0;
+    TStyle style_ = TStyle::LED;
+    int nbDigit_ = 4;
+    bool halfDigit_ = false;
 };
 
 class TSEG : public TCustomSeg {
@@ -85,13 +85,13 @@ class TSEG : public TCustomSeg {
     using TCustomSeg::SetStyle;
     using TCustomSeg::Style;
 
-    using TGraphicControl::OnClick;
-    using TGraphicControl::OnContextPopup;
-    using TGraphicControl::OnDblClick;
-    using TGraphicControl::OnMouseDown;
-    using TGraphicControl::OnMouseMove;
-    using TGraphicControl::OnMouseUp;
-    using TGraphicControl::PopupMenu;
+    using GraphicControl::OnClick;
+    using GraphicControl::OnContextPopup;
+    using GraphicControl::OnDblClick;
+    using GraphicControl::OnMouseDown;
+    using GraphicControl::OnMouseMove;
+    using GraphicControl::OnMouseUp;
+    using GraphicControl::PopupMenu;
 };
 
 }  // namespace vadero

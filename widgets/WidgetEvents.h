@@ -8,13 +8,13 @@
 
 namespace vadero {
 
-using TWidgetNotifyEvent = std::function<void(QObject* Sender)>;
-using TWidgetMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button,
+using WidgetNotifyEvent = std::function<void(QObject* Sender)>;
+using WidgetMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button,
                                              Qt::KeyboardModifiers Shift, int X, int Y)>;
-using TWidgetMouseMoveEvent =
+using WidgetMouseMoveEvent =
     std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 // Handled arrives false; setting it keeps the widget's popup menu closed.
-using TWidgetContextPopupEvent =
+using WidgetContextPopupEvent =
     std::function<void(QObject* Sender, QPoint MousePos, bool& Handled)>;
 
 }  // namespace vadero

@@ -4,8 +4,8 @@
 
 namespace vadero {
 
-TGeometry ComputeGeometry(int width, int height, int scrollX, int scrollY, int zoom) {
-    TGeometry g;
+CurveGeometry ComputeGeometry(int width, int height, int scrollX, int scrollY, int zoom) {
+    CurveGeometry g;
     g.OriginX = width / 12 - scrollX;
     g.OriginY = (4 * height) / 5 - scrollY;
     g.ScaleX = ((zoom + 10) * width) / 12;

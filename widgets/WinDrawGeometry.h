@@ -7,7 +7,7 @@
 
 namespace vadero {
 
-struct TGeometry {
+struct CurveGeometry {
     int OriginX = 0;  // pixel column of Xmin
     int OriginY = 0;  // pixel row of Ymin
     int ScaleX = 0;   // pixels from Xmin to Xmax
@@ -18,7 +18,7 @@ struct TGeometry {
 // line clipping never overflows, whatever world values the host stores.
 inline constexpr int kPixelLimit = 1 << 24;
 
-TGeometry ComputeGeometry(int width, int height, int scrollX, int scrollY, int zoom);
+CurveGeometry ComputeGeometry(int width, int height, int scrollX, int scrollY, int zoom);
 
 // Half-even rounding to a pixel, saturated to +-kPixelLimit; NaN gives 0.
 int RoundPixel(long double v);

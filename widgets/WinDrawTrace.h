@@ -99,14 +99,14 @@ class TTrace : public QWidget {
     bool showMarkers_ = false;
     int dragIndex_ = -1;
     int hotIndex_ = -1;
-    TGeometry geometry_;
+    CurveGeometry geometry_;
     int undoIndex_ = -1;
     float undoX_ = 0.0F;
     float undoY_ = 0.0F;
     int scrollX_ = 0;
     int scrollY_ = 0;
     int zoom_ = 0;
-    TClippedLines clip_;
+    ClippedLines clip_;
     int repaintCount_ = 0;
 };
 

@@ -32,8 +32,8 @@ int main(int argc, char** argv) {
           {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"}}});
     if (vadero::AnswerStart(start))
         return start.code;
-    vadero::TApplication app(argc, argv);
-    vadero::TApplication::setApplicationName("VADERO");
+    vadero::Application app(argc, argv);
+    vadero::Application::setApplicationName("VADERO");
     vadero::InstallFontSubstitutes();
 
     QCommandLineParser parser;
@@ -58,9 +58,9 @@ int main(int argc, char** argv) {
     for (int k = 0; k < devices; ++k) hid.AddDevice();
     vadero::QtDispatcher dispatcher;
     vadero::QtTimerFactory timers;
-    vadero::TProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
+    vadero::ProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
                                 timers);
-    vadero::TDemoPanel panel(hid);
+    vadero::DemoPanel panel(hid);
     panel.setAttribute(Qt::WA_QuitOnClose, false);
 
     // Placed again each time the window manager places the main window,
@@ -69,9 +69,9 @@ int main(int argc, char** argv) {
     forms.Form1.show();
     panel.show();
 
-    std::unique_ptr<vadero::TScreenshotRun> screenshots;
+    std::unique_ptr<vadero::ScreenshotRun> screenshots;
     if (parser.isSet(screenshotsOption)) {
-        screenshots = std::make_unique<vadero::TScreenshotRun>(
+        screenshots = std::make_unique<vadero::ScreenshotRun>(
             forms, hid, panel, QDir(parser.value(screenshotsOption)));
         screenshots->Start();
         // The first calibrator is opened directly: no dialog in the picture run.

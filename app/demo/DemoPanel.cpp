@@ -26,7 +26,7 @@ constexpr int kDecimals = 3;
 
 }  // namespace
 
-TDemoPanel::TDemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent), hid_(hid) {
+DemoPanel::DemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent), hid_(hid) {
     setObjectName("DemoPanel");
     setWindowTitle("Calibrateur LCX3 émulé");
     setFont(QFont("MS Sans Serif", 8));
@@ -63,9 +63,9 @@ TDemoPanel::TDemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent)
     Refresh();
 }
 
-emu::EmulatedLcx3& TDemoPanel::Device() const { return hid_.Device(SpDevice->value()); }
+emu::EmulatedLcx3& DemoPanel::Device() const { return hid_.Device(SpDevice->value()); }
 
-void TDemoPanel::TogglePlug() {
+void DemoPanel::TogglePlug() {
     emu::EmulatedLcx3& device = Device();
     if (device.Plugged())
         device.Unplug();
@@ -74,7 +74,7 @@ void TDemoPanel::TogglePlug() {
     Refresh();
 }
 
-void TDemoPanel::TogglePower() {
+void DemoPanel::TogglePower() {
     emu::EmulatedLcx3& device = Device();
     if (device.Powered())
         device.PowerOff();
@@ -83,12 +83,12 @@ void TDemoPanel::TogglePower() {
     Refresh();
 }
 
-void TDemoPanel::ApplyMeasure() {
+void DemoPanel::ApplyMeasure() {
     const double raw = std::nearbyint(SpMeasure->value() / 100.0 * kRawFullScale);
     Device().SetMeasuredInput(static_cast<std::int16_t>(std::clamp(raw, -32768.0, 32767.0)));
 }
 
-void TDemoPanel::Refresh() {
+void DemoPanel::Refresh() {
     SpDevice->setMaximum(std::max(1, hid_.DeviceCount()));
     const emu::EmulatedLcx3& device = Device();
     BtnPlug->setText(device.Plugged() ? "Débrancher" : "Brancher");

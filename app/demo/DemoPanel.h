@@ -17,11 +17,11 @@ namespace vadero {
 
 class TSEG;
 
-class TDemoPanel : public QWidget {
+class DemoPanel : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TDemoPanel(emu::EmulatorHid& hid, QWidget* parent = nullptr);
+    explicit DemoPanel(emu::EmulatorHid& hid, QWidget* parent = nullptr);
 
     QSpinBox* SpDevice;
     QPushButton* BtnPlug;

@@ -28,7 +28,7 @@ const char* const kPageFiles[] = {"01-connexion",  "02-principal", "03-echelle-u
 
 }  // namespace
 
-TScreenshotRun::TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDemoPanel& panel,
+ScreenshotRun::ScreenshotRun(ProgramForms& forms, emu::EmulatorHid& hid, DemoPanel& panel,
                                const QDir& dir)
     : forms_(forms), hid_(hid), panel_(panel), dir_(dir) {
     limit_.setSingleShot(true);
@@ -36,7 +36,7 @@ TScreenshotRun::TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDem
             [this] { Finish(1, "the picture run did not end within its time limit"); });
 }
 
-void TScreenshotRun::Start() {
+void ScreenshotRun::Start() {
     if (!dir_.mkpath(".")) {
         Finish(1, "cannot create " + dir_.path());
         return;
@@ -55,7 +55,7 @@ void TScreenshotRun::Start() {
     watch_.start(50);
 }
 
-void TScreenshotRun::WatchTraffic() {
+void ScreenshotRun::WatchTraffic() {
     TForm1& form = forms_.Form1;
     if (trafficTaken_ || form.ProgressBar->value() < 40) return;
     trafficTaken_ = true;
@@ -63,7 +63,7 @@ void TScreenshotRun::WatchTraffic() {
     form.Trafic->hide();
 }
 
-bool TScreenshotRun::Save(QWidget& widget, const QString& name) {
+bool ScreenshotRun::Save(QWidget& widget, const QString& name) {
     Settle();
     const QString path = dir_.filePath(name + ".png");
     if (!widget.grab().save(path)) {
@@ -75,7 +75,7 @@ bool TScreenshotRun::Save(QWidget& widget, const QString& name) {
     return true;
 }
 
-void TScreenshotRun::TakeAll() {
+void ScreenshotRun::TakeAll() {
     limit_.start(kTrendMs + kTimeLimitMs);
     TForm1& form = forms_.Form1;
     if (!trafficTaken_) {
@@ -103,7 +103,7 @@ void TScreenshotRun::TakeAll() {
     TrendPicture();
 }
 
-void TScreenshotRun::MenuPicture() {
+void ScreenshotRun::MenuPicture() {
     TForm1& form = forms_.Form1;
     QMenu& menu = *form.MenuFichier;
     const QRect item = form.MenuBar1->actionGeometry(menu.menuAction());
@@ -122,7 +122,7 @@ void TScreenshotRun::MenuPicture() {
     std::printf("%s\n", qPrintable(path));
 }
 
-void TScreenshotRun::ComparePicture() {
+void ScreenshotRun::ComparePicture() {
     TForm1& form = forms_.Form1;
     const QTemporaryDir scratch;
     const QString path = scratch.filePath("parametres-lcx3.json");
@@ -152,7 +152,7 @@ void TScreenshotRun::ComparePicture() {
     form.RunModal = run;
 }
 
-void TScreenshotRun::TrendPicture() {
+void ScreenshotRun::TrendPicture() {
     // The calibrator is put in "Mesure courant" and read again, so that the
     // trend follows the loop's signal, which drifts slowly as a transmitter's
     // would while its process settles.
@@ -180,7 +180,7 @@ void TScreenshotRun::TrendPicture() {
     form.BtnReadAllClick();
 }
 
-void TScreenshotRun::TimeOutPicture() {
+void ScreenshotRun::TimeOutPicture() {
     TForm1& form = forms_.Form1;
     form.RunModal = [this](QDialog& dialog) {
         dialog.show();
@@ -198,7 +198,7 @@ void TScreenshotRun::TimeOutPicture() {
     form.BtnReadAllClick();
 }
 
-void TScreenshotRun::Finish(int code, const QString& reason) {
+void ScreenshotRun::Finish(int code, const QString& reason) {
     limit_.stop();
     if (!reason.isEmpty()) std::fprintf(stderr, "vadero-demo: %s\n", qPrintable(reason));
     QApplication::exit(code);

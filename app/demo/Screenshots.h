@@ -17,7 +17,7 @@
 
 namespace vadero {
 
-class TScreenshotRun : public QObject {
+class ScreenshotRun : public QObject {
     Q_OBJECT
 
   public:
@@ -25,7 +25,7 @@ class TScreenshotRun : public QObject {
     static constexpr int kTrendMs = 60000;
     static constexpr std::int16_t kTrendStart = 16800;  // 12 mA
 
-    TScreenshotRun(TProgramForms& forms, emu::EmulatorHid& hid, TDemoPanel& panel, const QDir& dir);
+    ScreenshotRun(ProgramForms& forms, emu::EmulatorHid& hid, DemoPanel& panel, const QDir& dir);
 
     // Ends the program with 0 when every picture was written, 1 otherwise.
     void Start();
@@ -40,9 +40,9 @@ class TScreenshotRun : public QObject {
     void Finish(int code, const QString& reason = QString());
     bool Save(QWidget& widget, const QString& name);
 
-    TProgramForms& forms_;
+    ProgramForms& forms_;
     emu::EmulatorHid& hid_;
-    TDemoPanel& panel_;
+    DemoPanel& panel_;
     QDir dir_;
     QTimer limit_;
     QTimer watch_;

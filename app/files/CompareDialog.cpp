@@ -8,7 +8,7 @@
 
 namespace vadero {
 
-TCompareDialog::TCompareDialog(const QString& fileName,
+CompareDialog::CompareDialog(const QString& fileName,
                                const std::vector<ParameterDifference>& differences, QWidget* parent)
     : QDialog(parent), LblResult(new QLabel(this)), Differences(new QTableWidget(this)) {
     setObjectName("CompareDialog");

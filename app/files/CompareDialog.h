@@ -12,11 +12,11 @@ class QTableWidget;
 
 namespace vadero {
 
-class TCompareDialog : public QDialog {
+class CompareDialog : public QDialog {
     Q_OBJECT
 
   public:
-    TCompareDialog(const QString& fileName, const std::vector<ParameterDifference>& differences,
+    CompareDialog(const QString& fileName, const std::vector<ParameterDifference>& differences,
                    QWidget* parent = nullptr);
 
     QLabel* LblResult;          // "Aucune différence", or how many differ

@@ -29,7 +29,7 @@ constexpr RangeLook kLooks[kRangeCount] = {
 
 }  // namespace
 
-TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setObjectName("TabMain");
 
     GrGamme = MakeControl<TGroupBoxLangue>(this, "GrGamme", QRect(8, 6, 180, 176));
@@ -92,7 +92,7 @@ TMainPage::TMainPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(
     FormLoaded(this);
 }
 
-void TMainPage::ChangeGammeClick() {
+void MainPage::ChangeGammeClick() {
     for (int k = 0; k < kRangeCount; ++k)
         if (RadioButtonLangue[k]->isChecked())
             host_.LCX1().Params().SetRange(std::uint16_t(k));
@@ -100,7 +100,7 @@ void TMainPage::ChangeGammeClick() {
     ShowRange();
 }
 
-void TMainPage::ShowRange() {
+void MainPage::ShowRange() {
     const int r = host_.LCX1().Params().Range();
     if (r < 0 || r >= kRangeCount)
         return;
@@ -117,16 +117,16 @@ void TMainPage::ShowRange() {
     WriteText(*EdiInput, QString());
 }
 
-void TMainPage::CkLoopPowerClick() {
+void MainPage::CkLoopPowerClick() {
     host_.LCX1().Params().SetLoopPower(CkLoopPower->isChecked() ? 1 : 0);
     host_.CheckChange();
 }
 
-void TMainPage::ShowLoopPower() {
+void MainPage::ShowLoopPower() {
     CkLoopPower->setChecked(host_.LCX1().Params().LoopPower() != 0);
 }
 
-TValueUnit TMainPage::OutputUnit() const {
+TValueUnit MainPage::OutputUnit() const {
     if (RdOutputmAV->isChecked())
         return TValueUnit::uPhysical;
     if (RdPourc->isChecked())
@@ -134,11 +134,11 @@ TValueUnit TMainPage::OutputUnit() const {
     return TValueUnit::uUser;
 }
 
-void TMainPage::RdOutputmAVClick() {
+void MainPage::RdOutputmAVClick() {
     ShowOutput();
 }
 
-void TMainPage::ShowOutput() {
+void MainPage::ShowOutput() {
     const TLCXParams& params = host_.LCX1().Params();
     const TValueUnit unit = OutputUnit();
     std::string picture;
@@ -156,7 +156,7 @@ void TMainPage::ShowOutput() {
     WriteText(*EdiOutput, ShowNumber(host_.LCX1().GetOutput(unit), picture));
 }
 
-void TMainPage::BtnWrOutputClick() {
+void MainPage::BtnWrOutputClick() {
     if (!host_.ChangeChecked()) {
         SendOutput();
     } else if (host_.AskWriteAllFirst()) {
@@ -164,13 +164,13 @@ void TMainPage::BtnWrOutputClick() {
     }
 }
 
-void TMainPage::SendOutput() {
+void MainPage::SendOutput() {
     const float v = ReadNumber(EdiOutput->text()).value_or(0.0F);
     host_.StartTransfer([this, unit = OutputUnit(), v] { host_.LCX1().SetOutput(unit, v); });
     host_.SetStatus("Génération de la valeur");
 }
 
-void TMainPage::BtnRdInputClick() {
+void MainPage::BtnRdInputClick() {
     if (!host_.ChangeChecked()) {
         BtnReadMeasureClick();
     } else if (host_.AskWriteAllFirst()) {
@@ -178,17 +178,17 @@ void TMainPage::BtnRdInputClick() {
     }
 }
 
-void TMainPage::BtnReadMeasureClick() {
+void MainPage::BtnReadMeasureClick() {
     host_.SetStatus("Lecture de la mesure en cours");
     WriteText(*EdiInput, QString());
     host_.StartTransfer([this] { host_.LCX1().ReadMeasure(); });
 }
 
-void TMainPage::LCX1ReadMeasure(TObject* /*Sender*/) {
+void MainPage::LCX1ReadMeasure(TObject* /*Sender*/) {
     ShowMeasure();
 }
 
-void TMainPage::ShowMeasure() {
+void MainPage::ShowMeasure() {
     const std::string picture = DecimalsFormat(host_.LCX1().Params().OutputDecimals());
     float v = 0;
     switch (host_.LCX1().GetMeasure(v)) {
@@ -207,7 +207,7 @@ void TMainPage::ShowMeasure() {
     host_.SetStatus("Lecture de la mesure terminée");
 }
 
-void TMainPage::LCX1ReadOutput(TObject* /*Sender*/) {
+void MainPage::LCX1ReadOutput(TObject* /*Sender*/) {
     host_.SetStatus(QString());
     // The read-back arrives when it will: a value the user is typing stays.
     if (!(EdiOutput->hasFocus() && EdiOutput->isModified()))

@@ -18,11 +18,11 @@ class TCheckBoxLangue;
 class TGroupBoxLangue;
 class TRadioButtonLangue;
 
-class TMainPage : public QWidget {
+class MainPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TMainPage(TPageHost& host, QWidget* parent = nullptr);
+    explicit MainPage(PageHost& host, QWidget* parent = nullptr);
 
     TGroupBoxLangue* GrGamme;
     TRadioButtonLangue* RadioButtonLangue[kRangeCount];  // 1 to 6 in the form, index = range
@@ -58,7 +58,7 @@ class TMainPage : public QWidget {
     void SendOutput();
     void ShowMeasure();
 
-    TPageHost& host_;
+    PageHost& host_;
 };
 
 }  // namespace vadero

@@ -17,7 +17,7 @@ struct GroupInfo {
     const char* caption;
 };
 
-constexpr std::array<GroupInfo, TMemoriesPage::kTables> kGroups{{
+constexpr std::array<GroupInfo, MemoriesPage::kTables> kGroups{{
     {"GrMem020mA", "0 - 20mA"},
     {"GrMem420mA", "4 - 20mA"},
     {"GrMem010V", "0 - 10V"},
@@ -31,7 +31,7 @@ const std::string kPicture = "#0.000";
 
 }  // namespace
 
-TMemoriesPage::TMemoriesPage(TPageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
+MemoriesPage::MemoriesPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(host) {
     setObjectName(QStringLiteral("TabMem"));
     int editNumber = 1;
     for (int t = 0; t < kTables; ++t) {
@@ -53,13 +53,13 @@ TMemoriesPage::TMemoriesPage(TPageHost& host, QWidget* parent) : QWidget(parent)
     }
 }
 
-void TMemoriesPage::FillStartNumbers() {
+void MemoriesPage::FillStartNumbers() {
     for (const auto& group : edits_) {
         for (std::size_t i = 0; i < group.size(); ++i) WriteText(*group[i], QString::number(i));
     }
 }
 
-void TMemoriesPage::ShowMemories() {
+void MemoriesPage::ShowMemories() {
     const TLCX& lcx = host_.LCX1();
     for (int t = 0; t < kTables; ++t) {
         for (int i = 0; i < kPerTable; ++i) {
@@ -71,7 +71,7 @@ void TMemoriesPage::ShowMemories() {
     }
 }
 
-std::optional<TMemoriesPage::Place> TMemoriesPage::Locate(const QObject& Sender) const {
+std::optional<MemoriesPage::Place> MemoriesPage::Locate(const QObject& Sender) const {
     for (int i = 0; i < kPerTable; ++i) {
         for (int t = 0; t < kTables; ++t) {
             if (Sender.objectName() ==
@@ -82,7 +82,7 @@ std::optional<TMemoriesPage::Place> TMemoriesPage::Locate(const QObject& Sender)
     return std::nullopt;
 }
 
-void TMemoriesPage::MemChange(QObject* Sender) {
+void MemoriesPage::MemChange(QObject* Sender) {
     host_.CheckChange();
     auto* edit = qobject_cast<QLineEdit*>(Sender);
     if (edit == nullptr)
@@ -98,7 +98,7 @@ void TMemoriesPage::MemChange(QObject* Sender) {
                                place->index);
 }
 
-void TMemoriesPage::MemLeave(QLineEdit& edit) {
+void MemoriesPage::MemLeave(QLineEdit& edit) {
     const auto place = Locate(edit);
     if (!place)
         return;

@@ -14,16 +14,16 @@ class QLineEdit;
 
 namespace vadero {
 
-class TPageHost;
+class PageHost;
 
-class TMemoriesPage : public QWidget {
+class MemoriesPage : public QWidget {
     Q_OBJECT
 
   public:
     static constexpr int kTables = 3;
     static constexpr int kPerTable = 8;
 
-    explicit TMemoriesPage(TPageHost& host, QWidget* parent = nullptr);
+    explicit MemoriesPage(PageHost& host, QWidget* parent = nullptr);
 
     // The refresh step: every edit shows its stored memory with three decimals.
     void ShowMemories();
@@ -42,7 +42,7 @@ class TMemoriesPage : public QWidget {
     };
     std::optional<Place> Locate(const QObject& Sender) const;
 
-    TPageHost& host_;
+    PageHost& host_;
     std::array<QGroupBox*, kTables> groups_{};
     std::array<std::array<QLineEdit*, kPerTable>, kTables> edits_{};
 };

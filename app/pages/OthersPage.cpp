@@ -23,7 +23,7 @@ Control* MakeCaptioned(QWidget* parent, const char* name, const QString& francai
 
 }  // namespace
 
-TOthersPage::TOthersPage(TPageHost& host, QWidget* parent)
+OthersPage::OthersPage(PageHost& host, QWidget* parent)
     : QWidget(parent),
       host_(host),
       grLangue_(MakeCaptioned<TGroupBoxLangue>(this, "GrLangue", QStringLiteral("Langue"),
@@ -69,7 +69,7 @@ TOthersPage::TOthersPage(TPageHost& host, QWidget* parent)
     connect(trFiltre_, &QSlider::valueChanged, this, Guarded([this] { TrFiltreChange(); }));
 }
 
-void TOthersPage::ShowLanguage() {
+void OthersPage::ShowLanguage() {
     switch (host_.LCX1().Params().Language()) {
         case kLanguageFrench:
             radioButtonLangue7_->setChecked(true);
@@ -82,19 +82,19 @@ void TOthersPage::ShowLanguage() {
     }
 }
 
-void TOthersPage::ShowFilter() {
+void OthersPage::ShowFilter() {
     const std::uint16_t filter = host_.LCX1().Params().Filter();
     if (filter <= kFilterMax)
         trFiltre_->setValue(filter);
 }
 
-void TOthersPage::RadioButtonLangue7Click() {
+void OthersPage::RadioButtonLangue7Click() {
     host_.LCX1().Params().SetLanguage(radioButtonLangue8_->isChecked() ? kLanguageEnglish
                                                                        : kLanguageFrench);
     host_.CheckChange();
 }
 
-void TOthersPage::TrFiltreChange() {
+void OthersPage::TrFiltreChange() {
     TLCXParams& params = host_.LCX1().Params();
     params.SetFilter(static_cast<std::uint16_t>(trFiltre_->value()));
     edFiltre_->setText(FilterText(params.Filter()));

@@ -10,15 +10,15 @@ class QSlider;
 
 namespace vadero {
 
-class TPageHost;
+class PageHost;
 class TGroupBoxLangue;
 class TRadioButtonLangue;
 
-class TOthersPage : public QWidget {
+class OthersPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TOthersPage(TPageHost& host, QWidget* parent = nullptr);
+    explicit OthersPage(PageHost& host, QWidget* parent = nullptr);
 
     // Refresh step 2: checks the button of the stored language (0 or 1 only).
     void ShowLanguage();
@@ -30,7 +30,7 @@ class TOthersPage : public QWidget {
     void TrFiltreChange();
 
   private:
-    TPageHost& host_;
+    PageHost& host_;
     TGroupBoxLangue* grLangue_;
     TRadioButtonLangue* radioButtonLangue7_;
     TRadioButtonLangue* radioButtonLangue8_;

@@ -8,7 +8,7 @@
 
 namespace vadero {
 
-class TPageHost {
+class PageHost {
   public:
     // The calibrator component; its Params is the parameter set every page
     // shows and edits.
@@ -27,7 +27,7 @@ class TPageHost {
     virtual void StartTransfer(std::function<void()> start) = 0;
 
   protected:
-    ~TPageHost() = default;
+    ~PageHost() = default;
 };
 
 }  // namespace vadero

@@ -39,7 +39,7 @@ TWinDraw* MakeCurve(QWidget* page) {
     return draw;
 }
 
-QLabel* MakeImage(QWidget* page, const char* name, TRampPicture picture, int row) {
+QLabel* MakeImage(QWidget* page, const char* name, RampPicture picture, int row) {
     auto* image = new QLabel(page);
     image->setObjectName(QString::fromLatin1(name));
     image->setPixmap(DrawRampPicture(picture));
@@ -47,8 +47,8 @@ QLabel* MakeImage(QWidget* page, const char* name, TRampPicture picture, int row
     return image;
 }
 
-TStringGrid* MakeGrid(QWidget* page, const char* name, int cols, int row) {
-    auto* grid = new TStringGrid(cols, 2, page);
+StringGrid* MakeGrid(QWidget* page, const char* name, int cols, int row) {
+    auto* grid = new StringGrid(cols, 2, page);
     grid->setObjectName(QString::fromLatin1(name));
     grid->move(kGridLeft, kRowTop + row * kRowPitch + (kRampPictureHeight - grid->height()) / 2);
     return grid;
@@ -56,15 +56,15 @@ TStringGrid* MakeGrid(QWidget* page, const char* name, int cols, int row) {
 
 }  // namespace
 
-TRampPage::TRampPage(TPageHost& host, QWidget* parent)
+RampPage::RampPage(PageHost& host, QWidget* parent)
     : QWidget(parent),
       host_(host),
       draw1_(MakeCurve(this)),
-      image2_(MakeImage(this, "Image2", TRampPicture::Times, 0)),
+      image2_(MakeImage(this, "Image2", RampPicture::Times, 0)),
       strGrTime_(MakeGrid(this, "StrGrTime", 4, 0)),
-      image3_(MakeImage(this, "Image3", TRampPicture::Levels, 1)),
+      image3_(MakeImage(this, "Image3", RampPicture::Levels, 1)),
       strGrLevel_(MakeGrid(this, "StrGrLevel", 2, 1)),
-      image4_(MakeImage(this, "Image4", TRampPicture::DelayRepeat, 2)),
+      image4_(MakeImage(this, "Image4", RampPicture::DelayRepeat, 2)),
       strGrDelRep_(MakeGrid(this, "StrGrDelRep", 2, 2)),
       ckGrid_(new QCheckBox(QStringLiteral("Grille"), this)),
       btnRefresh_(new QPushButton(QStringLiteral("Rafraichir"), this)) {
@@ -89,7 +89,7 @@ TRampPage::TRampPage(TPageHost& host, QWidget* parent)
     connect(btnRefresh_, &QPushButton::clicked, this, Guarded([this] { Button5Click(); }));
 }
 
-TRampPage::~TRampPage() {
+RampPage::~RampPage() {
     // The children outlive this object's members; a focus change while they
     // go must not reach the handlers.
     strGrTime_->OnExit = nullptr;
@@ -99,7 +99,7 @@ TRampPage::~TRampPage() {
     draw1_->OnChangeValue = nullptr;
 }
 
-void TRampPage::WriteGridHeaders() {
+void RampPage::WriteGridHeaders() {
     const char* const times[] = {"t1 (s)", "t2 (s)", "t3 (s)", "t4 (s)"};
     for (int col = 0; col < 4; ++col) strGrTime_->SetCells(col, 0, QString::fromLatin1(times[col]));
     strGrLevel_->SetCells(0, 0, QStringLiteral("L1 (%)"));
@@ -108,10 +108,10 @@ void TRampPage::WriteGridHeaders() {
     strGrDelRep_->SetCells(1, 0, QStringLiteral("Rep"));
 }
 
-void TRampPage::ShowRamp() {
+void RampPage::ShowRamp() {
     const TLCX& lcx = host_.LCX1();
     const TLCXParams& params = lcx.Params();
-    TRampTimes times{};
+    RampTimes times{};
     for (int i = 1; i <= 4; ++i) {
         times[static_cast<std::size_t>(i - 1)] = params.RampTime(i);
         strGrTime_->SetCells(i - 1, 1, QString::number(params.RampTime(i)));
@@ -134,10 +134,10 @@ void TRampPage::ShowRamp() {
     draw1_->Redraw();
 }
 
-void TRampPage::StrGrTimeExit() {
+void RampPage::StrGrTimeExit() {
     TLCXParams& params = host_.LCX1().Params();
     for (int i = 1; i <= 4; ++i) {
-        const TGridInteger v = GridInteger(ReadNumber(strGrTime_->Cells(i - 1, 1)));
+        const GridValue v = GridInteger(ReadNumber(strGrTime_->Cells(i - 1, 1)));
         if (v.reset)
             strGrTime_->SetCells(i - 1, 1, QStringLiteral("0"));
         params.SetRampTime(i, v.value);
@@ -145,11 +145,11 @@ void TRampPage::StrGrTimeExit() {
     ShowRamp();
 }
 
-void TRampPage::StrGrDelRepExit() {
+void RampPage::StrGrDelRepExit() {
     TLCXParams& params = host_.LCX1().Params();
     std::array<std::uint16_t, 2> values{};
     for (int col = 0; col < 2; ++col) {
-        const TGridInteger v = GridInteger(ReadNumber(strGrDelRep_->Cells(col, 1)));
+        const GridValue v = GridInteger(ReadNumber(strGrDelRep_->Cells(col, 1)));
         if (v.reset)
             strGrDelRep_->SetCells(col, 1, QStringLiteral("0"));
         values[static_cast<std::size_t>(col)] = v.value;
@@ -159,7 +159,7 @@ void TRampPage::StrGrDelRepExit() {
     ShowRamp();
 }
 
-void TRampPage::StrGrLevelExit() {
+void RampPage::StrGrLevelExit() {
     TLCX& lcx = host_.LCX1();
     for (int i = 1; i <= 2; ++i) {
         // A level passed through untouched stays as it is, not as its one
@@ -176,11 +176,11 @@ void TRampPage::StrGrLevelExit() {
     ShowRamp();
 }
 
-void TRampPage::Draw1PointSelected(QObject* /*Sender*/, int Seg, bool& AllowSelecct) {
+void RampPage::Draw1PointSelected(QObject* /*Sender*/, int Seg, bool& AllowSelecct) {
     AllowSelecct = Seg > 0 && Seg <= draw1_->NbSeg;
 }
 
-void TRampPage::Draw1ChangeValue(QObject* /*Sender*/, int Seg, float& ValueX, float& ValueY,
+void RampPage::Draw1ChangeValue(QObject* /*Sender*/, int Seg, float& ValueX, float& ValueY,
                                  bool& AllowChange) {
     // Points 0 and NbSeg never move; the neighbours exist for the others.
     if (Seg < 1 || Seg >= draw1_->NbSeg || Seg >= TWinDraw::kPointCount - 1) {
@@ -208,11 +208,11 @@ void TRampPage::Draw1ChangeValue(QObject* /*Sender*/, int Seg, float& ValueX, fl
     ShowRamp();
 }
 
-void TRampPage::Button5Click() {
+void RampPage::Button5Click() {
     ShowRamp();
 }
 
-void TRampPage::CkGridClick() {
+void RampPage::CkGridClick() {
     const bool checked = ckGrid_->isChecked();
     draw1_->SetSnapGrid(checked ? TGStyle::gVertical : TGStyle::gNone);
     draw1_->SetShowGrid(checked);

@@ -13,18 +13,18 @@ class QPushButton;
 
 namespace vadero {
 
-class TPageHost;
-class TStringGrid;
+class PageHost;
+class StringGrid;
 class TWinDraw;
 
-class TRampPage : public QWidget {
+class RampPage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TRampPage(TPageHost& host, QWidget* parent = nullptr);
-    ~TRampPage() override;
-    TRampPage(const TRampPage&) = delete;
-    TRampPage& operator=(const TRampPage&) = delete;
+    explicit RampPage(PageHost& host, QWidget* parent = nullptr);
+    ~RampPage() override;
+    RampPage(const RampPage&) = delete;
+    RampPage& operator=(const RampPage&) = delete;
 
     // The refresh step: the grids and the curve from the parameter set.
     void ShowRamp();
@@ -41,14 +41,14 @@ class TRampPage : public QWidget {
     void CkGridClick();
 
   private:
-    TPageHost& host_;
+    PageHost& host_;
     TWinDraw* draw1_;
     QLabel* image2_;
-    TStringGrid* strGrTime_;
+    StringGrid* strGrTime_;
     QLabel* image3_;
-    TStringGrid* strGrLevel_;
+    StringGrid* strGrLevel_;
     QLabel* image4_;
-    TStringGrid* strGrDelRep_;
+    StringGrid* strGrDelRep_;
     QCheckBox* ckGrid_;
     QPushButton* btnRefresh_;
     std::array<QString, 2> shownLevels_;  // the level cells as ShowRamp wrote them

@@ -61,7 +61,7 @@ void DrawDelayRepeat(QPainter& p) {
 
 }  // namespace
 
-QPixmap DrawRampPicture(TRampPicture picture) {
+QPixmap DrawRampPicture(RampPicture picture) {
     QPixmap pixmap(kRampPictureWidth, kRampPictureHeight);
     pixmap.fill(Qt::white);
     QPainter p(&pixmap);
@@ -70,13 +70,13 @@ QPixmap DrawRampPicture(TRampPicture picture) {
     font.setPixelSize(10);
     p.setFont(font);
     switch (picture) {
-        case TRampPicture::Times:
+        case RampPicture::Times:
             DrawTimes(p);
             break;
-        case TRampPicture::Levels:
+        case RampPicture::Levels:
             DrawLevels(p);
             break;
-        case TRampPicture::DelayRepeat:
+        case RampPicture::DelayRepeat:
             DrawDelayRepeat(p);
             break;
     }

@@ -5,7 +5,7 @@
 
 namespace vadero {
 
-enum class TRampPicture {
+enum class RampPicture {
     Times,        // one cycle with its four intervals t1..t4
     Levels,       // the cycle between the lower line L1 and the upper line L2
     DelayRepeat,  // the delay D, then a cycle repeated Rep times
@@ -14,6 +14,6 @@ enum class TRampPicture {
 constexpr int kRampPictureWidth = 92;
 constexpr int kRampPictureHeight = 40;
 
-QPixmap DrawRampPicture(TRampPicture picture);
+QPixmap DrawRampPicture(RampPicture picture);
 
 }  // namespace vadero

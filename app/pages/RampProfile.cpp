@@ -17,7 +17,7 @@ std::uint16_t RoundedAtMost(float x, std::uint16_t limit) {
 
 }  // namespace
 
-std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const TRampTimes& times,
+std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const RampTimes& times,
                                                   float level1, float level2) {
     std::array<TDrawPoint, kRampPointCount> points{};
     points[0] = {0.0F, level1};
@@ -29,7 +29,7 @@ std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const TRa
     return points;
 }
 
-TGridInteger GridInteger(std::optional<float> typed) {
+GridValue GridInteger(std::optional<float> typed) {
     if (!typed)
         return {0, true};
     float v = *typed;
@@ -40,13 +40,13 @@ TGridInteger GridInteger(std::optional<float> typed) {
     return {static_cast<std::uint16_t>(std::nearbyint(v)), false};
 }
 
-std::optional<TRampDrag> DragRamp(int seg, float prevX, float nextX, float x) {
+std::optional<RampDrag> DragRamp(int seg, float prevX, float nextX, float x) {
     if (seg < 1 || seg > 4)
         return std::nullopt;
     // Written so that a NaN anywhere is refused too.
     if (!(x >= prevX && x <= nextX))
         return std::nullopt;
-    TRampDrag drag;
+    RampDrag drag;
     const int k = (seg - 1) % 4;
     drag.level = (k == 1 || k == 2) ? 2 : 1;
     const std::uint16_t beforeLimit =

@@ -15,20 +15,20 @@ namespace vadero {
 constexpr int kRampPointCount = 6;
 constexpr int kRampLastPoint = kRampPointCount - 1;
 
-using TRampTimes = std::array<std::uint16_t, kRampTimeCount>;  // t1..t4
+using RampTimes = std::array<std::uint16_t, kRampTimeCount>;  // t1..t4
 
 // (0, L1), (D, L1), then each point tk seconds after the one before, on L2,
 // L2, L1, L1; each sum in single precision.
-std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const TRampTimes& times,
+std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const RampTimes& times,
                                                   float level1, float level2);
 
 // A grid cell's value: not a number is 0 and resets the cell to "0"; limited
 // to 0..99, then rounded to the nearest integer, halves to even.
-struct TGridInteger {
+struct GridValue {
     std::uint16_t value = 0;
     bool reset = false;
 };
-TGridInteger GridInteger(std::optional<float> typed);
+GridValue GridInteger(std::optional<float> typed);
 
 // What a drag of point seg (1 to 4) to x changes, with prevX and nextX the x
 // of its neighbours before the move: the interval before it (the delay for
@@ -36,11 +36,11 @@ TGridInteger GridInteger(std::optional<float> typed);
 // which level, 1 or 2, the point belongs to. Times are limited to 99, the
 // delay only to its register. Nothing for another point or an x beyond a
 // neighbour.
-struct TRampDrag {
+struct RampDrag {
     int level = 1;
     std::uint16_t before = 0;
     std::uint16_t after = 0;
 };
-std::optional<TRampDrag> DragRamp(int seg, float prevX, float nextX, float x);
+std::optional<RampDrag> DragRamp(int seg, float prevX, float nextX, float x);
 
 }  // namespace vadero

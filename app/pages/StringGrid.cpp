@@ -6,7 +6,7 @@
 
 namespace vadero {
 
-TStringGrid::TStringGrid(int colCount, int rowCount, QWidget* parent)
+StringGrid::StringGrid(int colCount, int rowCount, QWidget* parent)
     : QTableWidget(rowCount, colCount, parent) {
     horizontalHeader()->hide();
     verticalHeader()->hide();
@@ -52,13 +52,13 @@ TStringGrid::TStringGrid(int colCount, int rowCount, QWidget* parent)
         });
 }
 
-TStringGrid::~TStringGrid() {
+StringGrid::~StringGrid() {
     // Destroying a focused grid moves the focus while it is half gone.
     disconnect(focusWatch_);
     OnExit = nullptr;
 }
 
-void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     const bool next = hint == QAbstractItemDelegate::EditNextItem;
     const bool previous = hint == QAbstractItemDelegate::EditPreviousItem;
     QTableWidget::closeEditor(editor, next || previous ? QAbstractItemDelegate::NoHint : hint);
@@ -66,24 +66,24 @@ void TStringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHin
         focusNextPrevChild(next);
 }
 
-bool TStringGrid::Holds(const QWidget* widget) const {
+bool StringGrid::Holds(const QWidget* widget) const {
     return widget != nullptr && (widget == this || isAncestorOf(widget));
 }
 
-QTableWidgetItem& TStringGrid::ItemAt(int col, int row) const {
+QTableWidgetItem& StringGrid::ItemAt(int col, int row) const {
     QTableWidgetItem* cell = (col >= 0 && col < columnCount() && row >= 0 && row < rowCount())
                                  ? item(row, col)
                                  : nullptr;
     if (cell == nullptr)
-        throw std::out_of_range("TStringGrid: no such cell");
+        throw std::out_of_range("StringGrid: no such cell");
     return *cell;
 }
 
-QString TStringGrid::Cells(int col, int row) const {
+QString StringGrid::Cells(int col, int row) const {
     return ItemAt(col, row).text();
 }
 
-void TStringGrid::SetCells(int col, int row, const QString& text) {
+void StringGrid::SetCells(int col, int row, const QString& text) {
     ItemAt(col, row).setText(text);
 }
 

@@ -10,17 +10,17 @@
 
 namespace vadero {
 
-class TStringGrid : public QTableWidget {
+class StringGrid : public QTableWidget {
     Q_OBJECT
 
   public:
     static constexpr int kCellWidth = 54;
     static constexpr int kCellHeight = 18;
 
-    TStringGrid(int colCount, int rowCount, QWidget* parent = nullptr);
-    ~TStringGrid() override;
-    TStringGrid(const TStringGrid&) = delete;
-    TStringGrid& operator=(const TStringGrid&) = delete;
+    StringGrid(int colCount, int rowCount, QWidget* parent = nullptr);
+    ~StringGrid() override;
+    StringGrid(const StringGrid&) = delete;
+    StringGrid& operator=(const StringGrid&) = delete;
 
     // Throw std::out_of_range outside the grid.
     QString Cells(int col, int row) const;

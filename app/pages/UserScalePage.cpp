@@ -52,7 +52,7 @@ void SetNb(TSEG& seg, float value, int decimals) {
 
 }  // namespace
 
-TUserScalePage::TUserScalePage(TPageHost& host, QWidget* parent)
+UserScalePage::UserScalePage(PageHost& host, QWidget* parent)
     : QWidget(parent),
       host_(host),
       button1_(MakeButton(this, "Button1", QStringLiteral("<"), kLeft)),
@@ -76,7 +76,7 @@ TUserScalePage::TUserScalePage(TPageHost& host, QWidget* parent)
         connect(edit, &QLineEdit::editingFinished, this, Guarded([edit] { EditLeft(*edit); }));
 }
 
-void TUserScalePage::RefreshStep() {
+void UserScalePage::RefreshStep() {
     const TLCXParams& params = host_.LCX1().Params();
     const int d = DecimalsOfFormat(params.UserFormat());
     const std::string picture = FormatOfCode(params.UserFormat());
@@ -92,21 +92,21 @@ void TUserScalePage::RefreshStep() {
     SetNb(*segZero_, zero, d);
 }
 
-void TUserScalePage::ShowUserScaleEdits() {
+void UserScalePage::ShowUserScaleEdits() {
     const TLCXParams& params = host_.LCX1().Params();
     const std::string picture = FormatOfCode(params.UserFormat());
     ShowText(*edFS_, ShowNumber(params.UserFullScale(), picture));
     ShowText(*edZero_, ShowNumber(params.UserZero(), picture));
 }
 
-void TUserScalePage::ShowUserScaleDisplays() {
+void UserScalePage::ShowUserScaleDisplays() {
     const TLCXParams& params = host_.LCX1().Params();
     const int d = DecimalsOfFormat(params.UserFormat());
     SetNb(*segZero_, params.UserZero(), d);
     SetNb(*segFS_, params.UserFullScale(), d);
 }
 
-void TUserScalePage::Button1Click() {
+void UserScalePage::Button1Click() {
     const int n = segFS_->NbDigit();
     if (segFS_->PointDecimal() < n - 2)
         segFS_->SetPointDecimal(segFS_->PointDecimal() + 1);
@@ -114,14 +114,14 @@ void TUserScalePage::Button1Click() {
     StoreFormat(true);
 }
 
-void TUserScalePage::Button2Click() {
+void UserScalePage::Button2Click() {
     if (segFS_->PointDecimal() > 0)
         segFS_->SetPointDecimal(segFS_->PointDecimal() - 1);
     segZero_->SetPointDecimal(segFS_->PointDecimal());
     StoreFormat(false);
 }
 
-void TUserScalePage::Button3Click() {
+void UserScalePage::Button3Click() {
     if (segFS_->NbDigit() > kMinDigits)
         segFS_->SetNbDigit(segFS_->NbDigit() - 1);
     const int n = segFS_->NbDigit();
@@ -132,14 +132,14 @@ void TUserScalePage::Button3Click() {
     StoreFormat(false);
 }
 
-void TUserScalePage::Button4Click() {
+void UserScalePage::Button4Click() {
     if (segFS_->NbDigit() < kMaxDigits)
         segFS_->SetNbDigit(segFS_->NbDigit() + 1);
     segZero_->SetNbDigit(segFS_->NbDigit());
     StoreFormat(false);
 }
 
-void TUserScalePage::StoreFormat(bool displaysFirst) {
+void UserScalePage::StoreFormat(bool displaysFirst) {
     host_.LCX1().Params().SetUserFormat(CodeOfFormat(segFS_->NbDigit(), segFS_->PointDecimal()));
     // The edits show the values in the new picture and store nothing, so the
     // displays are brought up to date here whichever order the button uses.
@@ -153,15 +153,15 @@ void TUserScalePage::StoreFormat(bool displaysFirst) {
     host_.CheckChange();
 }
 
-void TUserScalePage::EdFS_UserScalePtChange() {
-    EditChanged(*edFS_, &TUserScalePage::StoreFullScale);
+void UserScalePage::EdFS_UserScalePtChange() {
+    EditChanged(*edFS_, &UserScalePage::StoreFullScale);
 }
 
-void TUserScalePage::EdZero_UserScalePtChange() {
-    EditChanged(*edZero_, &TUserScalePage::StoreZero);
+void UserScalePage::EdZero_UserScalePtChange() {
+    EditChanged(*edZero_, &UserScalePage::StoreZero);
 }
 
-void TUserScalePage::EditChanged(QLineEdit& edit, void (TUserScalePage::*store)(float)) {
+void UserScalePage::EditChanged(QLineEdit& edit, void (UserScalePage::*store)(float)) {
     // A text that is no number stores 0 and stays until the user leaves the
     // edit: emptied at once, "1e" would lose the "1" of "1e3" being typed.
     (this->*store)(LimitUserValue(ReadNumber(edit.text()).value_or(0.0F)));
@@ -169,16 +169,16 @@ void TUserScalePage::EditChanged(QLineEdit& edit, void (TUserScalePage::*store)(
     host_.CheckChange();
 }
 
-void TUserScalePage::EditLeft(QLineEdit& edit) {
+void UserScalePage::EditLeft(QLineEdit& edit) {
     if (!ReadNumber(edit.text()))
         ShowText(edit, QString());
 }
 
-void TUserScalePage::StoreFullScale(float v) {
+void UserScalePage::StoreFullScale(float v) {
     host_.LCX1().Params().SetUserFullScale(v);
 }
 
-void TUserScalePage::StoreZero(float v) {
+void UserScalePage::StoreZero(float v) {
     host_.LCX1().Params().SetUserZero(v);
 }
 

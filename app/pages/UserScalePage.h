@@ -11,14 +11,14 @@ class QPushButton;
 
 namespace vadero {
 
-class TPageHost;
+class PageHost;
 class TSEG;
 
-class TUserScalePage : public QWidget {
+class UserScalePage : public QWidget {
     Q_OBJECT
 
   public:
-    explicit TUserScalePage(TPageHost& host, QWidget* parent = nullptr);
+    explicit UserScalePage(PageHost& host, QWidget* parent = nullptr);
 
     // The page's step of the refresh of all pages.
     void RefreshStep();
@@ -36,13 +36,13 @@ class TUserScalePage : public QWidget {
     // Steps 3 to 5 of every button: the format from the full-scale display's
     // shape, the edits (and through them the displays), the change indicator.
     void StoreFormat(bool displaysFirst);
-    void EditChanged(QLineEdit& edit, void (TUserScalePage::*store)(float));
+    void EditChanged(QLineEdit& edit, void (UserScalePage::*store)(float));
     // Enter or focus out: a text that is no number is emptied (0 is stored).
     static void EditLeft(QLineEdit& edit);
     void StoreFullScale(float v);
     void StoreZero(float v);
 
-    TPageHost& host_;
+    PageHost& host_;
     QPushButton* button1_;
     QPushButton* button3_;
     QPushButton* button4_;

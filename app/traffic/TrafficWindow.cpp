@@ -20,7 +20,7 @@ namespace {
 constexpr std::uint8_t kCalibratorNode = lcx3::kSlave;
 }  // namespace
 
-TTrafficWindow::TTrafficWindow(const std::function<int(QDialog&)>& runModal,
+TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
                                const ChooseFileFn& chooseFile, QWidget* parent)
     : QWidget(parent, Qt::Window),
       BtnPause(new QPushButton("Pause", this)),
@@ -80,7 +80,7 @@ TTrafficWindow::TTrafficWindow(const std::function<int(QDialog&)>& runModal,
     ShowCount();
 }
 
-void TTrafficWindow::FollowEnd() {
+void TrafficWindow::FollowEnd() {
     if (scrollDue_ || !isVisible())
         return;
     scrollDue_ = true;
@@ -92,14 +92,14 @@ void TTrafficWindow::FollowEnd() {
     });
 }
 
-void TTrafficWindow::ShowCount() {
+void TrafficWindow::ShowCount() {
     QString text = QString("%1 trames").arg(log_.Frames().size());
     if (log_.Paused())
         text += QString(", %1 en attente").arg(log_.Held());
     LblCount->setText(text);
 }
 
-void TTrafficWindow::BtnSaveClick() {
+void TrafficWindow::BtnSaveClick() {
     const QString path =
         chooseFile_(this, {"Enregistrer le trafic", "Texte (*.txt)", "trafic-modbus.txt", true});
     if (path.isEmpty())

@@ -16,12 +16,12 @@ class QTreeView;
 
 namespace vadero {
 
-class TTrafficWindow : public QWidget {
+class TrafficWindow : public QWidget {
     Q_OBJECT
 
   public:
     // The dialogs go through the main window's hooks.
-    TTrafficWindow(const std::function<int(QDialog&)>& runModal, const ChooseFileFn& chooseFile,
+    TrafficWindow(const std::function<int(QDialog&)>& runModal, const ChooseFileFn& chooseFile,
                    QWidget* parent);
 
     TrafficLog& Log() { return log_; }

@@ -49,7 +49,7 @@ int Decimals(double step) {
 
 }  // namespace
 
-TTrendPlot::TTrendPlot(const TrendSeries& series, QWidget* parent)
+TrendPlot::TrendPlot(const TrendSeries& series, QWidget* parent)
     : QWidget(parent), series_(series) {
     setObjectName("TrendPlot");
     setMinimumSize(400, 220);
@@ -59,7 +59,7 @@ TTrendPlot::TTrendPlot(const TrendSeries& series, QWidget* parent)
     setPalette(white);
 }
 
-void TTrendPlot::paintEvent(QPaintEvent* /*event*/) {
+void TrendPlot::paintEvent(QPaintEvent* /*event*/) {
     QPainter painter(this);
     const QRect area(kLeft, kTop, width() - kLeft - kRight, height() - kTop - kBottom);
     painter.setPen(Qt::gray);

@@ -9,13 +9,13 @@
 
 namespace vadero {
 
-class TTrendPlot : public QWidget {
+class TrendPlot : public QWidget {
     Q_OBJECT
 
   public:
     static constexpr qint64 kSpanMs = 10 * 60 * 1000;
 
-    TTrendPlot(const TrendSeries& series, QWidget* parent = nullptr);
+    TrendPlot(const TrendSeries& series, QWidget* parent = nullptr);
 
   protected:
     void paintEvent(QPaintEvent* event) override;

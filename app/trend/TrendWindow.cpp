@@ -14,7 +14,7 @@
 
 namespace vadero {
 
-TTrendWindow::TTrendWindow(const std::function<int(QDialog&)>& runModal,
+TrendWindow::TrendWindow(const std::function<int(QDialog&)>& runModal,
                            const ChooseFileFn& chooseFile, QWidget* parent)
     : QWidget(parent, Qt::Window),
       Now([] { return QDateTime::currentMSecsSinceEpoch(); }),
@@ -22,7 +22,7 @@ TTrendWindow::TTrendWindow(const std::function<int(QDialog&)>& runModal,
       BtnSaveCsv(new QPushButton("Enregistrer en CSV…", this)),
       LblValue(new QLabel(this)),
       LblState(new QLabel(this)),
-      Plot(new TTrendPlot(series_, this)),
+      Plot(new TrendPlot(series_, this)),
       runModal_(runModal),
       chooseFile_(chooseFile) {
     setObjectName("TrendWindow");
@@ -54,11 +54,11 @@ TTrendWindow::TTrendWindow(const std::function<int(QDialog&)>& runModal,
     connect(BtnSaveCsv, &QPushButton::clicked, this, Guarded([this] { BtnSaveCsvClick(); }));
 }
 
-bool TTrendWindow::Sampling() const {
+bool TrendWindow::Sampling() const {
     return isVisible() && !BtnPause->isChecked();
 }
 
-void TTrendWindow::Record(const TLCX& lcx) {
+void TrendWindow::Record(const TLCX& lcx) {
     const TrendPoint point = TrendSeries::Measured(Now(), lcx.Params().Range(), lcx.MeasureRaw());
     Add(point);
     LblState->clear();
@@ -77,16 +77,16 @@ void TTrendWindow::Record(const TLCX& lcx) {
     }
 }
 
-void TTrendWindow::Missed() {
+void TrendWindow::Missed() {
     LblState->setText("Pas de réponse du calibrateur");
 }
 
-void TTrendWindow::Add(const TrendPoint& point) {
+void TrendWindow::Add(const TrendPoint& point) {
     series_.Add(point);
     Plot->update();
 }
 
-void TTrendWindow::BtnSaveCsvClick() {
+void TrendWindow::BtnSaveCsvClick() {
     const QString path =
         chooseFile_(this, {"Enregistrer la tendance", "CSV (*.csv)", "tendance.csv", true});
     if (path.isEmpty())

@@ -16,14 +16,14 @@ class QPushButton;
 
 namespace vadero {
 
-class TTrendPlot;
+class TrendPlot;
 
-class TTrendWindow : public QWidget {
+class TrendWindow : public QWidget {
     Q_OBJECT
 
   public:
     // The dialogs go through the main window's hooks.
-    TTrendWindow(const std::function<int(QDialog&)>& runModal, const ChooseFileFn& chooseFile,
+    TrendWindow(const std::function<int(QDialog&)>& runModal, const ChooseFileFn& chooseFile,
                  QWidget* parent);
 
     // The clock of the points, milliseconds since the epoch.
@@ -33,7 +33,7 @@ class TTrendWindow : public QWidget {
     QPushButton* BtnSaveCsv;
     QLabel* LblValue;
     QLabel* LblState;
-    TTrendPlot* Plot;
+    TrendPlot* Plot;
 
     // Whether the trend wants a measurement at the next free tick.
     bool Sampling() const;

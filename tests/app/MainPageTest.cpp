@@ -19,14 +19,14 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class MainPage : public ::testing::Test {
+class MainPageTest : public ::testing::Test {
   protected:
     test::PageHarness host;
-    TMainPage page{host};
+    MainPage page{host};
     TLCXParams& params = host.lcx.Params();
 };
 
-TEST_F(MainPage, EachRangeSetsItsUnitsAndControls) {
+TEST_F(MainPageTest, EachRangeSetsItsUnitsAndControls) {
     struct Row {
         int range;
         const char* outputUnit;
@@ -57,7 +57,7 @@ TEST_F(MainPage, EachRangeSetsItsUnitsAndControls) {
     }
 }
 
-TEST_F(MainPage, ARangeOutsideTheSixLeavesEverythingAsItWas) {
+TEST_F(MainPageTest, ARangeOutsideTheSixLeavesEverythingAsItWas) {
     page.RadioButtonLangue[2]->click();
     page.EdiOutput->setText("3");
     params.SetRange(9);
@@ -67,7 +67,7 @@ TEST_F(MainPage, ARangeOutsideTheSixLeavesEverythingAsItWas) {
     EXPECT_EQ(page.EdiOutput->text(), "3");
 }
 
-TEST_F(MainPage, TheOutputIsShownInTheCheckedUnit) {
+TEST_F(MainPageTest, TheOutputIsShownInTheCheckedUnit) {
     params.SetRange(rgGenerate420mA);
     params.SetOutputDecimals(1);
     params.SetUserFormat(CodeOfFormat(4, 1));
@@ -87,7 +87,7 @@ TEST_F(MainPage, TheOutputIsShownInTheCheckedUnit) {
     EXPECT_EQ(page.EdiOutput->text(), "12.00");
 }
 
-TEST_F(MainPage, WritingTheOutputSendsTheTypedValueOrZero) {
+TEST_F(MainPageTest, WritingTheOutputSendsTheTypedValueOrZero) {
     params.SetRange(rgGenerate020mA);
     page.EdiOutput->setText("10");
     page.BtnWrOutputClick();
@@ -101,7 +101,7 @@ TEST_F(MainPage, WritingTheOutputSendsTheTypedValueOrZero) {
     EXPECT_EQ(host.questions, 0);
 }
 
-TEST_F(MainPage, NumbersFollowTheLocaleDecimalSeparator) {
+TEST_F(MainPageTest, NumbersFollowTheLocaleDecimalSeparator) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     params.SetRange(rgGenerate020mA);
@@ -119,7 +119,7 @@ TEST_F(MainPage, NumbersFollowTheLocaleDecimalSeparator) {
     EXPECT_EQ(params.OutputValue(), 0);
 }
 
-TEST_F(MainPage, PendingChangesAskForACompleteWriteFirst) {
+TEST_F(MainPageTest, PendingChangesAskForACompleteWriteFirst) {
     params.SetRange(rgGenerate020mA);
     host.changed = true;
     page.EdiOutput->setText("10");

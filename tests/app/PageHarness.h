@@ -14,7 +14,7 @@
 
 namespace vadero::test {
 
-class PageHarness : public TPageHost {
+class PageHarness : public PageHost {
   public:
     PageHarness();
 

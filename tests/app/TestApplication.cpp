@@ -15,7 +15,7 @@ class ApplicationEnvironment : public ::testing::Environment {
         static char name[] = "app_tests";
         static char* argv[] = {name, nullptr};
         // Never destroyed: at exit Qt's own statics go first.
-        new vadero::TApplication(argc, argv);
+        new vadero::Application(argc, argv);
     }
 };
 

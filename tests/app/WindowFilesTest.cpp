@@ -65,7 +65,7 @@ TEST_F(FilesTest, CompareListsExactlyTheParametersThatDiffer) {
     w.form().ActEnregistrer->trigger();
     QStringList rows;
     w.answer = [&](QDialog& dialog) {
-        if (auto* compare = qobject_cast<TCompareDialog*>(&dialog)) {
+        if (auto* compare = qobject_cast<CompareDialog*>(&dialog)) {
             rows.clear();
             for (int r = 0; r < compare->Differences->rowCount(); ++r)
                 rows << compare->Differences->item(r, 0)->text();

@@ -16,7 +16,7 @@ using namespace std::chrono_literals;
 WindowHarness::WindowHarness(int devices) {
     EnsureQtApp();
     for (int k = 0; k < devices; ++k) hid.AddDevice();
-    forms = std::make_unique<TProgramForms>(TransportEnv{hid, dispatcher, ReaderMode::Manual}, timers);
+    forms = std::make_unique<ProgramForms>(TransportEnv{hid, dispatcher, ReaderMode::Manual}, timers);
     drive = std::make_unique<ManualDrive>(hid, dispatcher);
     form().RunModal = [this](QDialog& dialog) {
         ModalRecord record{dialog.objectName(), dialog.windowTitle(), QString()};

@@ -45,7 +45,7 @@ class WindowHarness {
     emu::EmulatorHid hid{emu::EmulatorHid::Time::Virtual};
     ManualDispatcher dispatcher;
     ManualTimerFactory timers;
-    std::unique_ptr<TProgramForms> forms;
+    std::unique_ptr<ProgramForms> forms;
     std::unique_ptr<ManualDrive> drive;
 
     std::vector<ModalRecord> modals;

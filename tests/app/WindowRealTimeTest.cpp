@@ -21,12 +21,12 @@ TEST(WindowRealTime, EventsReachTheGuiThreadAndTheReadCompletes) {
     QtDispatcher dispatcher;
     QtTimerFactory timers;
     {
-        TProgramForms forms(TransportEnv{hid, dispatcher, ReaderMode::Threaded}, timers);
+        ProgramForms forms(TransportEnv{hid, dispatcher, ReaderMode::Threaded}, timers);
         TForm1& form = forms.Form1;
         form.show();
         QThread* const gui = QThread::currentThread();
         bool onGuiThread = true;
-        TNotifyEvent connect = form.LCX1().OnConnect;
+        NotifyEvent connect = form.LCX1().OnConnect;
         form.LCX1().OnConnect = [&](TObject* sender) {
             onGuiThread = onGuiThread && QThread::currentThread() == gui;
             connect(sender);

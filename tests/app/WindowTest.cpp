@@ -264,7 +264,7 @@ TEST(WindowFrame, CentredByTheProgramWithTheToolkitsButtonsInFrench) {
 }
 
 TEST(WindowFrame, AnExceptionInAHandlerIsShownAndTheWindowGoesOn) {
-    auto* app = qobject_cast<TApplication*>(QApplication::instance());
+    auto* app = qobject_cast<Application*>(QApplication::instance());
     ASSERT_NE(app, nullptr);
     QStringList shown;
     app->OnException = [&](const QString& message) { shown << message; };

@@ -10,7 +10,7 @@
 namespace vadero {
 namespace {
 
-const TClipRect kRect{0, 0, 100, 80};
+const ClipBox kRect{0, 0, 100, 80};
 
 TEST(MyCanvasTest, OutCodeFlagsEachEdgeOutsideTheInclusiveRectangle) {
     EXPECT_EQ(OutCode(kRect, 0, 0), 0);
@@ -28,21 +28,21 @@ TEST(MyCanvasTest, SegmentsAreCutWhereTheyCrossTheEdges) {
     EXPECT_FALSE(ClipSegment(kRect, {-50, 10, -5, 70}));
     EXPECT_FALSE(ClipSegment(kRect, {-20, 10, 10, -20}));
     // Inside: unchanged.
-    EXPECT_EQ(ClipSegment(kRect, {10, 10, 90, 70}), (TSegment{10, 10, 90, 70}));
+    EXPECT_EQ(ClipSegment(kRect, {10, 10, 90, 70}), (LineSegment{10, 10, 90, 70}));
     // Crossing from left to right: cut at both edges, direction kept.
-    EXPECT_EQ(ClipSegment(kRect, {-50, 40, 150, 40}), (TSegment{0, 40, 100, 40}));
-    EXPECT_EQ(ClipSegment(kRect, {150, 20, -50, 60}), (TSegment{100, 30, 0, 50}));
+    EXPECT_EQ(ClipSegment(kRect, {-50, 40, 150, 40}), (LineSegment{0, 40, 100, 40}));
+    EXPECT_EQ(ClipSegment(kRect, {150, 20, -50, 60}), (LineSegment{100, 30, 0, 50}));
     // Vertical from above into the rectangle: only the top is cut.
-    EXPECT_EQ(ClipSegment(kRect, {30, -40, 30, 60}), (TSegment{30, 0, 30, 60}));
+    EXPECT_EQ(ClipSegment(kRect, {30, -40, 30, 60}), (LineSegment{30, 0, 30, 60}));
     // Through a corner region: both flagged edges are handled, the end
     // settles on the left edge.
-    EXPECT_EQ(ClipSegment(kRect, {-10, -10, 50, 100}), (TSegment{0, 7, 39, 80}));
+    EXPECT_EQ(ClipSegment(kRect, {-10, -10, 50, 100}), (LineSegment{0, 7, 39, 80}));
 }
 
 TEST(MyCanvasTest, EndsFarOutsideDoNotOverflow) {
     const auto s = ClipSegment(kRect, {-2000000000, 40, 2000000000, 40});
     ASSERT_TRUE(s);
-    EXPECT_EQ(*s, (TSegment{0, 40, 100, 40}));
+    EXPECT_EQ(*s, (LineSegment{0, 40, 100, 40}));
 }
 
 class ClippedLinesTest : public ::testing::Test {
@@ -61,7 +61,7 @@ class ClippedLinesTest : public ::testing::Test {
     }
 
     QImage image_{40, 40, QImage::Format_RGB32};
-    TClippedLines lines_;
+    ClippedLines lines_;
 };
 
 TEST_F(ClippedLinesTest, DrawsOnlyTheVisiblePartAndMovesOnFromTheUnclippedEnd) {

@@ -35,7 +35,7 @@ class MemoriesPageTest : public ::testing::Test {
 
     LocaleScope locale;
     PageHarness host;
-    TMemoriesPage page{host};
+    MemoriesPage page{host};
 };
 
 TEST_F(MemoriesPageTest, ThreeGroupsOfEightEditsSideBySide) {

@@ -24,7 +24,7 @@ class OthersPageTest : public ::testing::Test {
     TRadioButtonLangue& anglais() { return Child<TRadioButtonLangue>(page, "RadioButtonLangue8"); }
 
     PageHarness host;
-    TOthersPage page{host};
+    OthersPage page{host};
 };
 
 TEST_F(OthersPageTest, StartsWithNoLanguageAndTheFilterOff) {

@@ -37,7 +37,7 @@ class RampPageTest : public ::testing::Test {
 
     TLCXParams& params() { return host.lcx.Params(); }
     TWinDraw& draw() { return Child<TWinDraw>(*page, "Draw1"); }
-    TStringGrid& grid(const char* name) { return Child<TStringGrid>(*page, name); }
+    StringGrid& grid(const char* name) { return Child<StringGrid>(*page, name); }
 
     // D = 10, t = 20, 10, 20, 10, L1 = 0 %, L2 = 100 % in the 0-20 mA range.
     void LoadExample() {
@@ -59,7 +59,7 @@ class RampPageTest : public ::testing::Test {
 
     // Opens the cell's editor, types over its text and commits it with Enter:
     // the focus stays in the grid.
-    void TypeIntoCell(TStringGrid& g, int col, const QString& text) {
+    void TypeIntoCell(StringGrid& g, int col, const QString& text) {
         g.setFocus();
         g.setCurrentCell(1, col);
         g.editItem(g.item(1, col));
@@ -108,7 +108,7 @@ class RampPageTest : public ::testing::Test {
     LocaleScope locale;
     PageHarness host;
     QWidget window;
-    TRampPage* page = new TRampPage(host, &window);
+    RampPage* page = new RampPage(host, &window);
     QLineEdit* elsewhere = new QLineEdit(&window);
 };
 
@@ -161,7 +161,7 @@ TEST_F(RampPageTest, TheExampleRampGivesItsSixPoints) {
 TEST_F(RampPageTest, TimesAreReadWhenTheFocusLeavesTheGrid) {
     LoadExample();
     ShowWindow();
-    TStringGrid& times = grid("StrGrTime");
+    StringGrid& times = grid("StrGrTime");
     TypeIntoCell(times, 0, "2.5");
     TypeIntoCell(times, 1, "3.5");
     TypeIntoCell(times, 2, "150");
@@ -183,7 +183,7 @@ TEST_F(RampPageTest, TimesAreReadWhenTheFocusLeavesTheGrid) {
 TEST_F(RampPageTest, AnOpenEditorIsCommittedBeforeTheExit) {
     LoadExample();
     ShowWindow();
-    TStringGrid& times = grid("StrGrTime");
+    StringGrid& times = grid("StrGrTime");
     times.setFocus();
     times.setCurrentCell(1, 0);
     times.editItem(times.item(1, 0));
@@ -199,7 +199,7 @@ TEST_F(RampPageTest, AnOpenEditorIsCommittedBeforeTheExit) {
 TEST_F(RampPageTest, TypingOnACellReplacesItsText) {
     LoadExample();
     ShowWindow();
-    TStringGrid& times = grid("StrGrTime");
+    StringGrid& times = grid("StrGrTime");
     times.setFocus();
     times.setCurrentCell(1, 1);
     QTest::keyClick(&times, '7');
@@ -351,7 +351,7 @@ TEST(RampProfile, GridIntegersAreLimitedThenRoundedHalvesToEven) {
     EXPECT_EQ(GridInteger(1e30F).value, 99);
     EXPECT_EQ(GridInteger(-0.4F).value, 0);
     EXPECT_FALSE(GridInteger(5.0F).reset);
-    const TGridInteger none = GridInteger(std::nullopt);
+    const GridValue none = GridInteger(std::nullopt);
     EXPECT_EQ(none.value, 0);
     EXPECT_TRUE(none.reset);
     EXPECT_FALSE(DragRamp(2, 10, 40, std::numeric_limits<float>::quiet_NaN()).has_value());

@@ -43,7 +43,7 @@ class UserScalePageTest : public ::testing::Test {
 
     LocaleScope locale;
     PageHarness host;
-    TUserScalePage page{host};
+    UserScalePage page{host};
 };
 
 TEST_F(UserScalePageTest, StartsEmptyWithTwoFiveDigitLcdDisplays) {
