@@ -62,12 +62,14 @@ void TAboutBox::FormShow() {
     Version->setText("Version : 1.00");
     Programmeur->setText("Programmeur : l'équipe VADERO");
     const AboutSystemTexts texts = SystemTexts(QuerySystem());
-    if (texts.systeme) Systeme->setText(QString::fromStdString(*texts.systeme));
+    if (texts.systeme)
+        Systeme->setText(QString::fromStdString(*texts.systeme));
     VersionWin->setText(QString::fromStdString(texts.versionWin));
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    if (!event->spontaneous()) FormShow();
+    if (!event->spontaneous())
+        FormShow();
     QDialog::showEvent(event);
 }
 

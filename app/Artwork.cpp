@@ -21,8 +21,7 @@ void PaintMakerLogo(QPainter& p, double size, LogoStyle style) {
     n.lineTo(9, 9);
     n.lineTo(23, 23);
     n.lineTo(23, 9);
-    p.setPen(QPen(colour ? QColor(Qt::white) : ink, 3, Qt::SolidLine, Qt::RoundCap,
-                  Qt::RoundJoin));
+    p.setPen(QPen(colour ? QColor(Qt::white) : ink, 3, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     p.drawPath(n);
     p.restore();
@@ -37,7 +36,9 @@ QImage MakerLogoImage(int size) {
     return image;
 }
 
-QPixmap MakerLogo(int size) { return QPixmap::fromImage(MakerLogoImage(size)); }
+QPixmap MakerLogo(int size) {
+    return QPixmap::fromImage(MakerLogoImage(size));
+}
 
 QPixmap ScanGlyph() {
     QPixmap pixmap(48, 48);

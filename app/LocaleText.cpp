@@ -8,11 +8,12 @@
 
 namespace vadero {
 
-QString DecimalSeparator() { return QLocale().decimalPoint(); }
+QString DecimalSeparator() {
+    return QLocale().decimalPoint();
+}
 
 QString ShowNumber(double value, const std::string& picture) {
-    return QString::fromStdString(
-        FormatPicture(value, picture, DecimalSeparator().toStdString()));
+    return QString::fromStdString(FormatPicture(value, picture, DecimalSeparator().toStdString()));
 }
 
 std::optional<float> ReadNumber(const QString& text) {
@@ -20,11 +21,13 @@ std::optional<float> ReadNumber(const QString& text) {
 }
 
 void WriteText(QLineEdit& edit, const QString& text) {
-    if (edit.text() != text) edit.setText(text);
+    if (edit.text() != text)
+        edit.setText(text);
 }
 
 void ShowText(QLineEdit& edit, const QString& text) {
-    if (edit.text() == text) return;
+    if (edit.text() == text)
+        return;
     const QSignalBlocker quiet(edit);
     edit.setText(text);
 }

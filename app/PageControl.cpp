@@ -36,7 +36,8 @@ PageControl::PageControl(QWidget* parent) : QTabWidget(parent) {
 
 bool PageControl::Allowed() {
     bool allow = true;
-    if (OnChanging) OnChanging(this, allow);
+    if (OnChanging)
+        OnChanging(this, allow);
     return allow;
 }
 
@@ -47,14 +48,17 @@ bool PageControl::eventFilter(QObject* watched, QEvent* event) {
             case QEvent::MouseButtonDblClick: {
                 const auto* mouse = static_cast<QMouseEvent*>(event);
                 const int index = tabBar()->tabAt(mouse->position().toPoint());
-                if (index >= 0 && index != currentIndex() && !Allowed()) return true;
+                if (index >= 0 && index != currentIndex() && !Allowed())
+                    return true;
                 break;
             }
             case QEvent::Wheel:
-                if (!Allowed()) return true;
+                if (!Allowed())
+                    return true;
                 break;
             case QEvent::KeyPress:
-                if (IsTabKey(*static_cast<QKeyEvent*>(event)) && !Allowed()) return true;
+                if (IsTabKey(*static_cast<QKeyEvent*>(event)) && !Allowed())
+                    return true;
                 break;
             default:
                 break;

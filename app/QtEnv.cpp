@@ -13,7 +13,8 @@ void QtTimer::Start(std::chrono::milliseconds interval, std::function<void()> ti
     tick_ = std::move(tick);
     timer_.disconnect();
     QObject::connect(&timer_, &QTimer::timeout, [this] {
-        if (tick_) RunGuarded(tick_);
+        if (tick_)
+            RunGuarded(tick_);
     });
     timer_.start(interval);
 }

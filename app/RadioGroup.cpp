@@ -33,13 +33,15 @@ QStringList RadioGroup::Items() const {
 }
 
 QRadioButton* RadioGroup::Button(int index) const {
-    if (index < 0 || index >= Count()) return nullptr;
+    if (index < 0 || index >= Count())
+        return nullptr;
     return buttons_[static_cast<std::size_t>(index)];
 }
 
 int RadioGroup::ItemIndex() const {
     for (int k = 0; k < Count(); ++k)
-        if (buttons_[static_cast<std::size_t>(k)]->isChecked()) return k;
+        if (buttons_[static_cast<std::size_t>(k)]->isChecked())
+            return k;
     return -1;
 }
 

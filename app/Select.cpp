@@ -24,6 +24,8 @@ TSelectForm::TSelectForm(QWidget* parent)
     connect(BtnOK, &QPushButton::clicked, this, Guarded([this] { BtnOKClick(); }));
 }
 
-void TSelectForm::BtnOKClick() { accept(); }
+void TSelectForm::BtnOKClick() {
+    accept();
+}
 
 }  // namespace vadero

@@ -6,7 +6,8 @@ namespace vadero {
 
 std::optional<SystemIdentity> QuerySystem() {
     utsname names{};
-    if (uname(&names) != 0) return std::nullopt;
+    if (uname(&names) != 0)
+        return std::nullopt;
     return SystemIdentity{names.sysname, names.release};
 }
 

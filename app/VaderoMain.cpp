@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
     vadero::QtDispatcher dispatcher;
     vadero::QtTimerFactory timers;
     vadero::ProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
-                                timers);
+                               timers);
     forms.Form1.show();
     return app.exec();
 }

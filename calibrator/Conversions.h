@@ -17,7 +17,6 @@ struct UserScale {
     float fullScale = 0;
 };
 
-
 std::uint16_t ValueToRaw(TValueUnit unit, int rangeCode, float value, const UserScale& scale);
 float RawToValue(TValueUnit unit, int rangeCode, std::int16_t raw, const UserScale& scale);
 

@@ -5,7 +5,7 @@
 namespace vadero {
 
 class EventLoop::LoopTimer : public Timer {
-public:
+  public:
     explicit LoopTimer(EventLoop& loop) : loop_(loop) {}
     ~LoopTimer() override { loop_.remove(this); }
     void Start(std::chrono::milliseconds interval, std::function<void()> tick) override {
@@ -19,10 +19,11 @@ public:
     Clock::time_point Next() const { return running_ ? next_ : Clock::time_point::max(); }
     void Fire(Clock::time_point now) {
         next_ = std::max(next_ + interval_, now);  // a late loop does not fire in bursts
-        if (tick_) tick_();
+        if (tick_)
+            tick_();
     }
 
-private:
+  private:
     EventLoop& loop_;
     std::function<void()> tick_;
     std::chrono::milliseconds interval_{0};
@@ -50,7 +51,9 @@ std::unique_ptr<Timer> EventLoop::CreateTimer() {
     return timer;
 }
 
-void EventLoop::remove(LoopTimer* timer) { std::erase(timers_, timer); }
+void EventLoop::remove(LoopTimer* timer) {
+    std::erase(timers_, timer);
+}
 
 EventLoop::Clock::time_point EventLoop::fireDue(Clock::time_point now, Clock::time_point limit) {
     // A tick may create or destroy timers: walk a copy, re-checking membership.
@@ -66,11 +69,14 @@ EventLoop::Clock::time_point EventLoop::fireDue(Clock::time_point now, Clock::ti
 bool EventLoop::RunUntil(const std::function<bool()>& done, std::chrono::milliseconds limit) {
     const auto deadline = Now() + limit;
     for (;;) {
-        if (done()) return true;
+        if (done())
+            return true;
         const auto now = Now();
-        if (now >= deadline) return false;
+        if (now >= deadline)
+            return false;
         const auto next = fireDue(now, deadline);
-        if (done()) return true;
+        if (done())
+            return true;
         std::function<void()> work;
         {
             std::unique_lock lock(mutex_);
@@ -83,7 +89,8 @@ bool EventLoop::RunUntil(const std::function<bool()>& done, std::chrono::millise
                 queue_.pop_front();
             }
         }
-        if (work) work();
+        if (work)
+            work();
     }
 }
 

@@ -14,11 +14,15 @@ void Write(TMiniModbusMaster& m, const RegisterBlock& b) {
     m.WriteMultipleRegisters(b.first, b.count, m.HoldingRegisters);
 }
 // Progress of a read-all or write-all, in percent of the last register.
-int Progress(int address) { return address * 100 / kLastTransferred; }
+int Progress(int address) {
+    return address * 100 / kLastTransferred;
+}
 bool IsMemory(int table, int index) {
     return index >= 1 && index <= kMemoryCount && table < int(reg::kMemory1.size());
 }
-bool IsLevel(int index) { return index >= 1 && index <= kRampLevelCount; }
+bool IsLevel(int index) {
+    return index >= 1 && index <= kRampLevelCount;
+}
 }  // namespace
 
 TCustomLCX::TCustomLCX(const LCXEnv& env)
@@ -31,10 +35,12 @@ TCustomLCX::TCustomLCX(const LCXEnv& env)
     };
     master_->OnWordBlockWriting = [this](TObject* sender) { BlockWritten(sender); };
     master_->TxDebugStream = [this](TObject* sender, const std::string& text) {
-        if (TxDebugStream) TxDebugStream(sender, text);
+        if (TxDebugStream)
+            TxDebugStream(sender, text);
     };
     master_->RxDebugStream = [this](TObject* sender, const std::string& text) {
-        if (RxDebugStream) RxDebugStream(sender, text);
+        if (RxDebugStream)
+            RxDebugStream(sender, text);
     };
     master_->OnConnect = [this](TObject*) { Raise(OnConnect, this); };
     master_->OnDisconnect = [this](TObject*) { Raise(OnDisconnect, this); };
@@ -50,28 +56,47 @@ TCustomLCX::~TCustomLCX() {
     master_.reset();
 }
 
-int TCustomLCX::DeviceCount() { return master_->GetDeviceCount(); }
-bool TCustomLCX::OpenDevice(int Index) { return master_->OpenDevice(Index); }
-void TCustomLCX::CloseDevice() { master_->CloseDevice(); }
+int TCustomLCX::DeviceCount() {
+    return master_->GetDeviceCount();
+}
+bool TCustomLCX::OpenDevice(int Index) {
+    return master_->OpenDevice(Index);
+}
+void TCustomLCX::CloseDevice() {
+    master_->CloseDevice();
+}
 
 void TCustomLCX::enter(int step) {
     step_ = step;
     timeOutCount_ = 4;
 }
 
-void TCustomLCX::ReadAll() { enter(ReadBlock1); }
+void TCustomLCX::ReadAll() {
+    enter(ReadBlock1);
+}
 
 void TCustomLCX::WriteAll() {
-    if (params_.LoopPower() != 0) params_.SetLoopPower(kLoopPowerOn);
+    if (params_.LoopPower() != 0)
+        params_.SetLoopPower(kLoopPowerOn);
     enter(WriteBlock1);
 }
 
-void TCustomLCX::ReadOutput() { enter(ReadOutputStep); }
-void TCustomLCX::WriteOutput() { enter(WriteOutputStep); }
-void TCustomLCX::ReadMeasure() { enter(ReadMeasureStep); }
-void TCustomLCX::StopSequence() { step_ = StepIdle; }
+void TCustomLCX::ReadOutput() {
+    enter(ReadOutputStep);
+}
+void TCustomLCX::WriteOutput() {
+    enter(WriteOutputStep);
+}
+void TCustomLCX::ReadMeasure() {
+    enter(ReadMeasureStep);
+}
+void TCustomLCX::StopSequence() {
+    step_ = StepIdle;
+}
 
-void TCustomLCX::RestartTick() { pollTimer_->Start(kTick, [this] { Tick(); }); }
+void TCustomLCX::RestartTick() {
+    pollTimer_->Start(kTick, [this] { Tick(); });
+}
 
 void TCustomLCX::StepNow() {
     RestartTick();
@@ -82,25 +107,46 @@ void TCustomLCX::Tick() {
     Raise(OnTick, pollTimer_.get());
     TMiniModbusMaster& m = *master_;
     switch (step_) {
-        case ReadBlock1: Read(m, kReadAllBlocks[0]); break;
-        case ReadBlock2: Read(m, kReadAllBlocks[1]); break;
-        case ReadBlock3: Read(m, kReadAllBlocks[2]); break;
+        case ReadBlock1:
+            Read(m, kReadAllBlocks[0]);
+            break;
+        case ReadBlock2:
+            Read(m, kReadAllBlocks[1]);
+            break;
+        case ReadBlock3:
+            Read(m, kReadAllBlocks[2]);
+            break;
         case ReadAllDone:
             step_ = StepIdle;
             Raise(OnReadAllCompleted, pollTimer_.get());
             break;
-        case ReadOutputStep: Read(m, kReadOutputBlock); break;
-        case ReadMeasureStep: m.ReadInputRegisters(kMeasureBlock.first, kMeasureBlock.count); break;
-        case WriteBlock1: Write(m, kWriteAllBlocks[0]); break;
-        case WriteBlock2: Write(m, kWriteAllBlocks[1]); break;
-        case WriteBlock3: Write(m, kWriteAllBlocks[2]); break;
-        case WriteOutputStep: Write(m, kWriteOutputBlock); break;
-        default: step_ = StepIdle; break;
+        case ReadOutputStep:
+            Read(m, kReadOutputBlock);
+            break;
+        case ReadMeasureStep:
+            m.ReadInputRegisters(kMeasureBlock.first, kMeasureBlock.count);
+            break;
+        case WriteBlock1:
+            Write(m, kWriteAllBlocks[0]);
+            break;
+        case WriteBlock2:
+            Write(m, kWriteAllBlocks[1]);
+            break;
+        case WriteBlock3:
+            Write(m, kWriteAllBlocks[2]);
+            break;
+        case WriteOutputStep:
+            Write(m, kWriteOutputBlock);
+            break;
+        default:
+            step_ = StepIdle;
+            break;
     }
     if (IsWriteAllStep(step_) && OnSaveProgressEvent)
         OnSaveProgressEvent(Progress(m.LastBlockEnd()));
     if (step_ != StepIdle) {
-        if (timeOutCount_ > 0) --timeOutCount_;
+        if (timeOutCount_ > 0)
+            --timeOutCount_;
         if (timeOutCount_ == 1) {
             StopSequence();
             Raise(OnTimeOut, pollTimer_.get());
@@ -120,17 +166,21 @@ void TCustomLCX::DataArrived(TObject* /*Sender*/, TDataType DataType, int Addres
             case kReadAllBlocks[0].Last():
                 params_.SetLoopPower(params_.LoopPower() & kLoopPowerOn);
                 enter(ReadBlock2);
-                if (OnLoadProgressEvent) OnLoadProgressEvent(Progress(kReadAllBlocks[0].Last()));
+                if (OnLoadProgressEvent)
+                    OnLoadProgressEvent(Progress(kReadAllBlocks[0].Last()));
                 break;
             case kReadAllBlocks[1].Last():
                 enter(ReadBlock3);
-                if (OnLoadProgressEvent) OnLoadProgressEvent(Progress(kReadAllBlocks[1].Last()));
+                if (OnLoadProgressEvent)
+                    OnLoadProgressEvent(Progress(kReadAllBlocks[1].Last()));
                 break;
             case kLastTransferred:
-                if (OnLoadProgressEvent) OnLoadProgressEvent(100);
+                if (OnLoadProgressEvent)
+                    OnLoadProgressEvent(100);
                 enter(ReadAllDone);
                 break;
-            default: break;
+            default:
+                break;
         }
     } else if (DataType == TDataType::dtInputRegister && Address == kMeasureRegister) {
         measureRaw_ = static_cast<std::int16_t>(static_cast<std::uint16_t>(Data & 0xFFFF));
@@ -141,19 +191,28 @@ void TCustomLCX::DataArrived(TObject* /*Sender*/, TDataType DataType, int Addres
 
 void TCustomLCX::BlockWritten(TObject* /*Sender*/) {
     switch (step_) {
-        case WriteBlock1: enter(WriteBlock2); break;
-        case WriteBlock2: enter(WriteBlock3); break;
+        case WriteBlock1:
+            enter(WriteBlock2);
+            break;
+        case WriteBlock2:
+            enter(WriteBlock3);
+            break;
         case WriteBlock3:
             step_ = StepIdle;
             Raise(OnWriteAllCompleted, master_.get());
             break;
-        case WriteOutputStep: step_ = StepIdle; break;
-        default: break;
+        case WriteOutputStep:
+            step_ = StepIdle;
+            break;
+        default:
+            break;
     }
     Raise(OnWordBlockWriting, master_.get());
 }
 
-UserScale TCustomLCX::userScale() const { return {params_.UserZero(), params_.UserFullScale()}; }
+UserScale TCustomLCX::userScale() const {
+    return {params_.UserZero(), params_.UserFullScale()};
+}
 
 void TCustomLCX::SetOutput(TValueUnit AUnit, float Value) {
     const std::uint16_t raw = ValueToRaw(AUnit, params_.Range(), Value, userScale());
@@ -170,25 +229,29 @@ std::uint8_t TCustomLCX::GetMeasure(float& Value) const {
 }
 
 void TCustomLCX::SetMemory(TValueUnit AUnit, std::uint8_t Table, float Value, int Index) {
-    if (!IsMemory(Table, Index)) return;
+    if (!IsMemory(Table, Index))
+        return;
     params_.SetMemory(Table, Index, ValueToRaw(AUnit, Table, Value, userScale()));
 }
 
 float TCustomLCX::GetMemory(TValueUnit AUnit, std::uint8_t Table, int Index) const {
-    if (!IsMemory(Table, Index)) return 0;
+    if (!IsMemory(Table, Index))
+        return 0;
     return RawToValue(AUnit, Table, static_cast<std::int16_t>(params_.Memory(Table, Index)),
                       userScale());
 }
 
 void TCustomLCX::SetLevel(TValueUnit AUnit, int Index, float Value) {
-    if (!IsLevel(Index)) return;
+    if (!IsLevel(Index))
+        return;
     params_.SetRampLevel(Index, ValueToRaw(AUnit, params_.Range(), Value, userScale()));
 }
 
 float TCustomLCX::GetLevel(TValueUnit AUnit, int Index) const {
-    if (!IsLevel(Index)) return 0;
-    return RawToValue(AUnit, params_.Range(),
-                      static_cast<std::int16_t>(params_.RampLevel(Index)), userScale());
+    if (!IsLevel(Index))
+        return 0;
+    return RawToValue(AUnit, params_.Range(), static_cast<std::int16_t>(params_.RampLevel(Index)),
+                      userScale());
 }
 
 }  // namespace vadero

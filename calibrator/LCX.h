@@ -36,7 +36,7 @@ enum LcxStep : int {
 };
 
 class TCustomLCX : public TObject {
-public:
+  public:
     static constexpr std::chrono::milliseconds kTick{750};
 
     explicit TCustomLCX(const LCXEnv& env);
@@ -94,7 +94,7 @@ public:
     void RestartTick();
     void StepNow();
 
-private:
+  private:
     void enter(int step);
     void DataArrived(TObject* Sender, TDataType DataType, int Address, int Data);
     void BlockWritten(TObject* Sender);
@@ -109,7 +109,7 @@ private:
 };
 
 class TLCX : public TCustomLCX {
-public:
+  public:
     using TCustomLCX::TCustomLCX;
 };
 

@@ -22,8 +22,8 @@ std::size_t TLCXParams::memoryAt(int table, int index) {
 // The float's bit pattern: low 16 bits in register k, high 16 bits in k + 1.
 float TLCXParams::floatAt(int k) const {
     const auto i = static_cast<std::size_t>(k);
-    const std::uint32_t bits = static_cast<std::uint32_t>(r_[i]) |
-                               (static_cast<std::uint32_t>(r_[i + 1]) << 16);
+    const std::uint32_t bits =
+        static_cast<std::uint32_t>(r_[i]) | (static_cast<std::uint32_t>(r_[i + 1]) << 16);
     return std::bit_cast<float>(bits);
 }
 

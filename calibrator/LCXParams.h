@@ -14,7 +14,7 @@ namespace vadero {
 enum MemoryTableId : std::uint8_t { Memory020mA = 0, Memory420mA = 1, Memory010V = 2 };
 
 class TLCXParams {
-public:
+  public:
     static constexpr int kCount = kRegisterCount;
 
     explicit TLCXParams(RegisterImage& registers) : r_(registers) {}
@@ -60,7 +60,7 @@ public:
     std::uint16_t Word(int k) const { return r_[at(-1, k + 1, kCount)]; }
     void SetWord(int k, std::uint16_t v) { r_[at(-1, k + 1, kCount)] = v; }
 
-private:
+  private:
     // Register base + index for a 1-based index up to count; throws outside.
     static std::size_t at(int base, int index, int count);
     static std::size_t rampTimeAt(int index) {

@@ -7,16 +7,22 @@ namespace vadero {
 
 namespace {
 
-bool IsPlaceholder(char c) { return c == '0' || c == '#'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsPlaceholder(char c) {
+    return c == '0' || c == '#';
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 struct PictureShape {
-    int minInteger = 0;    // '0' before the point
-    int minDecimals = 0;   // '0' after the point
-    int maxDecimals = 0;   // '0' and '#' after the point
-    std::string prefix;    // what stands before the first placeholder
-    std::string suffix;    // what stands after the last one
+    int minInteger = 0;   // '0' before the point
+    int minDecimals = 0;  // '0' after the point
+    int maxDecimals = 0;  // '0' and '#' after the point
+    std::string prefix;   // what stands before the first placeholder
+    std::string suffix;   // what stands after the last one
 };
 
 PictureShape ShapeOf(std::string_view picture) {
@@ -37,7 +43,8 @@ PictureShape ShapeOf(std::string_view picture) {
         } else if (IsPlaceholder(c)) {
             if (afterPoint) {
                 ++shape.maxDecimals;
-                if (c == '0') shape.minDecimals = shape.maxDecimals;
+                if (c == '0')
+                    shape.minDecimals = shape.maxDecimals;
             } else if (c == '0') {
                 ++shape.minInteger;
             }
@@ -49,14 +56,17 @@ PictureShape ShapeOf(std::string_view picture) {
 }  // namespace
 
 std::string FormatPicture(double value, std::string_view picture, std::string_view decimalPoint) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    if (std::isnan(value))
+        return "NAN";
+    if (std::isinf(value))
+        return value < 0 ? "-INF" : "INF";
     const PictureShape shape = ShapeOf(picture);
 
     // A double has at most 309 integer digits.
     std::string digits(320 + static_cast<std::size_t>(shape.maxDecimals), '\0');
-    const auto written = std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value),
-                                       std::chars_format::fixed, shape.maxDecimals);
+    const auto written =
+        std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value),
+                      std::chars_format::fixed, shape.maxDecimals);
     digits.resize(static_cast<std::size_t>(written.ptr - digits.data()));
 
     std::string integer = digits.substr(0, digits.find('.'));
@@ -71,7 +81,8 @@ std::string FormatPicture(double value, std::string_view picture, std::string_vi
         integer.insert(0, static_cast<std::size_t>(shape.minInteger) - integer.size(), '0');
 
     std::string out = shape.prefix;
-    if (value < 0 && !zero) out += '-';
+    if (value < 0 && !zero)
+        out += '-';
     out += integer;
     if (!fraction.empty()) {
         out += decimalPoint;
@@ -91,7 +102,8 @@ std::optional<float> ParseNumber(std::string_view text, std::string_view decimal
     std::string plain;  // the number with '.' as separator and no '+'
     std::size_t k = 0;
     if (k < t.size() && (t[k] == '+' || t[k] == '-')) {
-        if (t[k] == '-') plain += '-';
+        if (t[k] == '-')
+            plain += '-';
         ++k;
     }
     int digits = 0;
@@ -100,7 +112,8 @@ std::optional<float> ParseNumber(std::string_view text, std::string_view decimal
         if (IsDigit(t[k])) {
             plain += t[k++];
             ++digits;
-        } else if (!point && !decimalPoint.empty() && t.substr(k, decimalPoint.size()) == decimalPoint) {
+        } else if (!point && !decimalPoint.empty() &&
+                   t.substr(k, decimalPoint.size()) == decimalPoint) {
             plain += '.';
             k += decimalPoint.size();
             point = true;
@@ -108,23 +121,28 @@ std::optional<float> ParseNumber(std::string_view text, std::string_view decimal
             break;
         }
     }
-    if (digits == 0) return std::nullopt;
+    if (digits == 0)
+        return std::nullopt;
     if (k < t.size() && (t[k] == 'e' || t[k] == 'E')) {
         plain += 'e';
         ++k;
-        if (k < t.size() && (t[k] == '+' || t[k] == '-')) plain += t[k++];
+        if (k < t.size() && (t[k] == '+' || t[k] == '-'))
+            plain += t[k++];
         int exponentDigits = 0;
         while (k < t.size() && IsDigit(t[k])) {
             plain += t[k++];
             ++exponentDigits;
         }
-        if (exponentDigits == 0) return std::nullopt;
+        if (exponentDigits == 0)
+            return std::nullopt;
     }
-    if (k != t.size()) return std::nullopt;
+    if (k != t.size())
+        return std::nullopt;
 
     float value = 0;
     const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
-    if (ec != std::errc() || ptr != plain.data() + plain.size()) return std::nullopt;
+    if (ec != std::errc() || ptr != plain.data() + plain.size())
+        return std::nullopt;
     return value;
 }
 

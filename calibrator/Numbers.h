@@ -14,7 +14,8 @@ namespace vadero {
 // they are. Rounded to the picture's digit places after the point; a value
 // that rounds to zero shows no sign. Not-a-number and infinities show "NAN",
 // "INF" and "-INF".
-std::string FormatPicture(double value, std::string_view picture, std::string_view decimalPoint = ".");
+std::string FormatPicture(double value, std::string_view picture,
+                          std::string_view decimalPoint = ".");
 
 // A typed number: blanks around it, an optional sign, digits with at most one
 // decimal separator (at least one digit), an optional exponent. Anything else,

@@ -22,7 +22,6 @@ constexpr std::array<const char*, kRangeCount> kRangeNames = {
     "0-20 mA", "4-20 mA", "0-10 V", "current measure", "voltage measure", "resistance measure",
 };
 
-
 UserScale ScaleOf(const TLCXParams& p) {
     return {p.UserZero(), p.UserFullScale()};
 }
@@ -204,7 +203,7 @@ std::vector<Parameter> BuildTable() {
         const int code = p.Language();
         return code == kLanguageFrench    ? std::string("fr (French)")
                : code == kLanguageEnglish ? std::string("en (English)")
-                           : std::to_string(code) + " (unknown)";
+                                          : std::to_string(code) + " (unknown)";
     };
     t.push_back(language);
 
@@ -232,9 +231,9 @@ std::vector<Parameter> BuildTable() {
         const MemoryTable& m = kMemoryTables[table];
         const double high = RawToValue(TValueUnit::uPhysical, table, std::int16_t(kRawMax), {});
         for (int k = 1; k <= kMemoryCount; ++k) {
-            Parameter memory = Real(std::string("mem-") + m.name + "-" + std::to_string(k),
-                                    reg::kMemory1[std::size_t(table)] + k - 1, 0,
-                                    std::nearbyint(high), m.unit);
+            Parameter memory =
+                Real(std::string("mem-") + m.name + "-" + std::to_string(k),
+                     reg::kMemory1[std::size_t(table)] + k - 1, 0, std::nearbyint(high), m.unit);
             memory.raw = true;
             memory.get = [table, k](const TLCXParams& p) {
                 return double(

@@ -11,14 +11,14 @@
 namespace vadero {
 
 class Timer : public TObject {
-public:
+  public:
     // Starts (or restarts) ticking every interval on the owner thread.
     virtual void Start(std::chrono::milliseconds interval, std::function<void()> tick) = 0;
     virtual void Stop() = 0;
 };
 
 class TimerFactory {
-public:
+  public:
     virtual ~TimerFactory() = default;
     virtual std::unique_ptr<Timer> CreateTimer() = 0;
 };

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <set>
 
-#include "calibrator/LCX.h"
 #include "calibrator/EventLoop.h"
+#include "calibrator/LCX.h"
 #include "transport/Identity.h"
 
 namespace vadero::cli {

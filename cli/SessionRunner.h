@@ -10,8 +10,8 @@
 #include <functional>
 #include <memory>
 
-#include "calibrator/LCX.h"
 #include "calibrator/EventLoop.h"
+#include "calibrator/LCX.h"
 #include "cli/Task.h"
 
 namespace vadero::cli {

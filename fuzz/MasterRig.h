@@ -72,8 +72,8 @@ class MasterRig {
             deliver(test::FakeHidLayer::bridgeReport({}));  // ends the open frame
         if (master_.ExpectedFunction() != -1) {
             // An exception answer to the awaited request is taken and stores nothing.
-            test::Bytes answer{kNode,
-                               static_cast<std::uint8_t>(master_.ExpectedFunction() | 0x80), 0x01};
+            test::Bytes answer{kNode, static_cast<std::uint8_t>(master_.ExpectedFunction() | 0x80),
+                               0x01};
             const std::uint16_t crc = Crc16(answer.data(), answer.size());
             answer.push_back(static_cast<std::uint8_t>(crc & 0xFF));
             answer.push_back(static_cast<std::uint8_t>(crc >> 8));

@@ -51,7 +51,8 @@ class Expected {
             return;
         if (length > 0) {
             if (!overflowed_ && frame_.size() + length <= kMaxFrame)
-                frame_.insert(frame_.end(), r.begin() + 5, r.begin() + 5 + static_cast<long>(length));
+                frame_.insert(frame_.end(), r.begin() + 5,
+                              r.begin() + 5 + static_cast<long>(length));
             else
                 overflowed_ = true;
             active_ = true;
@@ -138,7 +139,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         FUZZ_CHECK(master.LastFrameLength() == static_cast<int>(rx.size()));
         // A request sent from the handler, as the calibrator's session does.
         if (requestAfter)
-            master.ReadHoldingRegisters(static_cast<int>(delivered.size() % 64), 1 + static_cast<int>(rx.size() % 125));
+            master.ReadHoldingRegisters(static_cast<int>(delivered.size() % 64),
+                                        1 + static_cast<int>(rx.size() % 125));
     };
 
     for (Record& r : records) {

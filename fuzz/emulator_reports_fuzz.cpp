@@ -28,8 +28,8 @@
 
 #include "emulator/EmulatorHid.h"
 #include "emulator/SerialLine.h"
-#include "modbus/Crc.h"
 #include "fuzz/FuzzCheck.h"
+#include "modbus/Crc.h"
 
 namespace {
 
@@ -162,8 +162,8 @@ class Host {
     vadero::emu::EmulatedLcx3* device_ = nullptr;
     std::unique_ptr<vadero::HidHandle> handle_;
     std::unique_ptr<vadero::HidWake> wake_;
-    vadero::emu::DeviceStats base_;                // the counts before this input
-    vadero::emu::TimePoint lineFree_{};           // no byte of this input is on the line after it
+    vadero::emu::DeviceStats base_;      // the counts before this input
+    vadero::emu::TimePoint lineFree_{};  // no byte of this input is on the line after it
     Bytes frame_;
     std::uint64_t answers_ = 0;
 };

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (lengths) {
         for (const int length : {lengths->InputReportByteLength, lengths->OutputReportByteLength}) {
             // 0 (no such report) or the report-ID byte plus the report.
-            if (length < 0 || length > vadero::kMaxReportByteLength) std::abort();
+            if (length < 0 || length > vadero::kMaxReportByteLength)
+                std::abort();
         }
     }
     return 0;

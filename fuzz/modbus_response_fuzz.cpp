@@ -25,10 +25,10 @@
 
 namespace {
 
+using vadero::RegisterImage;
 using vadero::TDataType;
 using vadero::TMiniModbusMaster;
 using vadero::TObject;
-using vadero::RegisterImage;
 using vadero::test::Bytes;
 
 constexpr const char* kPath = vadero::fuzz::MasterRig::kPath;

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "emulator/ModbusSlave.h"
-#include "modbus/Crc.h"
 #include "fuzz/FuzzCheck.h"
+#include "modbus/Crc.h"
 
 namespace {
 
@@ -24,7 +24,9 @@ using vadero::emu::RegisterBank;
 
 constexpr std::uint8_t kSlave = vadero::emu::kSlaveAddress;
 
-int Word(const Bytes& f, std::size_t at) { return f[at] << 8 | f[at + 1]; }
+int Word(const Bytes& f, std::size_t at) {
+    return f[at] << 8 | f[at + 1];
+}
 
 bool CrcHolds(const Bytes& f) {
     if (f.size() < 2)
@@ -79,7 +81,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                reply.writtenFirst + reply.writtenCount <= vadero::emu::kHoldingCount);
     for (int a = 0; a < vadero::emu::kHoldingCount; ++a)
         if (a < reply.writtenFirst || a >= reply.writtenFirst + reply.writtenCount)
-            FUZZ_CHECK(bank.holding[static_cast<std::size_t>(a)] == before.holding[static_cast<std::size_t>(a)]);
+            FUZZ_CHECK(bank.holding[static_cast<std::size_t>(a)] ==
+                       before.holding[static_cast<std::size_t>(a)]);
 
     const bool addressed = frame.size() >= 4 && CrcHolds(frame) && frame[0] == kSlave;
     if (!addressed) {
@@ -111,8 +114,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             FUZZ_CHECK(answer.size() == 5 + 2 * static_cast<std::size_t>(count));
             for (int i = 0; i < count; ++i) {
                 const auto address = static_cast<std::size_t>(start + i);
-                const std::uint16_t expected = function == 3 ? before.holding.at(address)
-                                                             : vadero::emu::InputValue(before, address);
+                const std::uint16_t expected = function == 3
+                                                   ? before.holding.at(address)
+                                                   : vadero::emu::InputValue(before, address);
                 FUZZ_CHECK(address < (function == 3 ? before.holding.size() : before.input.size()));
                 FUZZ_CHECK(Word(answer, 3 + 2 * static_cast<std::size_t>(i)) == expected);
             }
@@ -121,17 +125,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         case 6:
             FUZZ_CHECK(answer == frame);
             FUZZ_CHECK(reply.writtenCount == 1 && reply.writtenFirst == Word(frame, 2));
-            FUZZ_CHECK(bank.holding[static_cast<std::size_t>(reply.writtenFirst)] == Word(frame, 4));
+            FUZZ_CHECK(bank.holding[static_cast<std::size_t>(reply.writtenFirst)] ==
+                       Word(frame, 4));
             break;
         case 16: {
-            FUZZ_CHECK(answer.size() == 8 && std::equal(answer.begin(), answer.begin() + 6, frame.begin()));
+            FUZZ_CHECK(answer.size() == 8 &&
+                       std::equal(answer.begin(), answer.begin() + 6, frame.begin()));
             const int start = Word(frame, 2);
             const int count = Word(frame, 4);
             FUZZ_CHECK(reply.writtenFirst == start && reply.writtenCount == count);
-            FUZZ_CHECK(frame.size() == 9 + 2 * static_cast<std::size_t>(count) && frame[6] == 2 * count);
+            FUZZ_CHECK(frame.size() == 9 + 2 * static_cast<std::size_t>(count) &&
+                       frame[6] == 2 * count);
             for (int i = 0; i < count; ++i) {
                 const std::size_t at = 7 + 2 * static_cast<std::size_t>(i);
-                FUZZ_CHECK(bank.holding[static_cast<std::size_t>(start + i)] == (frame[at] | frame[at + 1] << 8));
+                FUZZ_CHECK(bank.holding[static_cast<std::size_t>(start + i)] ==
+                           (frame[at] | frame[at + 1] << 8));
             }
             break;
         }

@@ -43,7 +43,9 @@ std::string Replaced(std::string_view text, std::string_view from, std::string_v
     return out;
 }
 
-bool Blank(char c) { return c == ' ' || c == '\t'; }
+bool Blank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 void TypedText(std::string_view text, std::string_view separator) {
     const std::optional<float> value = vadero::ParseNumber(text, separator);
@@ -68,13 +70,14 @@ void TypedText(std::string_view text, std::string_view separator) {
     while (begin < text.size() && Blank(text[begin])) ++begin;
     const std::string_view trimmed = text.substr(begin);
     if (value && !trimmed.empty() && trimmed[0] != '+' && trimmed[0] != '-') {
-        const std::optional<float> negated = vadero::ParseNumber("-" + std::string(trimmed), separator);
+        const std::optional<float> negated =
+            vadero::ParseNumber("-" + std::string(trimmed), separator);
         FUZZ_CHECK(negated && *negated == -*value);
     }
 }
 
 struct Shape {
-    int decimals = 0;       // '0' and '#' after the first point
+    int decimals = 0;  // '0' and '#' after the first point
     bool blankMargins = true;
 };
 
@@ -117,13 +120,13 @@ void ShownValue(float value, std::string_view picture, std::string_view separato
     const std::string plain = Replaced(shown, separator, ".");
     FUZZ_CHECK(*read == std::strtof(plain.c_str(), nullptr));
     const double step = std::pow(10.0, -shape.decimals);
-    const double ulp = std::nextafter(std::fabs(value), std::numeric_limits<float>::infinity()) -
-                       std::fabs(value);
+    const double ulp =
+        std::nextafter(std::fabs(value), std::numeric_limits<float>::infinity()) - std::fabs(value);
     FUZZ_CHECK(std::fabs(double(*read) - double(value)) <= step / 2 * (1 + 1e-9) + ulp);
     // Read back and shown again, it is the same text wherever the float's
     // precision is finer than the picture's.
-    const double readUlp = std::nextafter(std::fabs(*read), std::numeric_limits<float>::infinity()) -
-                           std::fabs(*read);
+    const double readUlp =
+        std::nextafter(std::fabs(*read), std::numeric_limits<float>::infinity()) - std::fabs(*read);
     if (2 * readUlp <= step)
         FUZZ_CHECK(vadero::FormatPicture(*read, picture, separator) == shown);
 }
@@ -144,7 +147,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::memcpy(&value, data + 1, sizeof value);
     static constexpr char kAlphabet[] = " #0.x,";
     std::string picture;
-    for (std::size_t k = 5; k < size && picture.size() < 400; ++k) picture += kAlphabet[data[k] % 6];
+    for (std::size_t k = 5; k < size && picture.size() < 400; ++k)
+        picture += kAlphabet[data[k] % 6];
     ShownValue(value, picture, separator);
     return 0;
 }

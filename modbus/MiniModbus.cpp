@@ -58,7 +58,9 @@ void TCustomMiniModbus::ProcessResponse(TObject* /*Sender*/) {}
 
 TMiniModbusMaster::TMiniModbusMaster(const TransportEnv& env) : TCustomMiniModbus(env) {}
 
-TMiniModbusMaster::~TMiniModbusMaster() { StopReader(); }
+TMiniModbusMaster::~TMiniModbusMaster() {
+    StopReader();
+}
 
 void TMiniModbusMaster::ReadHoldingRegisters(int Address, int Count) {
     pendingAddress_ = Address;

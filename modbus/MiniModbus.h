@@ -43,7 +43,7 @@ class TCustomMiniModbus : public THIDSerial {
     TDataArrivalEvent OnDataArrival;  // once per stored register, after storing it
     TDebugStreamEvent TxDebugStream;  // each request, before it is sent
     TDebugStreamEvent RxDebugStream;  // each received frame, before it is examined
-    NotifyEvent OnWordBlockWriting;  // a function-16 answer was taken
+    NotifyEvent OnWordBlockWriting;   // a function-16 answer was taken
 
     // Indexed by register address; zero at construction.
     RegisterImage InputRegisters{};

@@ -6,7 +6,7 @@
 namespace vadero {
 
 class Dispatcher {
-public:
+  public:
     virtual ~Dispatcher() = default;
     // Thread-safe; the callable runs later on the owner thread.
     virtual void post(std::function<void()> work) = 0;

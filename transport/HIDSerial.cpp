@@ -10,14 +10,17 @@ namespace bridge {
 
 std::uint8_t DataLengthByte(int n, unsigned remaining) {
     auto byte = static_cast<std::uint8_t>(n & 0x3F);
-    if (remaining < static_cast<unsigned>(kChunk)) byte |= 0x80;
+    if (remaining < static_cast<unsigned>(kChunk))
+        byte |= 0x80;
     return byte;
 }
 
 std::vector<std::uint8_t> ConfigurationBytes(TPortFormat format, bool bit6, bool bit7) {
     std::uint8_t options = 0;
-    if (bit6) options |= 0x40;
-    if (bit7) options |= 0x80;
+    if (bit6)
+        options |= 0x40;
+    if (bit7)
+        options |= 0x80;
     return {0x01, static_cast<std::uint8_t>(format), options, 0x00};
 }
 
@@ -29,18 +32,23 @@ THIDSerial::THIDSerial(const TransportEnv& env) : THIDDevice(env) {
     THIDDevice::OnRXFrame = [this](TObject* sender) { FrameReportReceived(sender); };
 }
 
-THIDSerial::~THIDSerial() { StopReader(); }
+THIDSerial::~THIDSerial() {
+    StopReader();
+}
 
 void THIDSerial::SetVendorIdent(const std::string& value) {
-    if (value != vendorIdent_) vendorIdent_ = value;
+    if (value != vendorIdent_)
+        vendorIdent_ = value;
 }
 
 void THIDSerial::SetProductIdent(const std::string& value) {
-    if (value != productIdent_) productIdent_ = value;
+    if (value != productIdent_)
+        productIdent_ = value;
 }
 
 void THIDSerial::SetPortFormat(TPortFormat value) {
-    if (value == portFormat_) return;
+    if (value == portFormat_)
+        return;
     portFormat_ = value;
     SendConfiguration();
 }
@@ -61,7 +69,8 @@ void THIDSerial::SendConfiguration() {
 }
 
 bool THIDSerial::Matches(int Number) {
-    if (GetManufacturer(Number) != vendorIdent_) return false;
+    if (GetManufacturer(Number) != vendorIdent_)
+        return false;
     return productIdent_ == "*" || GetProduct(Number) == productIdent_;
 }
 
@@ -69,7 +78,8 @@ int THIDSerial::GetDeviceCount() {
     const int n = EnumerateDevices();
     int count = 0;
     for (int k = 1; k <= n; ++k)
-        if (Matches(k)) ++count;
+        if (Matches(k))
+            ++count;
     return count;
 }
 
@@ -103,7 +113,8 @@ void THIDSerial::CloseDevice() {
 }
 
 bool THIDSerial::SendBytes(const std::uint8_t* Data, unsigned Count) {
-    if (Count == 0) return false;
+    if (Count == 0)
+        return false;
     std::array<std::uint8_t, bridge::kHeader + bridge::kChunk> report{};
     while (Count > 0) {
         const int n = Count > static_cast<unsigned>(bridge::kChunk) ? bridge::kChunk
@@ -112,7 +123,8 @@ bool THIDSerial::SendBytes(const std::uint8_t* Data, unsigned Count) {
         report[2] = bridge::DataLengthByte(n, Count);
         std::copy(Data, Data + n, report.begin() + bridge::kHeader);
         // The rest of a broken frame would reach the calibrator as garbage.
-        if (WriteReport(report.data(), bridge::kHeader + n) != 64) return false;
+        if (WriteReport(report.data(), bridge::kHeader + n) != 64)
+            return false;
         Data += n;
         Count -= static_cast<unsigned>(n);
     }
@@ -127,7 +139,8 @@ void THIDSerial::FrameReportReceived(TObject* /*Sender*/) {
     // Never take more than the chunk size, nor bytes beyond the report read.
     const int available = std::max(0, LastReadCount() - 1 - bridge::kHeader);
     const int length = std::min({field, bridge::kChunk, available});
-    if (field > 0 && length == 0) return;  // a truncated report: neither data nor end
+    if (field > 0 && length == 0)
+        return;  // a truncated report: neither data nor end
 
     if (length > 0) {
         if (frameTotal_ + static_cast<std::uint32_t>(length) < 255)

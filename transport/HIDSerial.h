@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "transport/USB.h"
 #include "transport/Identity.h"
+#include "transport/USB.h"
 
 namespace vadero {
 
@@ -24,7 +24,7 @@ std::vector<std::uint8_t> ConfigurationBytes(TPortFormat format, bool bit6, bool
 }  // namespace bridge
 
 class THIDSerial : public THIDDevice {
-public:
+  public:
     explicit THIDSerial(const TransportEnv& env);
     ~THIDSerial() override;
 
@@ -62,7 +62,7 @@ public:
     // A frame is being gathered (its empty report has not come yet).
     bool FrameActive() const { return frameActive_; }
 
-private:
+  private:
     static constexpr std::size_t kRxCapacity = 254;
 
     // Reader thread: gathers payloads and hands each complete frame over.

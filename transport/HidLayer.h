@@ -27,7 +27,7 @@ struct HidCaps {
 // Wakes the blocked read (or pause) of one reader. Made by the layer whose
 // reads it wakes; signal() may be called from any thread.
 class HidWake {
-public:
+  public:
     virtual ~HidWake() = default;
     virtual void signal() = 0;
     virtual void clear() = 0;
@@ -36,7 +36,7 @@ public:
 
 // An open device; closed when destroyed.
 class HidHandle {
-public:
+  public:
     static constexpr int kFailed = -1;  // the device failed or is gone
     static constexpr int kWoken = -2;   // the wake was signalled
 
@@ -55,7 +55,7 @@ public:
 };
 
 class HidLayer {
-public:
+  public:
     virtual ~HidLayer() = default;
     // Identifier of the interface class enumerated (kept for the record).
     virtual std::array<std::uint8_t, 16> interfaceClassId() const;

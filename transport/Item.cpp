@@ -3,7 +3,8 @@
 namespace vadero {
 
 std::string TItemList::Get(int Index) const {
-    if (Index < 0 || Index > Count() - 1) return {};
+    if (Index < 0 || Index > Count() - 1)
+        return {};
     return entries_[static_cast<std::size_t>(Index)];
 }
 

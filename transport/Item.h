@@ -9,7 +9,7 @@
 namespace vadero {
 
 class TItemList : public TObject {
-public:
+  public:
     int Count() const { return static_cast<int>(entries_.size()); }
     // The entry at a 0-based index; an empty text outside the list.
     std::string Get(int Index) const;
@@ -17,7 +17,7 @@ public:
     // Appends and returns the new Count.
     int Add(const std::string& Text);
 
-private:
+  private:
     std::vector<std::string> entries_;
 };
 

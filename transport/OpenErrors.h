@@ -10,7 +10,7 @@
 namespace vadero {
 
 class OpenErrors {
-public:
+  public:
     // An empty reason: the path opened.
     void record(const std::string& path, std::string reason) {
         const std::lock_guard lock(mutex_);
@@ -25,7 +25,7 @@ public:
         return it == reasons_.end() ? std::string() : it->second;
     }
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::map<std::string, std::string> reasons_;
 };

@@ -9,7 +9,7 @@ namespace vadero {
 
 // Base of every component that can be the Sender of an event.
 class TObject {
-public:
+  public:
     TObject() = default;
     TObject(const TObject&) = delete;
     TObject& operator=(const TObject&) = delete;
@@ -20,7 +20,8 @@ public:
 using NotifyEvent = std::function<void(TObject* Sender)>;
 
 inline void Raise(const NotifyEvent& event, TObject* sender) {
-    if (event) event(sender);
+    if (event)
+        event(sender);
 }
 
 // Serial line format of the HID-serial bridge; the value is the byte the

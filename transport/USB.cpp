@@ -9,7 +9,8 @@ namespace vadero {
 
 TUSBThread::TUSBThread(HidLayer& hid, ReaderMode mode)
     : hid_(hid), mode_(mode), wake_(hid.makeWake()) {
-    if (mode_ == ReaderMode::Threaded) thread_ = std::thread([this] { loop(); });
+    if (mode_ == ReaderMode::Threaded)
+        thread_ = std::thread([this] { loop(); });
 }
 
 TUSBThread::~TUSBThread() {
@@ -24,7 +25,8 @@ void TUSBThread::loop() {
         {
             std::unique_lock lock(stateMutex_);
             stateChanged_.wait(lock, [this] { return !paused_ || stop_; });
-            if (stop_) break;
+            if (stop_)
+                break;
             wake_->clear();  // a wake meant for an earlier pause must not end this pass
             passing_ = true;
         }
@@ -33,7 +35,8 @@ void TUSBThread::loop() {
             const std::lock_guard lock(stateMutex_);
             passing_ = false;
             stateChanged_.notify_all();
-            if (stop_) break;
+            if (stop_)
+                break;
         }
     }
     const std::lock_guard lock(stateMutex_);
@@ -44,14 +47,16 @@ void TUSBThread::loop() {
 void TUSBThread::Pause() {
     std::unique_lock lock(stateMutex_);
     paused_ = true;
-    if (passing_) wake_->signal();
+    if (passing_)
+        wake_->signal();
     stateChanged_.wait(lock, [this] { return !passing_; });
 }
 
 void TUSBThread::Resume() {
     {
         const std::lock_guard lock(stateMutex_);
-        if (stop_) return;
+        if (stop_)
+            return;
         paused_ = false;
     }
     noteOpen(true);  // the target may have changed: nothing is known of it yet
@@ -79,10 +84,12 @@ void TUSBThread::Stop() {
         stop_ = true;
         paused_ = false;
         wake_->signal();
-        if (mode_ == ReaderMode::Manual) ended_ = true;
+        if (mode_ == ReaderMode::Manual)
+            ended_ = true;
     }
     stateChanged_.notify_all();
-    if (thread_.joinable()) thread_.join();
+    if (thread_.joinable())
+        thread_.join();
     // No pass will take a report any more: a waiting writer learns it now.
     const std::lock_guard lock(slotMutex_);
     if (pendingWrite_ > 0) {
@@ -94,21 +101,25 @@ void TUSBThread::Stop() {
 void TUSBThread::RunPass() {
     bool io = false;
     std::unique_ptr<HidHandle> handle;
-    if (!DevicePath.empty()) handle = hid_.open(DevicePath);
+    if (!DevicePath.empty())
+        handle = hid_.open(DevicePath);
     if (!handle) {
-        if (Connected && OnDeviceLost) OnDeviceLost();
+        if (Connected && OnDeviceLost)
+            OnDeviceLost();
         Connected = false;
         noteOpen(false);
         dropPending();
         hid_.pause(kRetryPause, *wake_);
     } else {
         noteOpen(true);
-        if (!Connected && OnDeviceFound) OnDeviceFound();
+        if (!Connected && OnDeviceFound)
+            OnDeviceFound();
         Connected = true;
         bool woken = false;
         if (ReadLength > 0) {
             io = true;
-            const int n = handle->read(InputBuffer.data(), std::min(ReadLength, kBufferSize), *wake_);
+            const int n =
+                handle->read(InputBuffer.data(), std::min(ReadLength, kBufferSize), *wake_);
             if (n == HidHandle::kWoken) {
                 woken = true;
             } else if (n >= 0 && OnReport) {
@@ -116,9 +127,11 @@ void TUSBThread::RunPass() {
             }
         }
         // A woken pass ends at once: the pause or stop that woke it is waiting.
-        if (!woken) io = writePending(*handle) || io;
+        if (!woken)
+            io = writePending(*handle) || io;
         // Nothing to read or write: do not spin on open and close.
-        if (!io && !woken) hid_.pause(kIdlePause, *wake_);
+        if (!io && !woken)
+            hid_.pause(kIdlePause, *wake_);
     }
     priority_ = io ? Priority::Normal : Priority::Idle;
     ++passes_;
@@ -146,7 +159,8 @@ bool TUSBThread::writePending(HidHandle& handle) {
         length = pendingWrite_;
         ticket = ticket_;
         // Most passes have nothing to write: copy only what is pending.
-        if (length <= 0) return false;
+        if (length <= 0)
+            return false;
         std::copy_n(outputBuffer_.begin(), length, report.begin());
     }
     const int written = handle.write(report.data(), length);
@@ -168,10 +182,12 @@ void TUSBThread::resolve(std::uint64_t ticket, HandOverResult outcome) {
 TUSBThread::HandOverResult TUSBThread::HandOver(const std::uint8_t* data, int count) {
     count = std::clamp(count, 0, kBufferSize - 1);
     std::unique_lock lock(slotMutex_);
-    if (count > 0) std::memcpy(outputBuffer_.data(), data, static_cast<std::size_t>(count));
+    if (count > 0)
+        std::memcpy(outputBuffer_.data(), data, static_cast<std::size_t>(count));
     pendingWrite_ = count;
     const std::uint64_t ticket = ++ticket_;
-    if (count == 0) return HandOverResult::TimedOut;  // no pass writes an empty report
+    if (count == 0)
+        return HandOverResult::TimedOut;  // no pass writes an empty report
     if (absent_) {
         pendingWrite_ = 0;
         resolve(ticket, HandOverResult::Dropped);
@@ -190,7 +206,8 @@ TUSBThread::HandOverResult TUSBThread::HandOver(const std::uint8_t* data, int co
     const auto deadline = hid_.now() + kWriteTimeOut;
     while (!resolved(ticket)) {
         const auto now = hid_.now();
-        if (now >= deadline) return HandOverResult::TimedOut;
+        if (now >= deadline)
+            return HandOverResult::TimedOut;
         lock.unlock();
         const bool running = !Paused() && !Ended();
         if (running) {
@@ -221,11 +238,14 @@ TCustomUSB::TCustomUSB(const TransportEnv& env)
       dispatcher_(env.dispatcher),
       reader_(std::make_unique<TUSBThread>(env.hid, env.mode)) {}
 
-TCustomUSB::~TCustomUSB() { StopReader(); }
+TCustomUSB::~TCustomUSB() {
+    StopReader();
+}
 
 void TCustomUSB::PostToOwner(std::function<void()> work) {
     dispatcher_.post([alive = std::weak_ptr<int>(alive_), work = std::move(work)] {
-        if (!alive.expired()) work();
+        if (!alive.expired())
+            work();
     });
 }
 
@@ -235,19 +255,23 @@ void TCustomUSB::ReportReceived(TObject* /*Sender*/, int Count) {
 }
 
 int TCustomUSB::WriteReport(const std::uint8_t* Data, int Count) {
-    if (!reader_ || Count < 0 || Count > TUSBThread::kBufferSize - 1) return -1;
+    if (!reader_ || Count < 0 || Count > TUSBThread::kBufferSize - 1)
+        return -1;
     return reader_->HandOver(Data, Count) == TUSBThread::HandOverResult::Taken ? Count : -1;
 }
 
 int TCustomUSB::WritePipe(const std::uint8_t* Data, int Count) {
-    if (!reader_) return -1;
+    if (!reader_)
+        return -1;
     auto handle = hid_.open(reader_->DevicePath + "\\PIPE01");
-    if (!handle) return -1;
+    if (!handle)
+        return -1;
     return handle->write(Data, Count);
 }
 
 void TCustomUSB::StopReader() {
-    if (!reader_) return;
+    if (!reader_)
+        return;
     reader_->Stop();
     reader_.reset();
 }
@@ -258,14 +282,17 @@ THIDDevice::THIDDevice(const TransportEnv& env) : TCustomUSB(env) {
     HidGuid = Hid().interfaceClassId();
 }
 
-THIDDevice::~THIDDevice() { StopReader(); }
+THIDDevice::~THIDDevice() {
+    StopReader();
+}
 
 int THIDDevice::EnumerateDevices() {
     DeviceList().Clear();
     int counter = 0;
     for (const std::string& path : Hid().enumerate(ViewRegisteredDevices)) {
         const auto handle = Hid().open(path);
-        if (!handle) continue;
+        if (!handle)
+            continue;
         const auto attributes = handle->attributes();
         if (attributes && attributes->VendorID == Vid && attributes->ProductID == Pid) {
             DeviceList().Add(path);
@@ -275,17 +302,21 @@ int THIDDevice::EnumerateDevices() {
     return counter;
 }
 
-std::string THIDDevice::GetDevicePath(int Index) { return DeviceList().Get(Index); }
+std::string THIDDevice::GetDevicePath(int Index) {
+    return DeviceList().Get(Index);
+}
 
-std::string THIDDevice::identityString(int Number,
-                                       std::optional<std::string> (HidHandle::*get)(),
+std::string THIDDevice::identityString(int Number, std::optional<std::string> (HidHandle::*get)(),
                                        std::string fallback) {
-    if (Number > DeviceList().Count()) return {};
+    if (Number > DeviceList().Count())
+        return {};
     std::string result = std::move(fallback);
     const std::string path = DeviceList().Get(Number - 1);
-    if (path.empty()) return result;
+    if (path.empty())
+        return result;
     if (const auto handle = Hid().open(path)) {
-        if (auto text = ((*handle).*get)()) result = std::move(*text);
+        if (auto text = ((*handle).*get)())
+            result = std::move(*text);
     }
     return result;
 }
@@ -305,7 +336,8 @@ std::string THIDDevice::GetSerialNumber(int Number) {
 bool THIDDevice::SelectIndex(int Index) {
     const int n = EnumerateDevices();
     TUSBThread* reader = Reader();
-    if (!reader || n <= 0 || Index < 0 || Index > n - 1) return false;
+    if (!reader || n <= 0 || Index < 0 || Index > n - 1)
+        return false;
     reader->Pause();
     reader->DevicePath = GetDevicePath(Index).substr(0, TUSBThread::kMaxPathLength);
     reader->Connected = false;
@@ -317,7 +349,8 @@ bool THIDDevice::SelectIndex(int Index) {
 }
 
 bool THIDDevice::OpenIndex(int Index) {
-    if (!SelectIndex(Index)) return false;
+    if (!SelectIndex(Index))
+        return false;
     TUSBThread* reader = Reader();
     reader->Pause();
     bool result = false;
@@ -348,7 +381,8 @@ int THIDDevice::ReadReport(std::uint8_t* Buffer, int Count) {
 int THIDDevice::WriteReport(const std::uint8_t* Data, int Count) {
     std::array<std::uint8_t, 257> report{};
     const int copied = std::clamp(Count, 0, static_cast<int>(report.size()) - 1);
-    if (copied > 0) std::memcpy(report.data() + 1, Data, static_cast<std::size_t>(copied));
+    if (copied > 0)
+        std::memcpy(report.data() + 1, Data, static_cast<std::size_t>(copied));
     return TCustomUSB::WriteReport(report.data(), OutputReportLength) - 1;
 }
 

@@ -15,9 +15,9 @@
 
 #include "transport/Dispatcher.h"
 #include "transport/HidLayer.h"
+#include "transport/Identity.h"
 #include "transport/Item.h"
 #include "transport/Types.h"
-#include "transport/Identity.h"
 
 namespace vadero {
 
@@ -33,7 +33,7 @@ struct TransportEnv {
 };
 
 class TUSBThread : public TObject {
-public:
+  public:
     static constexpr int kBufferSize = 256;
     static constexpr int kMaxPathLength = 255;
     static constexpr std::chrono::milliseconds kWriteTimeOut{100};
@@ -81,7 +81,7 @@ public:
     Priority CurrentPriority() const { return priority_.load(); }
     std::uint64_t PassCount() const { return passes_.load(); }
 
-private:
+  private:
     void loop();
     void noteOpen(bool opened);
     void dropPending();
@@ -124,7 +124,7 @@ private:
 // destructor of every class that can be instantiated ends it first thing.
 // Once the most-derived destructor has done so, the others find no reader.
 class TCustomUSB : public TObject {
-public:
+  public:
     explicit TCustomUSB(const TransportEnv& env);
     ~TCustomUSB() override;
 
@@ -151,7 +151,7 @@ public:
     virtual int WritePipe(const std::uint8_t* Data, int Count);
     void StopReader();
 
-protected:
+  protected:
     HidLayer& Hid() { return hid_; }
     // Runs work on the owner thread, unless this component is gone by then.
     void PostToOwner(std::function<void()> work);
@@ -160,7 +160,7 @@ protected:
         return reader_ ? &reader_->InputBuffer : nullptr;
     }
 
-private:
+  private:
     HidLayer& hid_;
     Dispatcher& dispatcher_;
     TItemList deviceList_;
@@ -172,7 +172,7 @@ private:
 // HID enumeration by vendor and product id, identity strings, selection and
 // the report framing (report ID 0, zero padding).
 class THIDDevice : public TCustomUSB {
-public:
+  public:
     explicit THIDDevice(const TransportEnv& env);
     ~THIDDevice() override;
 
@@ -194,7 +194,7 @@ public:
     // OutputReportLength - 1 when written, -2 otherwise.
     int WriteReport(const std::uint8_t* Data, int Count) override;
 
-private:
+  private:
     std::string identityString(int Number, std::optional<std::string> (HidHandle::*get)(),
                                std::string fallback);
 };

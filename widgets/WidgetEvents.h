@@ -10,7 +10,7 @@ namespace vadero {
 
 using WidgetNotifyEvent = std::function<void(QObject* Sender)>;
 using WidgetMouseEvent = std::function<void(QObject* Sender, Qt::MouseButton Button,
-                                             Qt::KeyboardModifiers Shift, int X, int Y)>;
+                                            Qt::KeyboardModifiers Shift, int X, int Y)>;
 using WidgetMouseMoveEvent =
     std::function<void(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)>;
 // Handled arrives false; setting it keeps the widget's popup menu closed.

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     vadero::QtDispatcher dispatcher;
     vadero::QtTimerFactory timers;
     vadero::ProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
-                                timers);
+                               timers);
     vadero::DemoPanel panel(hid);
     panel.setAttribute(Qt::WA_QuitOnClose, false);
 

@@ -63,7 +63,9 @@ DemoPanel::DemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent), 
     Refresh();
 }
 
-emu::EmulatedLcx3& DemoPanel::Device() const { return hid_.Device(SpDevice->value()); }
+emu::EmulatedLcx3& DemoPanel::Device() const {
+    return hid_.Device(SpDevice->value());
+}
 
 void DemoPanel::TogglePlug() {
     emu::EmulatedLcx3& device = Device();
@@ -104,7 +106,8 @@ void DemoPanel::Refresh() {
     const int range = params.Range();
     const bool generating = IsGenerating(range);
     const float value =
-        generating ? RawToValue(TValueUnit::uPhysical, range, params.OutputValue(), UserScale{}) : 0.0F;
+        generating ? RawToValue(TValueUnit::uPhysical, range, params.OutputValue(), UserScale{})
+                   : 0.0F;
     const double shown = std::nearbyint(double(value) * 1000.0);
     SEG_Output->SetNb(static_cast<int>(std::clamp(shown, -9999.0, 99999.0)));
     SEG_Output->setEnabled(generating);

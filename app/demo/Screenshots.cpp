@@ -23,13 +23,13 @@ void Settle() {
     for (int k = 0; k < 3; ++k) QApplication::processEvents();
 }
 
-const char* const kPageFiles[] = {"01-connexion",  "02-principal", "03-echelle-utilisateur",
-                                  "04-memoires",   "05-rampe",     "06-divers"};
+const char* const kPageFiles[] = {"01-connexion", "02-principal", "03-echelle-utilisateur",
+                                  "04-memoires",  "05-rampe",     "06-divers"};
 
 }  // namespace
 
 ScreenshotRun::ScreenshotRun(ProgramForms& forms, emu::EmulatorHid& hid, DemoPanel& panel,
-                               const QDir& dir)
+                             const QDir& dir)
     : forms_(forms), hid_(hid), panel_(panel), dir_(dir) {
     limit_.setSingleShot(true);
     connect(&limit_, &QTimer::timeout, this,
@@ -42,7 +42,8 @@ void ScreenshotRun::Start() {
         return;
     }
     connect(&forms_.Form1, &TForm1::readAllCompleted, this, [this] {
-        if (started_) return;
+        if (started_)
+            return;
         started_ = true;
         watch_.stop();
         QTimer::singleShot(0, this, [this] { TakeAll(); });
@@ -57,7 +58,8 @@ void ScreenshotRun::Start() {
 
 void ScreenshotRun::WatchTraffic() {
     TForm1& form = forms_.Form1;
-    if (trafficTaken_ || form.ProgressBar->value() < 40) return;
+    if (trafficTaken_ || form.ProgressBar->value() < 40)
+        return;
     trafficTaken_ = true;
     Save(*form.Trafic, "11-trafic-pendant-lecture");
     form.Trafic->hide();
@@ -200,7 +202,8 @@ void ScreenshotRun::TimeOutPicture() {
 
 void ScreenshotRun::Finish(int code, const QString& reason) {
     limit_.stop();
-    if (!reason.isEmpty()) std::fprintf(stderr, "vadero-demo: %s\n", qPrintable(reason));
+    if (!reason.isEmpty())
+        std::fprintf(stderr, "vadero-demo: %s\n", qPrintable(reason));
     QApplication::exit(code);
 }
 

@@ -9,7 +9,7 @@
 namespace vadero {
 
 CompareDialog::CompareDialog(const QString& fileName,
-                               const std::vector<ParameterDifference>& differences, QWidget* parent)
+                             const std::vector<ParameterDifference>& differences, QWidget* parent)
     : QDialog(parent), LblResult(new QLabel(this)), Differences(new QTableWidget(this)) {
     setObjectName("CompareDialog");
     setWindowTitle("Comparer avec un fichier");

@@ -17,7 +17,7 @@ class CompareDialog : public QDialog {
 
   public:
     CompareDialog(const QString& fileName, const std::vector<ParameterDifference>& differences,
-                   QWidget* parent = nullptr);
+                  QWidget* parent = nullptr);
 
     QLabel* LblResult;          // "Aucune différence", or how many differ
     QTableWidget* Differences;  // parameter, value in the file, value in the window

@@ -62,9 +62,9 @@ OthersPage::OthersPage(PageHost& host, QWidget* parent)
 
     for (TRadioButtonLangue* button : {radioButtonLangue7_, radioButtonLangue8_}) {
         connect(button, &QRadioButton::toggled, this, Guarded([this](bool checked) {
-            if (checked)
-                RadioButtonLangue7Click();
-        }));
+                    if (checked)
+                        RadioButtonLangue7Click();
+                }));
     }
     connect(trFiltre_, &QSlider::valueChanged, this, Guarded([this] { TrFiltreChange(); }));
 }

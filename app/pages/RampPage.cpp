@@ -76,12 +76,12 @@ RampPage::RampPage(PageHost& host, QWidget* parent)
     btnRefresh_->setObjectName(QStringLiteral("BtnRefresh"));
     btnRefresh_->setGeometry(right, kRowTop + 19, 417 - right, 23);
 
-    draw1_->OnPointSelected = Guarded([this](QObject* sender, int seg, bool& allow) {
-        Draw1PointSelected(sender, seg, allow);
-    });
-    draw1_->OnChangeValue = Guarded([this](QObject* sender, int seg, float& x, float& y, bool& allow) {
-        Draw1ChangeValue(sender, seg, x, y, allow);
-    });
+    draw1_->OnPointSelected = Guarded(
+        [this](QObject* sender, int seg, bool& allow) { Draw1PointSelected(sender, seg, allow); });
+    draw1_->OnChangeValue =
+        Guarded([this](QObject* sender, int seg, float& x, float& y, bool& allow) {
+            Draw1ChangeValue(sender, seg, x, y, allow);
+        });
     strGrTime_->OnExit = Guarded([this](QObject*) { StrGrTimeExit(); });
     strGrLevel_->OnExit = Guarded([this](QObject*) { StrGrLevelExit(); });
     strGrDelRep_->OnExit = Guarded([this](QObject*) { StrGrDelRepExit(); });
@@ -181,7 +181,7 @@ void RampPage::Draw1PointSelected(QObject* /*Sender*/, int Seg, bool& AllowSelec
 }
 
 void RampPage::Draw1ChangeValue(QObject* /*Sender*/, int Seg, float& ValueX, float& ValueY,
-                                 bool& AllowChange) {
+                                bool& AllowChange) {
     // Points 0 and NbSeg never move; the neighbours exist for the others.
     if (Seg < 1 || Seg >= draw1_->NbSeg || Seg >= TWinDraw::kPointCount - 1) {
         AllowChange = false;

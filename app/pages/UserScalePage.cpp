@@ -71,7 +71,8 @@ UserScalePage::UserScalePage(PageHost& host, QWidget* parent)
     connect(button3_, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
     connect(button4_, &QPushButton::clicked, this, Guarded([this] { Button4Click(); }));
     connect(edFS_, &QLineEdit::textChanged, this, Guarded([this] { EdFS_UserScalePtChange(); }));
-    connect(edZero_, &QLineEdit::textChanged, this, Guarded([this] { EdZero_UserScalePtChange(); }));
+    connect(edZero_, &QLineEdit::textChanged, this,
+            Guarded([this] { EdZero_UserScalePtChange(); }));
     for (QLineEdit* edit : {edFS_, edZero_})
         connect(edit, &QLineEdit::editingFinished, this, Guarded([edit] { EditLeft(*edit); }));
 }

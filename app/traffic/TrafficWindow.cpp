@@ -21,7 +21,7 @@ constexpr std::uint8_t kCalibratorNode = lcx3::kSlave;
 }  // namespace
 
 TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
-                               const ChooseFileFn& chooseFile, QWidget* parent)
+                             const ChooseFileFn& chooseFile, QWidget* parent)
     : QWidget(parent, Qt::Window),
       BtnPause(new QPushButton("Pause", this)),
       BtnClear(new QPushButton("Effacer", this)),

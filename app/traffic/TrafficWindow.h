@@ -22,7 +22,7 @@ class TrafficWindow : public QWidget {
   public:
     // The dialogs go through the main window's hooks.
     TrafficWindow(const std::function<int(QDialog&)>& runModal, const ChooseFileFn& chooseFile,
-                   QWidget* parent);
+                  QWidget* parent);
 
     TrafficLog& Log() { return log_; }
 

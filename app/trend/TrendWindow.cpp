@@ -15,7 +15,7 @@
 namespace vadero {
 
 TrendWindow::TrendWindow(const std::function<int(QDialog&)>& runModal,
-                           const ChooseFileFn& chooseFile, QWidget* parent)
+                         const ChooseFileFn& chooseFile, QWidget* parent)
     : QWidget(parent, Qt::Window),
       Now([] { return QDateTime::currentMSecsSinceEpoch(); }),
       BtnPause(new QPushButton("Pause", this)),

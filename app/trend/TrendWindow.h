@@ -24,7 +24,7 @@ class TrendWindow : public QWidget {
   public:
     // The dialogs go through the main window's hooks.
     TrendWindow(const std::function<int(QDialog&)>& runModal, const ChooseFileFn& chooseFile,
-                 QWidget* parent);
+                QWidget* parent);
 
     // The clock of the points, milliseconds since the epoch.
     std::function<qint64()> Now;

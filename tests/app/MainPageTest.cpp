@@ -1,4 +1,5 @@
 // The "Principal" page: range, loop power, output and measurement.
+#include <gtest/gtest.h>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -6,7 +7,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/pages/MainPage.h"
 #include "calibrator/Conversions.h"
@@ -35,11 +35,11 @@ TEST_F(MainPageTest, EachRangeSetsItsUnitsAndControls) {
     };
     // The loop power box starts checked in every row, so each row shows what
     // the range does to it.
-    for (const Row& r : {Row{2, "V", "V", true, false, false}, Row{0, "mA", "mA", true, true, true},
-                         Row{3, "mA", "mA", false, true, false}, Row{2, "V", "V", true, false, false},
-                         Row{4, "V", "V", false, false, false},
-                         Row{5, "V", "KOhms", false, false, false},
-                         Row{1, "mA", "mA", true, true, true}}) {
+    for (const Row& r :
+         {Row{2, "V", "V", true, false, false}, Row{0, "mA", "mA", true, true, true},
+          Row{3, "mA", "mA", false, true, false}, Row{2, "V", "V", true, false, false},
+          Row{4, "V", "V", false, false, false}, Row{5, "V", "KOhms", false, false, false},
+          Row{1, "mA", "mA", true, true, true}}) {
         page.CkLoopPower->setEnabled(true);
         page.CkLoopPower->setChecked(true);
         page.EdiOutput->setText("12");

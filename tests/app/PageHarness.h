@@ -8,9 +8,9 @@
 #include "app/pages/PageHost.h"
 #include "calibrator/LCX.h"
 #include "emulator/EmulatorHid.h"
-#include "transport/Dispatcher.h"
-#include "tests/support/ManualTimer.h"
 #include "tests/support/ManualDispatcher.h"
+#include "tests/support/ManualTimer.h"
+#include "transport/Dispatcher.h"
 
 namespace vadero::test {
 

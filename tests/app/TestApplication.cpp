@@ -9,8 +9,10 @@ namespace {
 class ApplicationEnvironment : public ::testing::Environment {
   public:
     void SetUp() override {
-        if (QApplication::instance() != nullptr) return;
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        if (QApplication::instance() != nullptr)
+            return;
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
         static int argc = 1;
         static char name[] = "app_tests";
         static char* argv[] = {name, nullptr};

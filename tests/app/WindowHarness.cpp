@@ -1,13 +1,13 @@
 #include "tests/app/WindowHarness.h"
 
+#include <gtest/gtest.h>
 #include <QMessageBox>
 #include <QTabBar>
 #include <QTest>
-#include <gtest/gtest.h>
 
 #include "app/PageControl.h"
-#include "tests/widgets/QtApp.h"
 #include "tests/support/ManualTimer.h"
+#include "tests/widgets/QtApp.h"
 
 namespace vadero::test {
 
@@ -16,13 +16,16 @@ using namespace std::chrono_literals;
 WindowHarness::WindowHarness(int devices) {
     EnsureQtApp();
     for (int k = 0; k < devices; ++k) hid.AddDevice();
-    forms = std::make_unique<ProgramForms>(TransportEnv{hid, dispatcher, ReaderMode::Manual}, timers);
+    forms =
+        std::make_unique<ProgramForms>(TransportEnv{hid, dispatcher, ReaderMode::Manual}, timers);
     drive = std::make_unique<ManualDrive>(hid, dispatcher);
     form().RunModal = [this](QDialog& dialog) {
         ModalRecord record{dialog.objectName(), dialog.windowTitle(), QString()};
-        if (auto* box = qobject_cast<QMessageBox*>(&dialog)) record.text = box->text();
+        if (auto* box = qobject_cast<QMessageBox*>(&dialog))
+            record.text = box->text();
         modals.push_back(record);
-        if (answer) return answer(dialog);
+        if (answer)
+            return answer(dialog);
         return qobject_cast<QMessageBox*>(&dialog) ? int(QMessageBox::Ok) : int(QDialog::Accepted);
     };
     form().show();
@@ -44,7 +47,8 @@ void WindowHarness::Tick() {
 
 bool WindowHarness::TickUntil(const std::function<bool()>& done, int limit) {
     for (int k = 0; k < limit; ++k) {
-        if (done()) return true;
+        if (done())
+            return true;
         Tick();
     }
     return done();

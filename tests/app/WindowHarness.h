@@ -12,16 +12,16 @@
 
 #include "app/Forms.h"
 #include "emulator/EmulatorHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
 #include "tests/support/ManualTimer.h"
-#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::test {
 
 struct ModalRecord {
     QString objectName;  // of the dialog
     QString title;
-    QString text;        // a message box's text
+    QString text;  // a message box's text
 };
 
 class WindowHarness {

@@ -45,8 +45,8 @@ TEST(WindowPlacement, BesideTheAnchorNeverOverIt) {
         Settle();
         const QRect a = anchor.frameGeometry();
         const QRect f = follower.frameGeometry();
-        EXPECT_FALSE(a.intersects(f)) << "anchor " << a.x() << "," << a.y() << " follower "
-                                      << f.x() << "," << f.y();
+        EXPECT_FALSE(a.intersects(f))
+            << "anchor " << a.x() << "," << a.y() << " follower " << f.x() << "," << f.y();
         EXPECT_EQ(f.left() > a.right(), c.expectRight);
         EXPECT_EQ(f.top(), a.top());
         EXPECT_TRUE(area.contains(f));

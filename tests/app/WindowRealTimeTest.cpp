@@ -1,10 +1,10 @@
 // The window as the program runs it: the reader thread, the Qt dispatcher and
 // the 750 ms QTimer, against an emulated calibrator on the real clock.
+#include <gtest/gtest.h>
 #include <QDialog>
 #include <QLabel>
 #include <QTest>
 #include <QThread>
-#include <gtest/gtest.h>
 
 #include "app/Forms.h"
 #include "app/QtEnv.h"

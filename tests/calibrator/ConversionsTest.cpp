@@ -88,8 +88,8 @@ TEST(FormatCodes, BuildAndReadPatterns) {
         const char* pattern;
         int decimals;
     };
-    for (const Row& r : {Row{4, 2, 922, " #0.00", 2}, Row{5, 3, 3690, "#0.000", 3},
-                         Row{3, 1, 230, "  #0.0", 1}}) {
+    for (const Row& r :
+         {Row{4, 2, 922, " #0.00", 2}, Row{5, 3, 3690, "#0.000", 3}, Row{3, 1, 230, "  #0.0", 1}}) {
         EXPECT_EQ(CodeOfFormat(r.digits, r.point), r.code);
         EXPECT_EQ(FormatOfCode(r.code), r.pattern);
         EXPECT_EQ(DecimalsOfFormat(r.code), r.decimals);

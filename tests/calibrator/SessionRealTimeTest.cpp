@@ -2,8 +2,8 @@
 // the real clock, the session on a loop timer of 750 ms.
 #include <gtest/gtest.h>
 
-#include "calibrator/LCX.h"
 #include "calibrator/EventLoop.h"
+#include "calibrator/LCX.h"
 #include "emulator/EmulatorHid.h"
 
 namespace vadero {
@@ -24,7 +24,9 @@ TEST(SessionRealTime, ReadsWritesAndSurvivesAnUnplug) {
     lcx.OnReadAllCompleted = [&](TObject*) { events.push_back("read"); };
     lcx.OnWriteAllCompleted = [&](TObject*) { events.push_back("written"); };
     const auto seen = [&](const std::string& name, std::size_t count) {
-        return [&, name, count] { return std::count(events.begin(), events.end(), name) >= long(count); };
+        return [&, name, count] {
+            return std::count(events.begin(), events.end(), name) >= long(count);
+        };
     };
 
     ASSERT_TRUE(lcx.OpenDevice(1));

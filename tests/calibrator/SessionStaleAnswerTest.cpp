@@ -5,9 +5,9 @@
 
 #include "calibrator/LCX.h"
 #include "emulator/EmulatorHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
 #include "tests/support/ManualTimer.h"
-#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {

@@ -5,9 +5,9 @@
 
 #include "calibrator/LCX.h"
 #include "tests/support/FakeHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
 #include "tests/support/ManualTimer.h"
-#include "tests/support/ManualDispatcher.h"
 #include "transport/Identity.h"
 
 namespace vadero {

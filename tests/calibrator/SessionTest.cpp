@@ -4,9 +4,9 @@
 
 #include "calibrator/LCX.h"
 #include "emulator/EmulatorHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
 #include "tests/support/ManualTimer.h"
-#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {
@@ -15,7 +15,7 @@ using namespace std::chrono_literals;
 using emu::EmulatorHid;
 
 class Session : public ::testing::Test {
-protected:
+  protected:
     EmulatorHid hid{EmulatorHid::Time::Virtual};
     emu::EmulatedLcx3& calibrator = hid.AddDevice();
     ManualDispatcher dispatcher;
@@ -65,7 +65,8 @@ protected:
     std::vector<std::string> events() const {
         std::vector<std::string> out;
         for (const auto& e : log)
-            if (e.rfind("TX", 0) != 0) out.push_back(e);
+            if (e.rfind("TX", 0) != 0)
+                out.push_back(e);
         return out;
     }
 };
@@ -76,15 +77,17 @@ TEST_F(Session, ReadAllReadsThreeBlocksOnConsecutiveTicks) {
     EXPECT_TRUE(requests.empty());  // nothing leaves before the tick
     for (int i = 0; i < 4; ++i) tick();
     EXPECT_EQ(requests, (std::vector<std::string>{"TX : 64 03 00 00 00 0C 4C 3A ",
-                                                   "TX : 64 03 00 10 00 08 4C 3C ",
-                                                   "TX : 64 03 00 30 00 18 4C 3A "}));
+                                                  "TX : 64 03 00 10 00 08 4C 3C ",
+                                                  "TX : 64 03 00 30 00 18 4C 3A "}));
     EXPECT_EQ(events(), (std::vector<std::string>{"tick", "load 15", "tick", "load 32", "tick",
                                                   "load 100", "tick", "read-all-completed"}));
     EXPECT_EQ(lcx.Step(), StepIdle);
     for (int k = 0; k < TLCXParams::kCount; ++k) {
-        if (!IsTransferred(k)) continue;
+        if (!IsTransferred(k))
+            continue;
         std::uint16_t expected = calibrator.Holding(k);
-        if (k == reg::kLoopPower) expected &= kLoopPowerOn;
+        if (k == reg::kLoopPower)
+            expected &= kLoopPowerOn;
         EXPECT_EQ(lcx.Params().Word(k), expected) << "register " << k;
     }
 }
@@ -137,8 +140,8 @@ TEST_F(Session, AnUnansweredStepTimesOutAtTheThirdTick) {
     ASSERT_EQ(requests.size(), 3u);
     EXPECT_EQ(requests[0], requests[1]);
     EXPECT_EQ(requests[1], requests[2]);
-    EXPECT_EQ(events(), (std::vector<std::string>{"tick", "tick", "tick", "time-out", "tick",
-                                                  "tick"}));
+    EXPECT_EQ(events(),
+              (std::vector<std::string>{"tick", "tick", "tick", "time-out", "tick", "tick"}));
     EXPECT_EQ(lcx.Step(), StepIdle);
 }
 

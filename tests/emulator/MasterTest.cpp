@@ -5,8 +5,8 @@
 
 #include "emulator/EmulatorHid.h"
 #include "modbus/MiniModbus.h"
-#include "tests/support/ManualDrive.h"
 #include "tests/support/ManualDispatcher.h"
+#include "tests/support/ManualDrive.h"
 #include "transport/Identity.h"
 
 namespace vadero::emu {

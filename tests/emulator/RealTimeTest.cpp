@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "emulator/EmulatorHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
 #include "transport/HIDSerial.h"
-#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::emu {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "emulator/EmulatorHid.h"
 #include "modbus/Crc.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
 #include "transport/HIDSerial.h"
-#include "tests/support/ManualDispatcher.h"
 #include "transport/Identity.h"
 
 namespace vadero::emu {

@@ -10,11 +10,11 @@
 
 #include "calibrator/Timer.h"
 #include "emulator/EmulatorHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "tests/support/ManualDrive.h"
+#include "tests/support/ManualTimer.h"
 #include "transport/Dispatcher.h"
 #include "transport/USB.h"
-#include "tests/support/ManualTimer.h"
-#include "tests/support/ManualDispatcher.h"
 
 namespace vadero::soak {
 

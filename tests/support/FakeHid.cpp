@@ -7,7 +7,7 @@
 namespace vadero::test {
 
 class FakeHidLayer::Wake : public HidWake {
-public:
+  public:
     Wake(std::mutex& mutex, std::condition_variable& changed) : mutex_(mutex), changed_(changed) {}
     void signal() override {
         {
@@ -27,14 +27,14 @@ public:
     // Caller holds the layer's mutex.
     bool signalledLocked() const { return signalled_; }
 
-private:
+  private:
     std::mutex& mutex_;
     std::condition_variable& changed_;
     bool signalled_ = false;
 };
 
 class FakeHidLayer::Handle : public HidHandle {
-public:
+  public:
     Handle(FakeHidLayer& layer, std::shared_ptr<const FakeDevice> device)
         : layer_(layer), device_(std::move(device)) {}
     std::optional<HidAttributes> attributes() override { return device_->attributes; }
@@ -49,9 +49,10 @@ public:
         return layer_.write(device_->path, data, length);
     }
 
-private:
+  private:
     FakeHidLayer& layer_;
-    const std::shared_ptr<const FakeDevice> device_;  // the identity as added, shared: no copy per open
+    const std::shared_ptr<const FakeDevice>
+        device_;  // the identity as added, shared: no copy per open
 };
 
 FakeHidLayer::State* FakeHidLayer::find(const std::string& path) {
@@ -72,7 +73,8 @@ void FakeHidLayer::setPresent(const std::string& path, bool present) {
         const std::lock_guard lock(mutex_);
         if (State* state = find(path)) {
             state->device.present = present;
-            if (!present) state->input.clear();
+            if (!present)
+                state->input.clear();
         }
     }
     changed_.notify_all();
@@ -81,7 +83,8 @@ void FakeHidLayer::setPresent(const std::string& path, bool present) {
 void FakeHidLayer::queueInput(const std::string& path, Bytes report) {
     {
         const std::lock_guard lock(mutex_);
-        if (State* state = find(path)) state->input.push_back(std::move(report));
+        if (State* state = find(path))
+            state->input.push_back(std::move(report));
     }
     changed_.notify_all();
 }
@@ -96,7 +99,8 @@ Bytes FakeHidLayer::bridgeReport(const Bytes& payload) {
 
 void FakeHidLayer::queueFrame(const std::string& path, const Bytes& frame) {
     for (std::size_t at = 0; at < frame.size(); at += 60) {
-        const auto end = frame.begin() + static_cast<std::ptrdiff_t>(std::min(frame.size(), at + 60));
+        const auto end =
+            frame.begin() + static_cast<std::ptrdiff_t>(std::min(frame.size(), at + 60));
         queueInput(path, bridgeReport(Bytes(frame.begin() + static_cast<std::ptrdiff_t>(at), end)));
     }
     queueInput(path, bridgeReport({}));
@@ -148,7 +152,8 @@ std::size_t FakeHidLayer::writtenCount(const std::string& path) const {
 
 void FakeHidLayer::clearWritten(const std::string& path) {
     const std::lock_guard lock(mutex_);
-    if (State* state = find(path)) state->written.clear();
+    if (State* state = find(path))
+        state->written.clear();
 }
 
 bool FakeHidLayer::waitForWritten(const std::string& path, std::size_t count,
@@ -180,14 +185,16 @@ std::vector<std::string> FakeHidLayer::enumerate(bool includeRegistered) {
     const std::lock_guard lock(mutex_);
     std::vector<std::string> paths;
     for (const std::string& path : order_)
-        if (includeRegistered || devices_.at(path).device.present) paths.push_back(path);
+        if (includeRegistered || devices_.at(path).device.present)
+            paths.push_back(path);
     return paths;
 }
 
 std::unique_ptr<HidHandle> FakeHidLayer::open(const std::string& path) {
     const std::lock_guard lock(mutex_);
     State* state = find(path);
-    if (!state) return nullptr;
+    if (!state)
+        return nullptr;
     if (!state->device.present || state->device.refusal != 0) {
         state->openError = std::strerror(state->device.present ? state->device.refusal : ENODEV);
         return nullptr;
@@ -206,11 +213,14 @@ std::string FakeHidLayer::openError(const std::string& path) const {
 std::optional<HidAttributes> FakeHidLayer::identify(const std::string& path) {
     const std::lock_guard lock(mutex_);
     const State* state = find(path);
-    if (!state || !state->device.present) return std::nullopt;
+    if (!state || !state->device.present)
+        return std::nullopt;
     return state->device.attributes;
 }
 
-std::unique_ptr<HidWake> FakeHidLayer::makeWake() { return std::make_unique<Wake>(mutex_, changed_); }
+std::unique_ptr<HidWake> FakeHidLayer::makeWake() {
+    return std::make_unique<Wake>(mutex_, changed_);
+}
 
 void FakeHidLayer::pause(std::chrono::milliseconds duration, HidWake& wake) {
     std::unique_lock lock(mutex_);
@@ -223,7 +233,8 @@ void FakeHidLayer::pause(std::chrono::milliseconds duration, HidWake& wake) {
 }
 
 std::chrono::steady_clock::time_point FakeHidLayer::now() const {
-    if (time_ == Time::Real) return std::chrono::steady_clock::now();
+    if (time_ == Time::Real)
+        return std::chrono::steady_clock::now();
     const std::lock_guard lock(mutex_);
     return virtualNow_;
 }
@@ -237,7 +248,8 @@ int FakeHidLayer::read(const std::string& path, std::uint8_t* buffer, int length
         state->input.pop_front();
         const int n = std::min(length, static_cast<int>(report.size()));
         // A queued report may be empty: its data() may then be null.
-        if (n > 0) std::memcpy(buffer, report.data(), static_cast<std::size_t>(n));
+        if (n > 0)
+            std::memcpy(buffer, report.data(), static_cast<std::size_t>(n));
         return n;
     };
     const auto emptyReport = [&]() -> int {
@@ -253,8 +265,10 @@ int FakeHidLayer::read(const std::string& path, std::uint8_t* buffer, int length
 
     if (time_ == Time::Virtual) {
         virtualNow_ += interval_;
-        if (gone()) return HidHandle::kFailed;
-        if (!find(path)->input.empty()) return take();
+        if (gone())
+            return HidHandle::kFailed;
+        if (!find(path)->input.empty())
+            return take();
         return continuousEmpty_ ? emptyReport() : HidHandle::kFailed;
     }
 
@@ -267,7 +281,8 @@ int FakeHidLayer::read(const std::string& path, std::uint8_t* buffer, int length
             result = HidHandle::kWoken;
             break;
         }
-        if (gone()) break;
+        if (gone())
+            break;
         if (!find(path)->input.empty()) {
             result = take();
             break;
@@ -299,7 +314,8 @@ int FakeHidLayer::write(const std::string& path, const std::uint8_t* data, int l
             --heldWrites_;
         }
         State* state = find(path);
-        if (!state || !state->device.present || writeFails_) return -1;
+        if (!state || !state->device.present || writeFails_)
+            return -1;
         state->written.emplace_back(data, data + length);
         if (onWrite_) {
             hook = onWrite_;
@@ -307,7 +323,8 @@ int FakeHidLayer::write(const std::string& path, const std::uint8_t* data, int l
         }
     }
     changed_.notify_all();
-    if (hook) hook(path, report);
+    if (hook)
+        hook(path, report);
     return length;
 }
 

@@ -29,7 +29,7 @@ struct FakeDevice {
 };
 
 class FakeHidLayer : public HidLayer {
-public:
+  public:
     // Real time: reads block until a report is queued. Virtual time: nothing
     // blocks; reads and pauses move the layer's clock instead.
     enum class Time { Real, Virtual };
@@ -44,7 +44,8 @@ public:
     void queueFrame(const std::string& path, const Bytes& frame);
     // When no report is queued, the device sends an empty bridge report every
     // `interval` (the calibrator's bridge does so continually).
-    void setContinuousEmpty(bool on, std::chrono::milliseconds interval = std::chrono::milliseconds(1));
+    void setContinuousEmpty(bool on,
+                            std::chrono::milliseconds interval = std::chrono::milliseconds(1));
     // Called (outside the layer's lock) with every output report written.
     void setOnWrite(std::function<void(const std::string& path, const Bytes& report)> hook);
     void setWriteFails(bool fails);
@@ -70,7 +71,7 @@ public:
     void pause(std::chrono::milliseconds duration, HidWake& wake) override;
     std::chrono::steady_clock::time_point now() const override;
 
-private:
+  private:
     class Handle;
     class Wake;
     struct State {

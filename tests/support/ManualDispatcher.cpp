@@ -16,7 +16,8 @@ int ManualDispatcher::pump() {
         std::function<void()> work;
         {
             const std::lock_guard lock(mutex_);
-            if (queue_.empty()) return count;
+            if (queue_.empty())
+                return count;
             work = std::move(queue_.front());
             queue_.pop_front();
         }

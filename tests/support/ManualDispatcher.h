@@ -12,7 +12,7 @@
 namespace vadero {
 
 class ManualDispatcher : public Dispatcher {
-public:
+  public:
     void post(std::function<void()> work) override;
     // Runs what is queued, including work posted while pumping; returns the count.
     int pump();
@@ -20,7 +20,7 @@ public:
     bool waitForWork(std::chrono::milliseconds timeout);
     bool empty() const;
 
-private:
+  private:
     mutable std::mutex mutex_;
     std::condition_variable queued_;
     std::deque<std::function<void()>> queue_;

@@ -11,7 +11,7 @@ namespace vadero {
 
 // Ticks only when told to.
 class ManualTimer : public Timer {
-public:
+  public:
     void Start(std::chrono::milliseconds interval, std::function<void()> tick) override {
         interval_ = interval;
         tick_ = std::move(tick);
@@ -19,12 +19,13 @@ public:
     }
     void Stop() override { running_ = false; }
     void Fire() {
-        if (running_ && tick_) tick_();
+        if (running_ && tick_)
+            tick_();
     }
     bool Running() const { return running_; }
     std::chrono::milliseconds Interval() const { return interval_; }
 
-private:
+  private:
     std::function<void()> tick_;
     std::chrono::milliseconds interval_{0};
     bool running_ = false;
@@ -32,7 +33,7 @@ private:
 
 // Hands out manual timers and remembers the last one for the test to fire.
 class ManualTimerFactory : public TimerFactory {
-public:
+  public:
     std::unique_ptr<Timer> CreateTimer() override {
         auto timer = std::make_unique<ManualTimer>();
         last_ = timer.get();
@@ -40,7 +41,7 @@ public:
     }
     ManualTimer* Last() const { return last_; }
 
-private:
+  private:
     ManualTimer* last_ = nullptr;
 };
 

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeHid.h"
-#include "transport/HIDSerial.h"
 #include "tests/support/ManualDispatcher.h"
+#include "transport/HIDSerial.h"
 #include "transport/Identity.h"
 
 namespace vadero {
@@ -25,7 +25,7 @@ FakeDevice Bridge(const std::string& path, const std::string& product = std::str
 
 // Reader passes are run by hand on the layer's virtual clock.
 class BridgeTest : public ::testing::Test {
-protected:
+  protected:
     FakeHidLayer hid{FakeHidLayer::Time::Virtual};
     ManualDispatcher dispatcher;
     THIDSerial bridge{TransportEnv{hid, dispatcher, ReaderMode::Manual}};
@@ -99,8 +99,8 @@ TEST_F(BridgeTest, CutsBytesIntoDataReportsOfSixtyAtMost) {
         std::size_t count;
         std::vector<std::uint8_t> lengthBytes;
     };
-    for (const Case& c : {Case{8, {0x88}}, Case{61, {0x3C, 0x81}}, Case{60, {0x3C}},
-                          Case{120, {0x3C, 0x3C}}}) {
+    for (const Case& c :
+         {Case{8, {0x88}}, Case{61, {0x3C, 0x81}}, Case{60, {0x3C}}, Case{120, {0x3C, 0x3C}}}) {
         const std::size_t before = sent().size();
         ASSERT_TRUE(send(c.count)) << c.count;
         const auto reports = sent();
@@ -163,7 +163,9 @@ TEST(BridgeHandOver, ReturnsAtOnceWhenNoPassCanTakeTheReport) {
              r.pass();
              r.unplug();
          },
-         false, true, {"connect", "disconnect"}},
+         false,
+         true,
+         {"connect", "disconnect"}},
         {"unplugged, noticed by a pass",
          [](Rig& r) {
              r.open();
@@ -171,7 +173,9 @@ TEST(BridgeHandOver, ReturnsAtOnceWhenNoPassCanTakeTheReport) {
              r.unplug();
              r.pass();
          },
-         false, false, {"connect", "disconnect"}},
+         false,
+         false,
+         {"connect", "disconnect"}},
         {"opened again after the unplug",
          [](Rig& r) {
              r.open();
@@ -180,7 +184,9 @@ TEST(BridgeHandOver, ReturnsAtOnceWhenNoPassCanTakeTheReport) {
              r.hid.setPresent(kPath, true);
              r.open();
          },
-         true, true, {"connect"}},
+         true,
+         true,
+         {"connect"}},
     };
     for (const Case& c : cases) {
         Rig r;

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/FakeHid.h"
-#include "transport/USB.h"
 #include "tests/support/ManualDispatcher.h"
 #include "transport/Identity.h"
+#include "transport/USB.h"
 
 namespace vadero {
 namespace {
@@ -19,7 +19,7 @@ FakeDevice Device(const std::string& path) {
 }
 
 class Discovery : public ::testing::Test {
-protected:
+  protected:
     FakeHidLayer hid{FakeHidLayer::Time::Virtual};
     ManualDispatcher dispatcher;
     THIDDevice device{TransportEnv{hid, dispatcher, ReaderMode::Manual}};

@@ -9,9 +9,9 @@
 #include <thread>
 
 #include "tests/support/FakeHid.h"
+#include "tests/support/ManualDispatcher.h"
 #include "transport/Identity.h"
 #include "transport/USB.h"
-#include "tests/support/ManualDispatcher.h"
 
 namespace vadero {
 namespace {

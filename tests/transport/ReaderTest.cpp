@@ -5,9 +5,9 @@
 #include <future>
 
 #include "tests/support/FakeHid.h"
-#include "transport/USB.h"
 #include "tests/support/ManualDispatcher.h"
 #include "transport/Identity.h"
+#include "transport/USB.h"
 
 namespace vadero {
 namespace {
@@ -21,7 +21,7 @@ constexpr auto kPath = "/dev/hidraw0";
 constexpr auto kBound = 2s;  // generous bound for a real thread
 
 class Reader : public ::testing::Test {
-protected:
+  protected:
     FakeHidLayer hid;
     ManualDispatcher dispatcher;
     THIDDevice device{TransportEnv{hid, dispatcher}};
@@ -160,7 +160,7 @@ TEST_F(Reader, StopReturnsPromptlyWhileTheDeviceIsSilent) {
     device.StopReader();
     EXPECT_LT(std::chrono::steady_clock::now() - start, kBound);
     EXPECT_EQ(device.Reader(), nullptr);
-    EXPECT_EQ(pending.get(), -2);  // the report was never written
+    EXPECT_EQ(pending.get(), -2);             // the report was never written
     EXPECT_TRUE(hid.written(kPath).empty());  // the woken pass wrote nothing
     EXPECT_EQ(write(1), -2);                  // no reader any more
 }

@@ -11,7 +11,8 @@
 namespace vadero {
 
 EventfdWake::EventfdWake() : fd_(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC)) {
-    if (!fd_) throw std::system_error(errno, std::generic_category(), "eventfd");
+    if (!fd_)
+        throw std::system_error(errno, std::generic_category(), "eventfd");
 }
 
 void EventfdWake::signal() {
@@ -30,7 +31,8 @@ void EventfdWake::clear() {
 bool EventfdWake::signalled() const {
     pollfd entry{fd_.get(), POLLIN, 0};
     while (::poll(&entry, 1, 0) < 0) {
-        if (errno != EINTR) return false;
+        if (errno != EINTR)
+            return false;
     }
     return (entry.revents & POLLIN) != 0;
 }

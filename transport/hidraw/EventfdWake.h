@@ -8,14 +8,14 @@
 namespace vadero {
 
 class EventfdWake : public HidWake {
-public:
+  public:
     EventfdWake();  // throws std::system_error when no eventfd can be made
     void signal() override;
     void clear() override;
     bool signalled() const override;
     int fd() const { return fd_.get(); }
 
-private:
+  private:
     UniqueFd fd_;
 };
 

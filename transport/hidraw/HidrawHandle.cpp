@@ -23,7 +23,9 @@ constexpr std::chrono::milliseconds kForeignWakeSlice{10};
 HidrawHandle::HidrawHandle(std::shared_ptr<HidrawNodes> nodes, std::shared_ptr<HidrawNode> node)
     : nodes_(std::move(nodes)), node_(std::move(node)) {}
 
-HidrawHandle::~HidrawHandle() { nodes_->release(node_); }
+HidrawHandle::~HidrawHandle() {
+    nodes_->release(node_);
+}
 
 std::optional<HidAttributes> HidrawHandle::attributes() {
     const auto hidId = HidIdProperty(node_->device);
@@ -43,7 +45,8 @@ std::optional<std::string> HidrawHandle::serialNumber() {
 }
 
 std::optional<HidCaps> HidrawHandle::caps() {
-    if (!node_->lengths) return std::nullopt;
+    if (!node_->lengths)
+        return std::nullopt;
     HidCaps caps;
     caps.InputReportByteLength = node_->lengths->InputReportByteLength;
     caps.OutputReportByteLength = node_->lengths->OutputReportByteLength;
@@ -66,7 +69,8 @@ int HidrawHandle::read(std::uint8_t* buffer, int length, HidWake& wake) {
         result = ReadInputReport(fd, own->fd(), numbered, dest);
     } else {
         do {
-            if (wake.signalled()) return kWoken;
+            if (wake.signalled())
+                return kWoken;
             result = ReadInputReport(fd, -1, numbered, dest, kForeignWakeSlice);
         } while (result.status == IoStatus::TimedOut);
     }
@@ -83,7 +87,8 @@ int HidrawHandle::read(std::uint8_t* buffer, int length, HidWake& wake) {
 }
 
 int HidrawHandle::write(const std::uint8_t* data, int length) {
-    if (length <= 0) return -1;
+    if (length <= 0)
+        return -1;
     const int fd = nodes_->descriptor(node_);
     if (fd < 0) {
         nodes_->forget(node_);
@@ -94,7 +99,8 @@ int HidrawHandle::write(const std::uint8_t* data, int length) {
         written = ::write(fd, data, static_cast<std::size_t>(length));
     } while (written < 0 && errno == EINTR);
     if (written < 0) {
-        if (errno == ENODEV) nodes_->forget(node_);
+        if (errno == ENODEV)
+            nodes_->forget(node_);
         return -1;
     }
     return static_cast<int>(written);

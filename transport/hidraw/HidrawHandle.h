@@ -10,7 +10,7 @@
 namespace vadero {
 
 class HidrawHandle : public HidHandle {
-public:
+  public:
     HidrawHandle(std::shared_ptr<HidrawNodes> nodes, std::shared_ptr<HidrawNode> node);
     ~HidrawHandle() override;
     HidrawHandle(const HidrawHandle&) = delete;
@@ -27,7 +27,7 @@ public:
     // a device without report IDs, and counts it in the bytes written.
     int write(const std::uint8_t* data, int length) override;
 
-private:
+  private:
     const std::shared_ptr<HidrawNodes> nodes_;
     const std::shared_ptr<HidrawNode> node_;
 };

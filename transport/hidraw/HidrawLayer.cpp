@@ -29,7 +29,8 @@ std::vector<std::string> HidrawLayer::enumerate(bool /*includeRegistered*/) {
 }
 
 std::unique_ptr<HidHandle> HidrawLayer::open(const std::string& path) {
-    if (path.empty()) return nullptr;
+    if (path.empty())
+        return nullptr;
     int error = 0;
     auto node = nodes_->acquire(path, error);
     if (!node) {
@@ -40,16 +41,21 @@ std::unique_ptr<HidHandle> HidrawLayer::open(const std::string& path) {
     return std::make_unique<HidrawHandle>(nodes_, std::move(node));
 }
 
-std::string HidrawLayer::openError(const std::string& path) const { return openErrors_.of(path); }
+std::string HidrawLayer::openError(const std::string& path) const {
+    return openErrors_.of(path);
+}
 
 std::optional<HidAttributes> HidrawLayer::identify(const std::string& path) {
     const std::optional<dev_t> device = nodes_->device(path);
-    if (!device) return std::nullopt;
+    if (!device)
+        return std::nullopt;
     const auto hidId = HidIdProperty(*device);
     return hidId ? ParseHidId(*hidId) : std::nullopt;
 }
 
-std::unique_ptr<HidWake> HidrawLayer::makeWake() { return std::make_unique<EventfdWake>(); }
+std::unique_ptr<HidWake> HidrawLayer::makeWake() {
+    return std::make_unique<EventfdWake>();
+}
 
 void HidrawLayer::pause(std::chrono::milliseconds duration, HidWake& wake) {
     if (const auto* own = dynamic_cast<const EventfdWake*>(&wake)) {

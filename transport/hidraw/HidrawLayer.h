@@ -11,7 +11,7 @@
 namespace vadero {
 
 class HidrawLayer : public HidLayer {
-public:
+  public:
     HidrawLayer();
     // With a stand-in for the kernel's nodes.
     explicit HidrawLayer(std::unique_ptr<NodeSource> source);
@@ -30,7 +30,7 @@ public:
     // The path's node is held open (for tests).
     bool holds(const std::string& path) const { return nodes_->holds(path); }
 
-private:
+  private:
     std::shared_ptr<HidrawNodes> nodes_;
     OpenErrors openErrors_;
 };

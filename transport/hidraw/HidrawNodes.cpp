@@ -23,9 +23,11 @@ std::shared_ptr<HidrawNode> HidrawNodes::acquire(const std::string& path, int& e
         }
         nodes_.erase(it);
     }
-    if (!device) return nullptr;
+    if (!device)
+        return nullptr;
     const std::optional<NodeSource::Probed> probed = source_->probe(path, error);
-    if (!probed) return nullptr;
+    if (!probed)
+        return nullptr;
     if (probed->device != *device) {
         error = ENODEV;  // replaced by another device meanwhile
         return nullptr;
@@ -38,21 +40,25 @@ std::shared_ptr<HidrawNode> HidrawNodes::acquire(const std::string& path, int& e
 int HidrawNodes::descriptor(const std::shared_ptr<HidrawNode>& node) {
     // Under the lock: two handles reading at once get the one descriptor.
     const std::lock_guard lock(mutex_);
-    if (!node->fd_) node->fd_ = source_->open(node->path, node->device);
+    if (!node->fd_)
+        node->fd_ = source_->open(node->path, node->device);
     return node->fd_.get();
 }
 
 void HidrawNodes::release(const std::shared_ptr<HidrawNode>& node) {
     const std::lock_guard lock(mutex_);
     const auto it = nodes_.find(node->path);
-    if (it == nodes_.end() || it->second.node != node) return;
-    if (--it->second.handles == 0 && !node->read) nodes_.erase(it);
+    if (it == nodes_.end() || it->second.node != node)
+        return;
+    if (--it->second.handles == 0 && !node->read)
+        nodes_.erase(it);
 }
 
 void HidrawNodes::forget(const std::shared_ptr<HidrawNode>& node) {
     const std::lock_guard lock(mutex_);
     const auto it = nodes_.find(node->path);
-    if (it != nodes_.end() && it->second.node == node) nodes_.erase(it);
+    if (it != nodes_.end() && it->second.node == node)
+        nodes_.erase(it);
 }
 
 std::optional<dev_t> HidrawNodes::device(const std::string& path) const {

@@ -18,8 +18,8 @@
 #include <optional>
 #include <string>
 
-#include "transport/hidraw/ReportDescriptor.h"
 #include "transport/UniqueFd.h"
+#include "transport/hidraw/ReportDescriptor.h"
 
 namespace vadero {
 
@@ -34,14 +34,14 @@ struct HidrawNode {
 
     bool numberedReports() const { return lengths && lengths->NumberedReports; }
 
-private:
+  private:
     friend class HidrawNodes;
     UniqueFd fd_;  // non-blocking, read and write; set once, by HidrawNodes
 };
 
 // How nodes are looked at and opened; the system's or a test's stand-in.
 class NodeSource {
-public:
+  public:
     struct Probed {
         dev_t device = 0;
         std::optional<ReportLengths> lengths;
@@ -62,7 +62,7 @@ public:
 
 // Thread-safe: the reader thread and the owner thread open paths at once.
 class HidrawNodes {
-public:
+  public:
     explicit HidrawNodes(std::unique_ptr<NodeSource> source);
 
     // The held node when it still is the device the path names and shows no
@@ -82,7 +82,7 @@ public:
 
     bool holds(const std::string& path) const;
 
-private:
+  private:
     struct Entry {
         std::shared_ptr<HidrawNode> node;
         int handles = 0;

@@ -34,7 +34,7 @@ struct GlobalState {
 
 // Bits declared per report ID for one kind of report.
 class ReportBits {
-public:
+  public:
     // False when the report grows beyond kMaxReportByteLength.
     bool add(std::uint32_t id, std::uint64_t bits) {
         present_[id] = true;
@@ -45,14 +45,16 @@ public:
     int largestByteLength() const {
         int largest = 0;
         for (std::size_t id = 0; id < bits_.size(); ++id) {
-            if (!present_[id]) continue;
+            if (!present_[id])
+                continue;
             const int length = static_cast<int>((bits_[id] + 7) / 8) + 1;
-            if (length > largest) largest = length;
+            if (length > largest)
+                largest = length;
         }
         return largest;
     }
 
-private:
+  private:
     static constexpr std::uint64_t kMaxBits = std::uint64_t{kMaxReportByteLength - 1} * 8;
     std::array<std::uint64_t, 256> bits_{};
     std::array<bool, 256> present_{};
@@ -76,15 +78,18 @@ std::optional<ReportLengths> ParseReportDescriptor(std::span<const std::uint8_t>
         const std::uint8_t prefix = descriptor[pos++];
         if (prefix == kLongItemPrefix) {
             // bDataSize, bLongItemTag, then the data; nothing here uses them.
-            if (size - pos < 2) return std::nullopt;
+            if (size - pos < 2)
+                return std::nullopt;
             const std::size_t dataSize = descriptor[pos];
             pos += 2;
-            if (size - pos < dataSize) return std::nullopt;
+            if (size - pos < dataSize)
+                return std::nullopt;
             pos += dataSize;
             continue;
         }
         const std::size_t dataSize = kDataSize[prefix & 0x3];
-        if (size - pos < dataSize) return std::nullopt;
+        if (size - pos < dataSize)
+            return std::nullopt;
         std::uint32_t value = 0;
         for (std::size_t i = 0; i < dataSize; ++i)
             value |= std::uint32_t{descriptor[pos + i]} << (8 * i);
@@ -96,16 +101,19 @@ std::optional<ReportLengths> ParseReportDescriptor(std::span<const std::uint8_t>
         if (type == kMain) {
             switch (tag) {
                 case kInput:
-                    if (!input.add(global.reportId, bits)) return std::nullopt;
+                    if (!input.add(global.reportId, bits))
+                        return std::nullopt;
                     break;
                 case kOutput:
-                    if (!output.add(global.reportId, bits)) return std::nullopt;
+                    if (!output.add(global.reportId, bits))
+                        return std::nullopt;
                     break;
                 case kCollection:
                     ++collectionDepth;
                     break;
                 case kEndCollection:
-                    if (collectionDepth == 0) return std::nullopt;
+                    if (collectionDepth == 0)
+                        return std::nullopt;
                     --collectionDepth;
                     break;
                 default:  // Feature and reserved tags do not count
@@ -120,7 +128,8 @@ std::optional<ReportLengths> ParseReportDescriptor(std::span<const std::uint8_t>
                     global.reportCount = value;
                     break;
                 case kReportId:
-                    if (value == 0 || value > 255) return std::nullopt;
+                    if (value == 0 || value > 255)
+                        return std::nullopt;
                     global.reportId = value;
                     numbered = true;
                     break;
@@ -128,7 +137,8 @@ std::optional<ReportLengths> ParseReportDescriptor(std::span<const std::uint8_t>
                     stack.push_back(global);
                     break;
                 case kPop:
-                    if (stack.empty()) return std::nullopt;
+                    if (stack.empty())
+                        return std::nullopt;
                     global = stack.back();
                     stack.pop_back();
                     break;
@@ -138,7 +148,8 @@ std::optional<ReportLengths> ParseReportDescriptor(std::span<const std::uint8_t>
         }
         // Local items and the reserved type carry nothing the lengths need.
     }
-    if (collectionDepth != 0) return std::nullopt;
+    if (collectionDepth != 0)
+        return std::nullopt;
 
     ReportLengths lengths;
     lengths.InputReportByteLength = input.largestByteLength();

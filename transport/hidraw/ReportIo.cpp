@@ -17,7 +17,8 @@ constexpr short kHangUp = POLLERR | POLLHUP | POLLNVAL;
 
 // Milliseconds left until the deadline for poll(), -1 for no deadline.
 int RemainingMs(bool forever, Clock::time_point deadline) {
-    if (forever) return -1;
+    if (forever)
+        return -1;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
 }
@@ -37,16 +38,21 @@ IoResult ReadReport(int deviceFd, int wakeFd, std::span<std::uint8_t> dest,
         std::array<pollfd, 2> fds{{{deviceFd, POLLIN, 0}, {wakeFd, POLLIN, 0}}};
         const int ready = ::poll(fds.data(), fds.size(), RemainingMs(forever, deadline));
         if (ready < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return {IoStatus::Failed, 0};
         }
-        if (ready == 0) return {IoStatus::TimedOut, 0};
-        if (fds[1].revents & POLLIN) return {IoStatus::Woken, 0};
-        if (fds[1].revents & kHangUp) return {IoStatus::Failed, 0};  // a closed wake cannot wake
+        if (ready == 0)
+            return {IoStatus::TimedOut, 0};
+        if (fds[1].revents & POLLIN)
+            return {IoStatus::Woken, 0};
+        if (fds[1].revents & kHangUp)
+            return {IoStatus::Failed, 0};  // a closed wake cannot wake
 
         const short device = fds[0].revents;
         if (!(device & POLLIN)) {
-            if (device & kHangUp) return {IoStatus::Gone, 0};
+            if (device & kHangUp)
+                return {IoStatus::Gone, 0};
             continue;
         }
         // Reports queued before a hang-up are still delivered.
@@ -54,16 +60,20 @@ IoResult ReadReport(int deviceFd, int wakeFd, std::span<std::uint8_t> dest,
         if (n > 0 || (n == 0 && !(device & kHangUp))) {
             return {IoStatus::Report, dest.empty() ? 0 : static_cast<std::size_t>(n)};
         }
-        if (n == 0) return {IoStatus::Gone, 0};  // end of file after a hang-up
-        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) continue;
-        if (errno == ENODEV || errno == EIO) return {IoStatus::Gone, 0};
+        if (n == 0)
+            return {IoStatus::Gone, 0};  // end of file after a hang-up
+        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+            continue;
+        if (errno == ENODEV || errno == EIO)
+            return {IoStatus::Gone, 0};
         return {IoStatus::Failed, 0};
     }
 }
 
 IoResult ReadInputReport(int deviceFd, int wakeFd, bool numberedReports,
                          std::span<std::uint8_t> dest, std::chrono::milliseconds timeout) {
-    if (numberedReports || dest.empty()) return ReadReport(deviceFd, wakeFd, dest, timeout);
+    if (numberedReports || dest.empty())
+        return ReadReport(deviceFd, wakeFd, dest, timeout);
     IoResult result = ReadReport(deviceFd, wakeFd, dest.subspan(1), timeout);
     if (result.status == IoStatus::Report) {
         dest[0] = 0;
@@ -86,9 +96,12 @@ bool WaitReadable(int wakeFd, std::chrono::milliseconds duration) {
     for (;;) {
         pollfd entry{wakeFd, POLLIN, 0};
         const int ready = ::poll(&entry, 1, RemainingMs(false, deadline));
-        if (ready == 0) return false;
-        if (ready > 0 && (entry.revents & POLLIN)) return true;
-        if (ready < 0 && errno == EINTR) continue;
+        if (ready == 0)
+            return false;
+        if (ready > 0 && (entry.revents & POLLIN))
+            return true;
+        if (ready < 0 && errno == EINTR)
+            continue;
         // A broken wake still waits the duration: callers pace retries by it.
         std::this_thread::sleep_until(deadline);
         return false;

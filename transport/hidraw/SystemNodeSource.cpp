@@ -19,18 +19,22 @@ constexpr std::size_t kMaxDescriptor = 4096;
 // The whole file, at most `limit` bytes; empty when it cannot be read.
 std::optional<std::vector<std::uint8_t>> ReadBytes(const std::string& path, std::size_t limit) {
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-    if (!fd) return std::nullopt;
+    if (!fd)
+        return std::nullopt;
     std::vector<std::uint8_t> bytes;
     std::array<std::uint8_t, 1024> chunk;
     for (;;) {
         const ssize_t n = ::read(fd.get(), chunk.data(), chunk.size());
-        if (n == 0) return bytes;
+        if (n == 0)
+            return bytes;
         if (n < 0) {
-            if (errno == EINTR) continue;
+            if (errno == EINTR)
+                continue;
             return std::nullopt;
         }
         bytes.insert(bytes.end(), chunk.begin(), chunk.begin() + n);
-        if (bytes.size() > limit) return std::nullopt;
+        if (bytes.size() > limit)
+            return std::nullopt;
     }
 }
 
@@ -51,7 +55,8 @@ std::optional<dev_t> SystemNodeSource::identify(const std::string& path, int& er
 
 std::optional<NodeSource::Probed> SystemNodeSource::probe(const std::string& path, int& error) {
     const std::optional<dev_t> device = identify(path, error);
-    if (!device) return std::nullopt;
+    if (!device)
+        return std::nullopt;
     // Refused here, the node shows as one that cannot be opened: open(2)
     // would fail with the same errno (EACCES).
     if (::access(path.c_str(), R_OK | W_OK) != 0) {
@@ -80,7 +85,8 @@ UniqueFd SystemNodeSource::open(const std::string& path, dev_t device) {
     // Non-blocking: handles sharing the node wait in poll(), and one that
     // finds its report taken by another goes back to waiting.
     UniqueFd fd(::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
-    if (!fd) return fd;
+    if (!fd)
+        return fd;
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0 || !S_ISCHR(info.st_mode) || info.st_rdev != device)
         return UniqueFd();  // replaced by another device since it was probed

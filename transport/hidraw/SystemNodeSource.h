@@ -9,7 +9,7 @@
 namespace vadero {
 
 class SystemNodeSource : public NodeSource {
-public:
+  public:
     // `sysfs` is where sysfs is mounted (another tree for tests).
     explicit SystemNodeSource(std::string sysfs = "/sys") : sysfs_(std::move(sysfs)) {}
 
@@ -17,7 +17,7 @@ public:
     std::optional<Probed> probe(const std::string& path, int& error) override;
     UniqueFd open(const std::string& path, dev_t device) override;
 
-private:
+  private:
     const std::string sysfs_;
 };
 

@@ -8,8 +8,8 @@
 #include <future>
 #include <vector>
 
-#include "transport/hidraw/EventfdWake.h"
 #include "transport/UniqueFd.h"
+#include "transport/hidraw/EventfdWake.h"
 
 namespace vadero {
 namespace {
