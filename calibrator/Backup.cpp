@@ -243,7 +243,7 @@ std::string WriteFileWhole(const std::string& path, const std::string& text) {
     if (!fd)
         return ErrnoText("cannot write", path);
     const auto fail = [&](const std::string& what) {
-        const std::string reason = ErrnoText(what, path);
+        std::string reason = ErrnoText(what, path);
         ::unlink(temporary.c_str());
         return reason;
     };

@@ -9,19 +9,13 @@
 
 namespace vadero::cli {
 
-using namespace std::chrono_literals;
-
 Backend::Backend(const Options& o) {
     if (!o.emulate) {
         hid_ = std::make_unique<HidrawLayer>();
         return;
     }
     auto emulator = std::make_unique<emu::EmulatorHid>(emu::EmulatorHid::Time::Real);
-    emu::Faults faults;
-    if (o.emulatorFault == "noisy")
-        faults.corruptShare = 0.2;
-    if (o.emulatorFault == "slow")
-        faults.extraDelay = 600ms;
+    const emu::Faults faults = emu::LineFaultsNamed(o.emulatorFault);
     for (int k = 1; k <= o.emulatorDevices; ++k) {
         emu::EmulatedLcx3& device = emulator->AddDevice();
         device.SetSeed(std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));

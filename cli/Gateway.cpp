@@ -16,7 +16,7 @@ Gateway::Gateway(HidLayer& hid, EventLoop& loop, const GatewaySettings& settings
     : loop_(loop),
       settings_(settings),
       log_(std::move(log)),
-      queue_(loop, [this](std::shared_ptr<GatewayQueue::Call> call) {
+      queue_(loop, [this](const std::shared_ptr<GatewayQueue::Call>& call) {
           GatewayQueue::Call& c = *call;
           lines_[std::size_t(c.line)]->Enqueue(
               {c.forward, [this, call](Bytes reply) { queue_.Answer(*call, std::move(reply)); }});

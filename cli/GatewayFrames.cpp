@@ -106,7 +106,7 @@ Translation Translate(std::span<const std::uint8_t> pdu, std::uint8_t node, bool
     } else {
         f.count = Word(pdu, 3);
         if (pdu.size() < kWritePduHead || f.count < 1 || f.count > modbus::kMaxWriteCount ||
-            pdu[5] != 2 * f.count || pdu.size() != kWritePduHead + 2u * unsigned(f.count))
+            pdu[5] != 2 * f.count || pdu.size() != kWritePduHead + 2 * std::size_t(f.count))
             return Refuse(function, kIllegalValue);
     }
     if (f.address + f.count > 0x10000)
@@ -143,7 +143,7 @@ std::optional<Bytes> ReplyOf(const Forward& forward, std::span<const std::uint8_
         return std::nullopt;
     const auto body = checked.body;
     if (sent != modbus::kWriteMultiple)  // the calibrator's answer as it came
-        return Bytes(body.begin() + 1, body.begin() + 3 + 2 * forward.count);
+        return Bytes(body.begin() + 1, body.begin() + 3 + 2 * std::ptrdiff_t(forward.count));
     if (!modbus::EchoesBlock(body, forward.address, forward.count))
         return std::nullopt;
     Bytes reply{forward.function};

@@ -17,7 +17,7 @@ struct Wording {
 
 // A register's value as a person reads it: "5 (19 s)", "6.000 mA (raw 8400)".
 std::string Described(const TLCXParams& params, int address) {
-    const std::string raw = std::to_string(params.Word(address));
+    std::string raw = std::to_string(params.Word(address));
     const Parameter* row = ParameterOfRegister(address);
     if (row == nullptr)
         return raw;

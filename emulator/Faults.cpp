@@ -2,6 +2,16 @@
 
 namespace vadero::emu {
 
+Faults LineFaultsNamed(const std::string& name) {
+    using namespace std::chrono_literals;
+    Faults faults;
+    if (name == "noisy")
+        faults.corruptShare = 0.2;
+    if (name == "slow")
+        faults.extraDelay = 600ms;
+    return faults;
+}
+
 double FaultDice::Next() {
     return static_cast<double>(engine_() >> 11) * 0x1.0p-53;
 }

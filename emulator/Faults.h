@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "emulator/Clock.h"
@@ -16,6 +17,11 @@ struct Faults {
     double dropShare = 0;       // answers never sent
     double duplicateShare = 0;  // answers sent twice, as two frames
 };
+
+// The line's faults a fault's name stands for (lcx3 --emulator-fault,
+// lcx3-emulator --fault): "noisy" corrupts a fifth of the answers, "slow"
+// delays each by 600 ms; any other name leaves the line clean.
+Faults LineFaultsNamed(const std::string& name);
 
 class FaultDice {
   public:

@@ -7,6 +7,8 @@ namespace vadero::emu {
 namespace {
 
 constexpr std::uint16_t Raw(double percent) {
+    // Never negative here, so adding a half rounds to nearest (std::lround is not constexpr).
+    // NOLINTNEXTLINE(bugprone-incorrect-roundings)
     return static_cast<std::uint16_t>(percent * kRawFullScale / 100.0 + 0.5);
 }
 

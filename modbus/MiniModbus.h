@@ -32,6 +32,7 @@ using TDebugStreamEvent = std::function<void(TObject* Sender, const std::string&
 
 // A base only: its destructor is protected, so the reader is always ended by
 // the final TMiniModbusMaster before this part goes.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor): protected on purpose, see above.
 class TCustomMiniModbus : public THIDSerial {
   public:
     explicit TCustomMiniModbus(const TransportEnv& env);
@@ -59,7 +60,7 @@ class TCustomMiniModbus : public THIDSerial {
     bool SendFrame(std::span<const std::uint8_t> Frame);
 
   protected:
-    ~TCustomMiniModbus() override = default;
+    ~TCustomMiniModbus() override = default;  // NOLINT(cppcoreguidelines-virtual-class-destructor)
     // Copies the frame being delivered into LastFrame and raises its RX text.
     const std::string& FetchFrame();
     // Bound to the bridge's OnRXFrame: every delivered frame goes to the parser.

@@ -159,7 +159,7 @@ void TTrace::DrawGrid(QPainter& canvas, std::uint16_t sx, std::uint16_t sy) {
     }
 
     QPolygon dots;
-    dots.reserve(static_cast<qsizetype>(columns.size() * rows.size()));
+    dots.reserve(static_cast<qsizetype>(columns.size()) * static_cast<qsizetype>(rows.size()));
     for (const int row : rows) {
         for (const int column : columns) {
             dots.append(QPoint(column, row));

@@ -142,7 +142,7 @@ void ScreenshotRun::ComparePicture() {
     }
     const ChooseFileFn choose = form.ChooseFile;
     const std::function<int(QDialog&)> run = form.RunModal;
-    form.ChooseFile = [path](QWidget*, const FileChoice&) { return path; };
+    form.ChooseFile = [path](QWidget*, const FileChoice&) { return QString(path); };
     form.RunModal = [this](QDialog& dialog) {
         dialog.show();
         Save(dialog, "13-comparaison");

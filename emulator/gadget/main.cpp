@@ -19,7 +19,6 @@
 namespace {
 
 using namespace vadero;
-using namespace std::chrono_literals;
 
 enum Exit : int { kStopped = 0, kUsage = 1, kNodeFailed = 2 };
 
@@ -55,12 +54,7 @@ int WriteDescriptor() {
 }
 
 void Apply(const std::string& fault, emu::EmulatedLcx3& device) {
-    emu::Faults faults;
-    if (fault == "noisy")
-        faults.corruptShare = 0.2;
-    if (fault == "slow")
-        faults.extraDelay = 600ms;
-    device.SetFaults(faults);
+    device.SetFaults(emu::LineFaultsNamed(fault));
     device.SetSeed(std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
     if (fault == "off")
         device.PowerOff();
@@ -138,7 +132,9 @@ int Serve(const Options& o) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+int Run(int argc, char** argv) {
     CLI::App app{"lcx3-emulator: the emulated LCX3 behind a USB HID gadget function",
                  "lcx3-emulator"};
     Options o;
@@ -174,4 +170,18 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "lcx3-emulator: %s\n", e.what());
         return kNodeFailed;
     }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Nothing escapes: a failure of the option parser's own set-up is a message too.
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "lcx3-emulator: %s\n", e.what());
+    } catch (...) {
+        std::fprintf(stderr, "lcx3-emulator: unexpected failure\n");
+    }
+    return kNodeFailed;
 }

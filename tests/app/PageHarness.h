@@ -14,7 +14,7 @@
 
 namespace vadero::test {
 
-class PageHarness : public PageHost {
+class PageHarness final : public PageHost {
   public:
     PageHarness();
 

@@ -297,7 +297,7 @@ TEST(Parameters, BackupEditedInItsDecodedFieldsIsRefused) {
             HoldingFromJson(edited, restored.params);
             ADD_FAILURE() << field;
         } catch (const UsageError& e) {
-            const std::string dotted = [&field] {
+            const std::string dotted = [&field = field] {
                 std::string d = field.substr(1);
                 for (char& ch : d) ch = ch == '/' ? '.' : ch;
                 return d;

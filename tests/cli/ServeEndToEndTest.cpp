@@ -147,7 +147,7 @@ TEST_F(Serve, FourClientsAtOnceEachGetTheirOwnAnswers) {
         EXPECT_EQ(seen[k].wrote, 0);
         for (const Words& read : seen[k].reads)
             EXPECT_EQ(read, Block(bank, blocks[k].first, blocks[k].second)) << "client " << k;
-        expected.holding[std::size_t(20 + k)] = std::uint16_t(0x1101 * (k + 1));
+        expected.holding[std::size_t(20) + std::size_t(k)] = std::uint16_t(0x1101 * (k + 1));
     }
     EXPECT_EQ(serve.Stop(), 0);
     EXPECT_EQ(lcx3.State().holding, expected.holding);
