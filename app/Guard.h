@@ -11,16 +11,23 @@ namespace vadero {
 
 void RunGuarded(const std::function<void()>& work);
 
+// f called with the arguments when it takes them, else with none. A template
+// of its own, so that the call f takes not is never compiled.
+template <class F, class... Args>
+void CallWithArgsIfTaken(const F& f, Args&&... args) {
+    if constexpr (std::is_invocable_v<const F&, Args...>)
+        f(std::forward<Args>(args)...);
+    else
+        f();
+}
+
 // The handler f, guarded; the arguments are passed on as they come (references
 // stay references, so a handler can still correct them), or dropped when f
 // takes none (a signal's value the handler reads from its control anyway).
 template <class F>
 auto Guarded(F f) {
     return [f = std::move(f)](auto&&... args) {
-        if constexpr (std::is_invocable_v<const F&, decltype(args)...>)
-            RunGuarded([&] { f(std::forward<decltype(args)>(args)...); });
-        else
-            RunGuarded([&] { f(); });
+        RunGuarded([&] { CallWithArgsIfTaken(f, std::forward<decltype(args)>(args)...); });
     };
 }
 

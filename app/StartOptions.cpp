@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace vadero {
 
@@ -51,6 +52,32 @@ StartRequest Refuse(const StartProgram& program, const std::string& why) {
     return r;
 }
 
+// One --name[=value] among the program's options, its value taken from the
+// next argument when not joined; the refusal when it is wrong.
+std::optional<StartRequest> ReadLongOption(const std::vector<std::string>& arguments,
+                                           std::size_t& k, const StartProgram& program,
+                                           StartRequest& r) {
+    const std::string& a = arguments[k];
+    const auto eq = a.find('=');
+    const std::string name = a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
+    const auto option = std::find_if(program.options.begin(), program.options.end(),
+                                     [&](const StartOption& o) { return o.name == name; });
+    if (option == program.options.end())
+        return Refuse(program, "unknown option '--" + name + "'");
+    if (option->valueName.empty()) {
+        if (eq != std::string::npos)
+            return Refuse(program, "--" + name + " takes no value");
+        r.values[name] = "";
+    } else if (eq != std::string::npos) {
+        r.values[name] = a.substr(eq + 1);
+    } else if (k + 1 < arguments.size()) {
+        r.values[name] = arguments[++k];
+    } else {
+        return Refuse(program, "--" + name + " needs a value " + option->valueName);
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
@@ -69,24 +96,8 @@ StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
                     {}};
         }
         if (a.rfind("--", 0) == 0) {
-            const auto eq = a.find('=');
-            const std::string name =
-                a.substr(2, eq == std::string::npos ? std::string::npos : eq - 2);
-            const auto option = std::find_if(program.options.begin(), program.options.end(),
-                                             [&](const StartOption& o) { return o.name == name; });
-            if (option == program.options.end())
-                return Refuse(program, "unknown option '--" + name + "'");
-            if (option->valueName.empty()) {
-                if (eq != std::string::npos)
-                    return Refuse(program, "--" + name + " takes no value");
-                r.values[name] = "";
-            } else if (eq != std::string::npos) {
-                r.values[name] = a.substr(eq + 1);
-            } else if (k + 1 < arguments.size()) {
-                r.values[name] = arguments[++k];
-            } else {
-                return Refuse(program, "--" + name + " needs a value " + option->valueName);
-            }
+            if (auto refused = ReadLongOption(arguments, k, program, r))
+                return *refused;
             continue;
         }
         const std::string word = a.substr(0, a.find('='));

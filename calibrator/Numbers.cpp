@@ -92,15 +92,20 @@ std::string FormatPicture(double value, std::string_view picture, std::string_vi
     return out;
 }
 
-std::optional<float> ParseNumber(std::string_view text, std::string_view decimalPoint) {
+namespace {
+
+std::string_view Trimmed(std::string_view text) {
     std::size_t begin = 0;
     std::size_t end = text.size();
     while (begin < end && IsBlank(text[begin])) ++begin;
     while (end > begin && IsBlank(text[end - 1])) --end;
-    const std::string_view t = text.substr(begin, end - begin);
+    return text.substr(begin, end - begin);
+}
 
-    std::string plain;  // the number with '.' as separator and no '+'
-    std::size_t k = 0;
+// The sign, digits and one decimal point from t[k] on, into plain with '.' as
+// the separator and no '+'; false when there is no digit.
+bool ReadMantissa(std::string_view t, std::size_t& k, std::string_view decimalPoint,
+                  std::string& plain) {
     if (k < t.size() && (t[k] == '+' || t[k] == '-')) {
         if (t[k] == '-')
             plain += '-';
@@ -121,22 +126,32 @@ std::optional<float> ParseNumber(std::string_view text, std::string_view decimal
             break;
         }
     }
-    if (digits == 0)
-        return std::nullopt;
-    if (k < t.size() && (t[k] == 'e' || t[k] == 'E')) {
-        plain += 'e';
-        ++k;
-        if (k < t.size() && (t[k] == '+' || t[k] == '-'))
-            plain += t[k++];
-        int exponentDigits = 0;
-        while (k < t.size() && IsDigit(t[k])) {
-            plain += t[k++];
-            ++exponentDigits;
-        }
-        if (exponentDigits == 0)
-            return std::nullopt;
+    return digits > 0;
+}
+
+// An exponent from t[k] on, if there is one; false when it has no digit.
+bool ReadExponent(std::string_view t, std::size_t& k, std::string& plain) {
+    if (k == t.size() || (t[k] != 'e' && t[k] != 'E'))
+        return true;
+    plain += 'e';
+    ++k;
+    if (k < t.size() && (t[k] == '+' || t[k] == '-'))
+        plain += t[k++];
+    int exponentDigits = 0;
+    while (k < t.size() && IsDigit(t[k])) {
+        plain += t[k++];
+        ++exponentDigits;
     }
-    if (k != t.size())
+    return exponentDigits > 0;
+}
+
+}  // namespace
+
+std::optional<float> ParseNumber(std::string_view text, std::string_view decimalPoint) {
+    const std::string_view t = Trimmed(text);
+    std::string plain;
+    std::size_t k = 0;
+    if (!ReadMantissa(t, k, decimalPoint, plain) || !ReadExponent(t, k, plain) || k != t.size())
         return std::nullopt;
 
     float value = 0;

@@ -246,22 +246,55 @@ std::string Padded(const std::string& text, std::size_t width) {
     return text + std::string(width > Width(text) ? width - Width(text) : 0, ' ');
 }
 
+// Every calibrator's document, failures with their error and status.
+nlohmann::json BenchJson(const std::vector<std::unique_ptr<Seat>>& seats) {
+    nlohmann::json all = nlohmann::json::array();
+    for (const auto& seat : seats) {
+        nlohmann::json doc = seat->outcome.doc;
+        if (seat->outcome.status != kOk) {
+            doc["error"] = seat->outcome.error;
+            doc["status"] = seat->outcome.status;
+        }
+        doc["number"] = seat->number;
+        all.push_back(doc);
+    }
+    return all;
+}
+
+// The parameters side by side, one column per calibrator read.
+std::string ReadTable(const std::vector<std::unique_ptr<Seat>>& seats) {
+    std::vector<const Seat*> read;
+    for (auto& seat : seats)
+        if (seat->outcome.status == kOk)
+            read.push_back(seat.get());
+    std::size_t keyWidth = std::string("parameter").size();
+    for (const auto& [key, shown] : read.front()->outcome.rows)
+        keyWidth = std::max(keyWidth, key.size());
+    std::vector<std::size_t> widths;
+    for (const Seat* seat : read) {
+        std::size_t w = Width(seat->runner.Opened().serial);
+        for (const auto& [key, shown] : seat->outcome.rows) w = std::max(w, Width(shown));
+        widths.push_back(w);
+    }
+    const auto row = [&](const std::string& first, auto cell) {
+        std::string line = Padded(first, keyWidth + 2);
+        for (std::size_t k = 0; k < read.size(); ++k)
+            line += k + 1 == read.size() ? cell(k) : Padded(cell(k), widths[k] + 2);
+        return line + "\n";
+    };
+    std::string table =
+        row("parameter", [&](std::size_t k) { return read[k]->runner.Opened().serial; });
+    for (std::size_t r = 0; r < read.front()->outcome.rows.size(); ++r)
+        table += row(read.front()->outcome.rows[r].first,
+                     [&](std::size_t k) { return read[k]->outcome.rows[r].second; });
+    return table;
+}
+
 // One line per calibrator, then a summary; read shows one column each.
 void ReportBench(const Command& command, std::vector<std::unique_ptr<Seat>>& seats, bool json) {
     std::cout.flush();
-    if (json) {
-        nlohmann::json all = nlohmann::json::array();
-        for (auto& seat : seats) {
-            nlohmann::json doc = seat->outcome.doc;
-            if (seat->outcome.status != kOk) {
-                doc["error"] = seat->outcome.error;
-                doc["status"] = seat->outcome.status;
-            }
-            doc["number"] = seat->number;
-            all.push_back(doc);
-        }
-        std::cout << all.dump(2) << "\n";
-    }
+    if (json)
+        std::cout << BenchJson(seats).dump(2) << "\n";
     int succeeded = 0;
     std::string lines;
     // Read shows its table and a watch its lines: only failures need a line.
@@ -285,37 +318,48 @@ void ReportBench(const Command& command, std::vector<std::unique_ptr<Seat>>& sea
     }
     if (json)
         return;
-    if (command.name == "read" && succeeded > 0) {
-        // The parameters side by side, one column per calibrator read.
-        std::vector<const Seat*> read;
-        for (auto& seat : seats)
-            if (seat->outcome.status == kOk)
-                read.push_back(seat.get());
-        std::size_t keyWidth = std::string("parameter").size();
-        for (const auto& [key, shown] : read.front()->outcome.rows)
-            keyWidth = std::max(keyWidth, key.size());
-        std::vector<std::size_t> widths;
-        for (const Seat* seat : read) {
-            std::size_t w = Width(seat->runner.Opened().serial);
-            for (const auto& [key, shown] : seat->outcome.rows) w = std::max(w, Width(shown));
-            widths.push_back(w);
-        }
-        const auto row = [&](const std::string& first, auto cell) {
-            std::string line = Padded(first, keyWidth + 2);
-            for (std::size_t k = 0; k < read.size(); ++k)
-                line += k + 1 == read.size() ? cell(k) : Padded(cell(k), widths[k] + 2);
-            return line + "\n";
-        };
-        std::string table =
-            row("parameter", [&](std::size_t k) { return read[k]->runner.Opened().serial; });
-        for (std::size_t r = 0; r < read.front()->outcome.rows.size(); ++r)
-            table += row(read.front()->outcome.rows[r].first,
-                         [&](std::size_t k) { return read[k]->outcome.rows[r].second; });
-        std::cout << table;
-    }
+    if (command.name == "read" && succeeded > 0)
+        std::cout << ReadTable(seats);
     std::cout << lines;
     std::cout << succeeded << " of " << seats.size() << " calibrators " << command.done << "\n";
     std::cout.flush();
+}
+
+// The trace of each frame on stderr, with the calibrator's number on a bench;
+// the progress bar for one calibrator only.
+RunnerHooks HooksFor(const Options& o, Clock::time_point start, int number, ProgressBar& bar) {
+    RunnerHooks hooks;
+    if (o.trace)
+        hooks.trace = [start, who = o.allDevices ? "#" + std::to_string(number) + " "
+                                                 : ""](const std::string& text) {
+            const auto ms =
+                std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+            std::fprintf(stderr, "%lld %s%s\n", static_cast<long long>(ms.count()), who.c_str(),
+                         text.c_str());
+        };
+    if (!o.allDevices)
+        hooks.progress = [&bar](int percent) { bar.Update(percent); };
+    return hooks;
+}
+
+// A loop check steps on the dwell, or on Enter: without a dwell, and on a
+// terminal with a dwell of 0.
+bool StepsOnEnter(const Options& o, const Plan& plan) {
+    return !plan.steps.empty() && (!o.dwell || (*o.dwell == 0 && ::isatty(STDIN_FILENO) == 1));
+}
+
+// Each calibrator's outcome from its task; the most severe status of all.
+int CollectOutcomes(std::vector<std::unique_ptr<Seat>>& seats) {
+    int status = kOk;
+    for (auto& seat : seats) {
+        try {
+            seat->outcome = seat->task->Result();
+        } catch (const UsageError& e) {
+            seat->outcome = Failure(kUsage, e.what());
+        }
+        status = MoreSevere(status, seat->outcome.status);
+    }
+    return status;
 }
 
 // The command on one calibrator, or on every one at once (-d all), each with
@@ -328,20 +372,6 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
     if (o.watch || !plan.steps.empty())
         signals.emplace(loop, stop);  // before any reader thread starts
     const auto start = Clock::now();
-    const auto hooksFor = [&](int number) {
-        RunnerHooks hooks;
-        if (o.trace)
-            hooks.trace = [start, who = o.allDevices ? "#" + std::to_string(number) + " "
-                                                     : ""](const std::string& text) {
-                const auto ms =
-                    std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
-                std::fprintf(stderr, "%lld %s%s\n", static_cast<long long>(ms.count()), who.c_str(),
-                             text.c_str());
-            };
-        if (!o.allDevices)
-            hooks.progress = [&bar](int percent) { bar.Update(percent); };
-        return hooks;
-    };
     ProgressBar silent(false);
     const auto seatFor = [&](int number) {
         Job job{o, plan, backend, o.allDevices ? silent : bar};
@@ -350,7 +380,7 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
         if (!o.arguments.empty())
             job.file = o.arguments[0];
         return std::make_unique<Seat>(number, std::move(job), backend.Hid(), loop, o.pace,
-                                      hooksFor(number));
+                                      HooksFor(o, start, number, bar));
     };
     std::vector<std::unique_ptr<Seat>> seats;
     seats.push_back(seatFor(o.allDevices ? 1 : o.device));
@@ -362,10 +392,8 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
         seats.push_back(seatFor(number));
     if (o.watch && o.csv)
         std::cout << CsvHeader(o.allDevices) << std::flush;
-    // A loop check steps on the dwell, or on Enter: without a dwell, and on a
-    // terminal with a dwell of 0.
     std::optional<LineInput> enter;
-    if (!plan.steps.empty() && (!o.dwell || (*o.dwell == 0 && ::isatty(STDIN_FILENO) == 1)))
+    if (StepsOnEnter(o, plan))
         enter.emplace(loop, stop);
     std::optional<std::chrono::milliseconds> dwell;
     if (o.dwell && !enter)
@@ -385,15 +413,7 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
                                [](const auto& seat) { return seat->task->Done(); });
         },
         std::chrono::hours(24 * 365));
-    int status = kOk;
-    for (auto& seat : seats) {
-        try {
-            seat->outcome = seat->task->Result();
-        } catch (const UsageError& e) {
-            seat->outcome = Failure(kUsage, e.what());
-        }
-        status = MoreSevere(status, seat->outcome.status);
-    }
+    const int status = CollectOutcomes(seats);
     bar.Done();
     if (!o.allDevices)
         return Report(seats.front()->outcome, o.json);

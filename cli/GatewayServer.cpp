@@ -251,6 +251,33 @@ void GatewayServer::serve(Client& c) {
     c.finished = true;
 }
 
+// Why a connection closes when a request could not be received.
+std::string GatewayServer::receiveFailure(int error) const {
+    if (stopping())
+        return "the gateway stops";
+    if (error == ECONNRESET)
+        return "by the client";
+    if (error == ETIMEDOUT)
+        return "incomplete request, no byte for " + Spoken(limits_.byteGap);
+    if (error == EMBBADDATA)
+        return "malformed request: longer than " + std::to_string(kMaxAdu) + " bytes";
+    return std::string("receive failed: ") + modbus_strerror(error);
+}
+
+std::optional<std::string> GatewayServer::completeRequest(Client& c, std::uint8_t* buffer,
+                                                          std::size_t& length) {
+    const Framing framing = CheckFraming(std::span(buffer, length));
+    if (framing.kind == Framing::Kind::Malformed)
+        return "malformed request: " + framing.why;
+    if (framing.kind == Framing::Kind::Short) {
+        if (!ReadRest(c.fd, wake_.get(), buffer + length, framing.missing, limits_.byteGap))
+            return stopping() ? "the gateway stops"
+                              : "incomplete request, no byte for " + Spoken(limits_.byteGap);
+        length += framing.missing;
+    }
+    return std::nullopt;
+}
+
 std::string GatewayServer::converse(Client& c) {
     std::array<std::uint8_t, kMaxAdu> buffer{};
     for (;;) {
@@ -260,29 +287,11 @@ std::string GatewayServer::converse(Client& c) {
         if (wait == Wait::TimedOut)
             return "no request for " + Spoken(limits_.idle);
         const int n = modbus_receive(c.ctx.get(), buffer.data());
-        if (n < 0) {
-            const int error = errno;
-            if (stopping())
-                return "the gateway stops";
-            if (error == ECONNRESET)
-                return "by the client";
-            if (error == ETIMEDOUT)
-                return "incomplete request, no byte for " + Spoken(limits_.byteGap);
-            if (error == EMBBADDATA)
-                return "malformed request: longer than " + std::to_string(kMaxAdu) + " bytes";
-            return std::string("receive failed: ") + modbus_strerror(error);
-        }
+        if (n < 0)
+            return receiveFailure(errno);
         std::size_t length = std::size_t(n);
-        const Framing framing = CheckFraming(std::span(buffer.data(), length));
-        if (framing.kind == Framing::Kind::Malformed)
-            return "malformed request: " + framing.why;
-        if (framing.kind == Framing::Kind::Short) {
-            if (!ReadRest(c.fd, wake_.get(), buffer.data() + length, framing.missing,
-                          limits_.byteGap))
-                return stopping() ? "the gateway stops"
-                                  : "incomplete request, no byte for " + Spoken(limits_.byteGap);
-            length += framing.missing;
-        }
+        if (auto why = completeRequest(c, buffer.data(), length))
+            return *why;
         const Adu request = SplitAdu(std::span(buffer.data(), length));
         const std::optional<Bytes> reply = handler_(c.peer, request);
         if (!reply)

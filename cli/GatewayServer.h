@@ -65,6 +65,11 @@ class GatewayServer {
     void admit(UniqueFd socket, const std::string& peer);
     void serve(Client& client);
     std::string converse(Client& client);
+    std::string receiveFailure(int error) const;
+    // A request of which length bytes came, read whole; why to close when it is
+    // malformed or its rest does not come.
+    std::optional<std::string> completeRequest(Client& client, std::uint8_t* buffer,
+                                               std::size_t& length);
     bool stopping() const { return stopping_.load(); }
 
     const ServerLimits limits_;

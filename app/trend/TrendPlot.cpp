@@ -47,6 +47,99 @@ int Decimals(double step) {
     return std::clamp(int(std::ceil(-std::log10(step) - 1e-9)), 0, 4);
 }
 
+// The plot's place on the widget and its two axes' scales.
+struct Frame {
+    QRect area;
+    qint64 start;
+    qint64 end;
+    Axis axis;
+
+    double xOf(qint64 ms) const {
+        return area.left() + double(ms - start) / double(TrendPlot::kSpanMs) * area.width();
+    }
+    double yOf(double v) const {
+        return area.bottom() - (v - axis.low) / (axis.high - axis.low) * area.height();
+    }
+};
+
+// The points of the last span in the latest point's unit, oldest first.
+std::vector<const TrendPoint*> ShownPoints(const std::deque<TrendPoint>& points, qint64 start,
+                                           const char* unit) {
+    std::vector<const TrendPoint*> shown;
+    for (auto it = points.rbegin(); it != points.rend() && it->ms >= start; ++it)
+        if (std::strcmp(UnitOfRange(it->range), unit) == 0)
+            shown.push_back(&*it);
+    std::reverse(shown.begin(), shown.end());
+    return shown;
+}
+
+// The value axis spanning the measured values (overruns left out).
+Axis ValueAxis(const std::vector<const TrendPoint*>& shown) {
+    double low = 0, high = 0;
+    bool any = false;
+    for (const TrendPoint* p : shown)
+        if (p->code == 0) {
+            low = any ? std::min(low, double(p->value)) : p->value;
+            high = any ? std::max(high, double(p->value)) : p->value;
+            any = true;
+        }
+    if (!any)
+        high = 1;
+    return NiceAxis(low, high);
+}
+
+// Grid and labels: the values in the unit, a line every two minutes with the clock time.
+void DrawGrid(QPainter& painter, const Frame& f, const char* unit) {
+    const QRect& area = f.area;
+    const int decimals = Decimals(f.axis.step);
+    for (double v = f.axis.low; v <= f.axis.high + f.axis.step / 2; v += f.axis.step) {
+        const int y = int(std::lround(f.yOf(v)));
+        painter.setPen(QColor(0xE0, 0xE0, 0xE0));
+        painter.drawLine(area.left() + 1, y, area.right() - 1, y);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(0, y - 8, kLeft - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+                         QString::number(v, 'f', decimals));
+    }
+    painter.drawText(QRect(4, 2, kLeft, kTop - 4), Qt::AlignLeft | Qt::AlignVCenter, unit);
+    constexpr qint64 kEvery = 2 * kMinuteMs;
+    for (qint64 t = (f.start / kEvery + 1) * kEvery; t <= f.end; t += kEvery) {
+        const int x = int(std::lround(f.xOf(t)));
+        painter.setPen(QColor(0xE0, 0xE0, 0xE0));
+        painter.drawLine(x, area.top() + 1, x, area.bottom() - 1);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(x - 30, area.bottom() + 4, 60, 16), Qt::AlignCenter,
+                         QDateTime::fromMSecsSinceEpoch(t).toString("HH:mm"));
+    }
+}
+
+// The measured values as a line broken at gaps; an overrun as a red mark at
+// the edge it passed, named where a run of them begins.
+void DrawCurve(QPainter& painter, const Frame& f, const std::vector<const TrendPoint*>& shown) {
+    const QRect& area = f.area;
+    QPainterPath curve;
+    const TrendPoint* previous = nullptr;
+    for (const TrendPoint* p : shown) {
+        const bool joined = previous && p->ms - previous->ms <= kGapMs;
+        if (p->code != 0) {
+            const bool above = p->code == 1;
+            const double x = f.xOf(p->ms);
+            const double y = above ? area.top() + 6 : area.bottom() - 6;
+            painter.setPen(Qt::red);
+            painter.drawLine(QPointF(x, y - 4), QPointF(x, y + 4));
+            if (!joined || previous->code != p->code)
+                painter.drawText(QPointF(x + 3, above ? y + 12 : y - 4), above ? "Dep+" : "Dep-");
+        } else if (joined && previous->code == 0) {
+            curve.lineTo(f.xOf(p->ms), f.yOf(p->value));
+        } else {
+            curve.moveTo(f.xOf(p->ms), f.yOf(p->value));
+        }
+        previous = p;
+    }
+    painter.setPen(QPen(QColor(0x00, 0x50, 0xB0), 1.5));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawPath(curve);
+}
+
 }  // namespace
 
 TrendPlot::TrendPlot(const TrendSeries& series, QWidget* parent)
@@ -72,77 +165,13 @@ void TrendPlot::paintEvent(QPaintEvent* /*event*/) {
     }
     const TrendPoint& last = points.back();
     const char* unit = UnitOfRange(last.range);
-    const qint64 end = last.ms;
-    const qint64 start = end - kSpanMs;
-    std::vector<const TrendPoint*> shown;
-    for (auto it = points.rbegin(); it != points.rend() && it->ms >= start; ++it)
-        if (std::strcmp(UnitOfRange(it->range), unit) == 0)
-            shown.push_back(&*it);
-    std::reverse(shown.begin(), shown.end());
-
-    double low = 0, high = 0;
-    bool any = false;
-    for (const TrendPoint* p : shown)
-        if (p->code == 0) {
-            low = any ? std::min(low, double(p->value)) : p->value;
-            high = any ? std::max(high, double(p->value)) : p->value;
-            any = true;
-        }
-    if (!any)
-        high = 1;
-    const Axis axis = NiceAxis(low, high);
-    const auto xOf = [&](qint64 ms) {
-        return area.left() + double(ms - start) / double(kSpanMs) * area.width();
-    };
-    const auto yOf = [&](double v) {
-        return area.bottom() - (v - axis.low) / (axis.high - axis.low) * area.height();
-    };
-
-    // Value axis: grid and labels in the unit.
-    const int decimals = Decimals(axis.step);
-    for (double v = axis.low; v <= axis.high + axis.step / 2; v += axis.step) {
-        const int y = int(std::lround(yOf(v)));
-        painter.setPen(QColor(0xE0, 0xE0, 0xE0));
-        painter.drawLine(area.left() + 1, y, area.right() - 1, y);
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(0, y - 8, kLeft - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
-                         QString::number(v, 'f', decimals));
-    }
-    painter.drawText(QRect(4, 2, kLeft, kTop - 4), Qt::AlignLeft | Qt::AlignVCenter, unit);
-    // Time axis: a line every two minutes, with the clock time.
-    for (qint64 t = (start / (2 * kMinuteMs) + 1) * 2 * kMinuteMs; t <= end; t += 2 * kMinuteMs) {
-        const int x = int(std::lround(xOf(t)));
-        painter.setPen(QColor(0xE0, 0xE0, 0xE0));
-        painter.drawLine(x, area.top() + 1, x, area.bottom() - 1);
-        painter.setPen(Qt::black);
-        painter.drawText(QRect(x - 30, area.bottom() + 4, 60, 16), Qt::AlignCenter,
-                         QDateTime::fromMSecsSinceEpoch(t).toString("HH:mm"));
-    }
-
+    const qint64 start = last.ms - kSpanMs;
+    const auto shown = ShownPoints(points, start, unit);
+    const Frame frame{area, start, last.ms, ValueAxis(shown)};
+    DrawGrid(painter, frame, unit);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(area.adjusted(1, 1, -1, -1));
-    QPainterPath curve;
-    const TrendPoint* previous = nullptr;
-    for (const TrendPoint* p : shown) {
-        if (p->code != 0) {
-            // Drawn where the value left the span, and named.
-            const bool above = p->code == 1;
-            const double y = above ? area.top() + 6 : area.bottom() - 6;
-            painter.setPen(Qt::red);
-            painter.drawLine(QPointF(xOf(p->ms), y - 4), QPointF(xOf(p->ms), y + 4));
-            if (!previous || previous->code != p->code || p->ms - previous->ms > kGapMs)
-                painter.drawText(QPointF(xOf(p->ms) + 3, above ? y + 12 : y - 4),
-                                 above ? "Dep+" : "Dep-");
-        } else if (previous && previous->code == 0 && p->ms - previous->ms <= kGapMs) {
-            curve.lineTo(xOf(p->ms), yOf(p->value));
-        } else {
-            curve.moveTo(xOf(p->ms), yOf(p->value));
-        }
-        previous = p;
-    }
-    painter.setPen(QPen(QColor(0x00, 0x50, 0xB0), 1.5));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawPath(curve);
+    DrawCurve(painter, frame, shown);
 }
 
 }  // namespace vadero

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 #include <vector>
 
 namespace vadero {
@@ -60,102 +61,126 @@ class ReportBits {
     std::array<bool, 256> present_{};
 };
 
+struct Item {
+    bool isLong = false;  // its bDataSize, bLongItemTag and data: nothing here uses them
+    std::uint8_t type = 0;
+    std::uint8_t tag = 0;
+    std::uint32_t value = 0;
+};
+
+// The item at pos, pos moved past it; nullopt when the descriptor ends inside it.
+std::optional<Item> NextItem(std::span<const std::uint8_t> descriptor, std::size_t& pos) {
+    static constexpr std::array<std::size_t, 4> kDataSize{0, 1, 2, 4};
+    const std::size_t size = descriptor.size();
+    const std::uint8_t prefix = descriptor[pos++];
+    Item item;
+    if (prefix == kLongItemPrefix) {
+        if (size - pos < 2)
+            return std::nullopt;
+        const std::size_t dataSize = descriptor[pos];
+        pos += 2;
+        if (size - pos < dataSize)
+            return std::nullopt;
+        pos += dataSize;
+        item.isLong = true;
+        return item;
+    }
+    const std::size_t dataSize = kDataSize[prefix & 0x3];
+    if (size - pos < dataSize)
+        return std::nullopt;
+    for (std::size_t i = 0; i < dataSize; ++i)
+        item.value |= std::uint32_t{descriptor[pos + i]} << (8 * i);
+    pos += dataSize;
+    item.type = static_cast<std::uint8_t>((prefix >> 2) & 0x3);
+    item.tag = static_cast<std::uint8_t>(prefix >> 4);
+    return item;
+}
+
+// What the main and global items declare so far; each step false when the
+// descriptor is malformed.
+class Declared {
+  public:
+    bool main(std::uint8_t tag) {
+        const std::uint64_t bits = std::uint64_t{global_.reportSize} * global_.reportCount;
+        switch (tag) {
+            case kInput:
+                return input_.add(global_.reportId, bits);
+            case kOutput:
+                return output_.add(global_.reportId, bits);
+            case kCollection:
+                ++collectionDepth_;
+                return true;
+            case kEndCollection:
+                return collectionDepth_-- > 0;
+            default:  // Feature and reserved tags do not count
+                return true;
+        }
+    }
+
+    bool global(std::uint8_t tag, std::uint32_t value) {
+        switch (tag) {
+            case kReportSize:
+                global_.reportSize = value;
+                return true;
+            case kReportCount:
+                global_.reportCount = value;
+                return true;
+            case kReportId:
+                global_.reportId = value;
+                numbered_ = true;
+                return value != 0 && value <= 255;
+            case kPush:
+                stack_.push_back(global_);
+                return true;
+            case kPop:
+                if (stack_.empty())
+                    return false;
+                global_ = stack_.back();
+                stack_.pop_back();
+                return true;
+            default:
+                return true;
+        }
+    }
+
+    std::optional<ReportLengths> lengths() const {
+        if (collectionDepth_ != 0)
+            return std::nullopt;
+        ReportLengths lengths;
+        lengths.InputReportByteLength = input_.largestByteLength();
+        lengths.OutputReportByteLength = output_.largestByteLength();
+        lengths.NumberedReports = numbered_;
+        return lengths;
+    }
+
+  private:
+    GlobalState global_;
+    std::vector<GlobalState> stack_;
+    int collectionDepth_ = 0;
+    bool numbered_ = false;
+    ReportBits input_;
+    ReportBits output_;
+};
+
 }  // namespace
 
 std::optional<ReportLengths> ParseReportDescriptor(std::span<const std::uint8_t> descriptor) {
-    static constexpr std::array<std::size_t, 4> kDataSize{0, 1, 2, 4};
-
-    const std::size_t size = descriptor.size();
+    Declared declared;
     std::size_t pos = 0;
-    GlobalState global;
-    std::vector<GlobalState> stack;
-    int collectionDepth = 0;
-    bool numbered = false;
-    ReportBits input;
-    ReportBits output;
-
-    while (pos < size) {
-        const std::uint8_t prefix = descriptor[pos++];
-        if (prefix == kLongItemPrefix) {
-            // bDataSize, bLongItemTag, then the data; nothing here uses them.
-            if (size - pos < 2)
-                return std::nullopt;
-            const std::size_t dataSize = descriptor[pos];
-            pos += 2;
-            if (size - pos < dataSize)
-                return std::nullopt;
-            pos += dataSize;
-            continue;
-        }
-        const std::size_t dataSize = kDataSize[prefix & 0x3];
-        if (size - pos < dataSize)
+    while (pos < descriptor.size()) {
+        const std::optional<Item> item = NextItem(descriptor, pos);
+        if (!item)
             return std::nullopt;
-        std::uint32_t value = 0;
-        for (std::size_t i = 0; i < dataSize; ++i)
-            value |= std::uint32_t{descriptor[pos + i]} << (8 * i);
-        pos += dataSize;
-
-        const auto type = static_cast<std::uint8_t>((prefix >> 2) & 0x3);
-        const auto tag = static_cast<std::uint8_t>(prefix >> 4);
-        const std::uint64_t bits = std::uint64_t{global.reportSize} * global.reportCount;
-        if (type == kMain) {
-            switch (tag) {
-                case kInput:
-                    if (!input.add(global.reportId, bits))
-                        return std::nullopt;
-                    break;
-                case kOutput:
-                    if (!output.add(global.reportId, bits))
-                        return std::nullopt;
-                    break;
-                case kCollection:
-                    ++collectionDepth;
-                    break;
-                case kEndCollection:
-                    if (collectionDepth == 0)
-                        return std::nullopt;
-                    --collectionDepth;
-                    break;
-                default:  // Feature and reserved tags do not count
-                    break;
-            }
-        } else if (type == kGlobal) {
-            switch (tag) {
-                case kReportSize:
-                    global.reportSize = value;
-                    break;
-                case kReportCount:
-                    global.reportCount = value;
-                    break;
-                case kReportId:
-                    if (value == 0 || value > 255)
-                        return std::nullopt;
-                    global.reportId = value;
-                    numbered = true;
-                    break;
-                case kPush:
-                    stack.push_back(global);
-                    break;
-                case kPop:
-                    if (stack.empty())
-                        return std::nullopt;
-                    global = stack.back();
-                    stack.pop_back();
-                    break;
-                default:
-                    break;
-            }
-        }
+        if (item->isLong)
+            continue;
         // Local items and the reserved type carry nothing the lengths need.
+        const bool wellFormed = item->type == kMain     ? declared.main(item->tag)
+                                : item->type == kGlobal ? declared.global(item->tag, item->value)
+                                                        : true;
+        if (!wellFormed)
+            return std::nullopt;
     }
-    if (collectionDepth != 0)
-        return std::nullopt;
-
-    ReportLengths lengths;
-    lengths.InputReportByteLength = input.largestByteLength();
-    lengths.OutputReportByteLength = output.largestByteLength();
-    lengths.NumberedReports = numbered;
-    return lengths;
+    return declared.lengths();
 }
 
 }  // namespace vadero

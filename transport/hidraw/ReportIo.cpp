@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <optional>
 #include <thread>
 
 namespace vadero {
@@ -21,6 +22,27 @@ int RemainingMs(bool forever, Clock::time_point deadline) {
         return -1;
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
     return static_cast<int>(std::max<std::chrono::milliseconds::rep>(left.count(), 0));
+}
+
+// One read of a device that poll() found ready (its revents); nullopt: poll again.
+std::optional<IoResult> ReadReady(int deviceFd, std::span<std::uint8_t> target, bool counted,
+                                  short revents) {
+    if (!(revents & POLLIN)) {
+        if (revents & kHangUp)
+            return IoResult{IoStatus::Gone, 0};
+        return std::nullopt;
+    }
+    // Reports queued before a hang-up are still delivered.
+    const ssize_t n = ::read(deviceFd, target.data(), target.size());
+    if (n > 0 || (n == 0 && !(revents & kHangUp)))
+        return IoResult{IoStatus::Report, counted ? static_cast<std::size_t>(n) : 0};
+    if (n == 0)
+        return IoResult{IoStatus::Gone, 0};  // end of file after a hang-up
+    if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
+        return std::nullopt;
+    if (errno == ENODEV || errno == EIO)
+        return IoResult{IoStatus::Gone, 0};
+    return IoResult{IoStatus::Failed, 0};
 }
 
 }  // namespace
@@ -49,24 +71,8 @@ IoResult ReadReport(int deviceFd, int wakeFd, std::span<std::uint8_t> dest,
         if (fds[1].revents & kHangUp)
             return {IoStatus::Failed, 0};  // a closed wake cannot wake
 
-        const short device = fds[0].revents;
-        if (!(device & POLLIN)) {
-            if (device & kHangUp)
-                return {IoStatus::Gone, 0};
-            continue;
-        }
-        // Reports queued before a hang-up are still delivered.
-        const ssize_t n = ::read(deviceFd, target.data(), target.size());
-        if (n > 0 || (n == 0 && !(device & kHangUp))) {
-            return {IoStatus::Report, dest.empty() ? 0 : static_cast<std::size_t>(n)};
-        }
-        if (n == 0)
-            return {IoStatus::Gone, 0};  // end of file after a hang-up
-        if (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR)
-            continue;
-        if (errno == ENODEV || errno == EIO)
-            return {IoStatus::Gone, 0};
-        return {IoStatus::Failed, 0};
+        if (const auto result = ReadReady(deviceFd, target, !dest.empty(), fds[0].revents))
+            return *result;
     }
 }
 
