@@ -17,7 +17,7 @@ constexpr int kRight = 14;
 constexpr int kTop = 22;
 constexpr int kBottom = 26;
 constexpr qint64 kGapMs = 3000;  // four ticks: a missed answer or a pause
-constexpr qint64 kMinuteMs = 60 * 1000;
+constexpr qint64 kMinuteMs = qint64{60} * 1000;
 
 // Bounds and step of a value axis with about five steps of 1, 2 or 5 x 10^k.
 struct Axis {

@@ -13,7 +13,7 @@ class TrendPlot : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr qint64 kSpanMs = 10 * 60 * 1000;
+    static constexpr qint64 kSpanMs = qint64{10} * 60 * 1000;
 
     TrendPlot(const TrendSeries& series, QWidget* parent = nullptr);
 

@@ -14,6 +14,8 @@
 
 namespace vadero::test {
 
+// Final, and PageHost cannot be deleted through: a public destructor is safe.
+// NOLINTNEXTLINE(cppcoreguidelines-virtual-class-destructor)
 class PageHarness final : public PageHost {
   public:
     PageHarness();
