@@ -12,7 +12,7 @@ namespace vadero {
 void RunGuarded(const std::function<void()>& work);
 
 // f called with the arguments when it takes them, else with none. A template
-// of its own, so that the call f takes not is never compiled.
+// of its own, so that the call left out is never compiled.
 template <class F, class... Args>
 void CallWithArgsIfTaken(const F& f, Args&&... args) {
     if constexpr (std::is_invocable_v<const F&, Args...>)
