@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QSessionManager>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabBar>
@@ -16,6 +18,7 @@
 #include "app/Artwork.h"
 #include "app/Guard.h"
 #include "app/MakeControl.h"
+#include "app/NumberEntry.h"
 #include "app/PageControl.h"
 #include "app/Select.h"
 #include "app/WindowPlacement.h"
@@ -23,6 +26,7 @@
 #include "app/pages/MemoriesPage.h"
 #include "app/pages/OthersPage.h"
 #include "app/pages/RampPage.h"
+#include "app/pages/StringGrid.h"
 #include "app/pages/UserScalePage.h"
 #include "app/traffic/TrafficWindow.h"
 #include "app/trend/TrendWindow.h"
@@ -37,6 +41,7 @@ constexpr int kPagesTop = 42;
 constexpr int kPanelTop = kPagesTop + 26;  // the page area, below the tabs
 constexpr int kPanelOutside = 452;         // where the form keeps the panel
 constexpr int kPanelShownLeft = 18;
+const QString kCaption = QStringLiteral("Configurateur du calibrateur LCX3");
 
 }  // namespace
 
@@ -45,7 +50,7 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       lcx_(LCXEnv{transport, timers}) {
     setObjectName("Form1");
-    setWindowTitle("Configurateur du calibrateur LCX3");
+    setWindowTitle(kCaption + "[*]");
     setWindowIcon(QIcon(MakerLogo(64)));
     setFont(QFont("MS Sans Serif", 8));
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
@@ -59,6 +64,8 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     MenuBar1->setGeometry(0, 0, kClientWidth, menuHeight);
     Client =
         MakeControl<QWidget>(this, "Client", QRect(0, menuHeight, kClientWidth, kClientHeight));
+    // A click on an empty part of the window leaves the edit being typed in.
+    Client->setFocusPolicy(Qt::ClickFocus);
     setFixedSize(kClientWidth, menuHeight + kClientHeight);
 
     BuildTopStrip();
@@ -89,6 +96,9 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     Tendance = new TrendWindow(RunModal, ChooseFile, this);
     tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
     WireSession();
+    connect(CkChange, &QCheckBox::toggled, this, [this] { ShowTitle(); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            Guarded([this](QSessionManager& manager) { CommitData(manager); }));
 }
 
 TForm1::~TForm1() {
@@ -99,6 +109,13 @@ TForm1::~TForm1() {
     lcx_.OnTick = nullptr;
     lcx_.TxDebugStream = lcx_.RxDebugStream = nullptr;
     lcx_.CloseDevice();
+    // The pages outlive the session by a little: a focus change while they go
+    // must take nothing into it.
+    for (NumberEntry* entry : findChildren<NumberEntry*>()) entry->Detach();
+    for (StringGrid* grid : findChildren<StringGrid*>()) {
+        grid->OnExit = nullptr;
+        grid->OnCellEdited = nullptr;
+    }
 }
 
 void TForm1::AttachDialogs(TAboutBox& aboutBox, TSelectForm& selectForm) {
@@ -141,7 +158,7 @@ void TForm1::BuildFoot() {
     BtnReadAll = MakeControl<TButtonLangue>(Client, "BtnReadAll", QRect(8, 376, 433, 25));
     BtnReadAll->StreamTexts("Lecture complète du calibrateur", "Lecture complète du calibrateur");
     BtnReadAll->setEnabled(false);
-    connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllClick(); }));
+    connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllPressed(); }));
     BtnWriteAll = MakeControl<TButtonLangue>(Client, "BtnWriteAll", QRect(8, 403, 433, 25));
     BtnWriteAll->StreamTexts("Ecriture complète du calibrateur",
                              "Ecriture complète du calibrateur");
@@ -270,9 +287,91 @@ void TForm1::BtnReadAllClick() {
     StartTransfer([this] { lcx_.ReadAll(); });
 }
 
+void TForm1::BtnReadAllPressed() {
+    TakeTypedValues();
+    AfterUnwrittenEdits([this] { BtnReadAllClick(); });
+}
+
 void TForm1::BtnWriteAllClick() {
+    // What is being typed is written too.
+    TakeTypedValues();
     ShowProgress(0);
     StartTransfer([this] { lcx_.WriteAll(); });
+}
+
+void TForm1::TakeTypedValues() {
+    for (NumberEntry* entry : findChildren<NumberEntry*>()) entry->Take();
+    for (StringGrid* grid : findChildren<StringGrid*>()) grid->CommitEditor();
+}
+
+bool TForm1::HasUnwrittenEdits() const {
+    return loaded_ && CkChange->isChecked();
+}
+
+TForm1::Unwritten TForm1::AskUnwritten() {
+    if (!HasUnwrittenEdits())
+        return Unwritten::Discard;
+    QMessageBox box(QMessageBox::Warning, "Attention",
+                    "Les modifications n'ont pas été écrites dans le calibrateur.",
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName("QuestionUnwritten");
+    box.button(QMessageBox::Save)->setText("Ecrire");
+    box.button(QMessageBox::Discard)->setText("Abandonner");
+    box.button(QMessageBox::Cancel)->setText("Annuler");
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (RunModal(box)) {
+        case QMessageBox::Save:
+            return Unwritten::Write;
+        case QMessageBox::Discard:
+            return Unwritten::Discard;
+        default:
+            return Unwritten::Cancel;
+    }
+}
+
+bool TForm1::AfterUnwrittenEdits(std::function<void()> then) {
+    switch (AskUnwritten()) {
+        case Unwritten::Write:
+            afterWrite_ = std::move(then);
+            BtnWriteAllClick();
+            return false;
+        case Unwritten::Discard:
+            then();
+            return true;
+        case Unwritten::Cancel:
+            break;
+    }
+    return false;
+}
+
+void TForm1::ShowTitle() {
+    setWindowTitle(fileName_.isEmpty() ? kCaption + "[*]" : fileName_ + "[*] - " + kCaption);
+    setWindowModified(HasUnwrittenEdits());
+}
+
+void TForm1::SetFileName(const QString& path) {
+    fileName_ = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+    ShowTitle();
+}
+
+void TForm1::CommitData(QSessionManager& manager) {
+    TakeTypedValues();
+    if (!HasUnwrittenEdits() || !manager.allowsInteraction())
+        return;
+    switch (AskUnwritten()) {
+        case Unwritten::Write:
+            // The write takes a few ticks: the session stays, to end later.
+            manager.cancel();
+            BtnWriteAllClick();
+            break;
+        case Unwritten::Discard:
+            break;
+        case Unwritten::Cancel:
+            manager.cancel();
+            break;
+    }
+    manager.release();
 }
 
 void TForm1::BtnQuitClick() {
@@ -282,7 +381,8 @@ void TForm1::BtnQuitClick() {
 void TForm1::LCX1Connect(TObject* /*Sender*/) {
     SetStatus("Connexion");
     LedConnect->SetLedStatus(true);
-    BtnReadAllClick();
+    // Plugged in again: the read would replace edits not yet written.
+    AfterUnwrittenEdits([this] { BtnReadAllClick(); });
 }
 
 void TForm1::LCX1Disconnect(TObject* /*Sender*/) {
@@ -318,6 +418,9 @@ void TForm1::LCX1ReadAllCompleted(TObject* /*Sender*/) {
     SetPagesUnlocked(true);
     PageControl1->setCurrentIndex(1);
     CkChange->setChecked(false);
+    // The pages now hold the calibrator's set, not a file's.
+    loaded_ = true;
+    SetFileName(QString());
     GrUpdateAll->hide();
     BtnReadAll->setEnabled(true);
     BtnWriteAll->setEnabled(true);
@@ -330,10 +433,14 @@ void TForm1::LCX1WriteAllCompleted(TObject* /*Sender*/) {
     CkChange->setChecked(false);
     GrUpdateAll->hide();
     lcx_.ReadOutput();
+    if (auto then = std::exchange(afterWrite_, nullptr))
+        then();
 }
 
 void TForm1::LCX1TimeOut(TObject* /*Sender*/) {
     GrUpdateAll->hide();
+    // What waited for a write that did not end stays undone: the edits stay.
+    afterWrite_ = nullptr;
     QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), "Allumer le calibrateur",
                     QMessageBox::Ok, this);
     emit timedOut();
@@ -352,6 +459,8 @@ void TForm1::BtnRefreshClick() {
 }
 
 void TForm1::PageControl1Changing(QObject* /*Sender*/, bool& AllowChange) {
+    // Another page is asked for: the edit being typed in is left.
+    TakeTypedValues();
     AllowChange = pageChangeAllowed_;
 }
 
@@ -401,6 +510,19 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    TakeTypedValues();
+    switch (AskUnwritten()) {
+        case Unwritten::Write:
+            afterWrite_ = [this] { close(); };
+            BtnWriteAllClick();
+            event->ignore();
+            return;
+        case Unwritten::Cancel:
+            event->ignore();
+            return;
+        case Unwritten::Discard:
+            break;
+    }
     FormClose();
     Trafic->close();
     Tendance->close();

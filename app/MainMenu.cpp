@@ -49,8 +49,8 @@ void TForm1::BuildMenu() {
     ActComparer = AddItem(MenuFichier, "ActComparer", "Comparer avec un fichier…", {},
                           [this] { ActComparerClick(); });
     MenuFichier->addSeparator();
-    ActQuitter =
-        AddItem(MenuFichier, "ActQuitter", "Quitter le programme", {}, [this] { BtnQuitClick(); });
+    ActQuitter = AddItem(MenuFichier, "ActQuitter", "Quitter le programme", QKeySequence("Ctrl+Q"),
+                         [this] { BtnQuitClick(); });
     // Until a complete read, the pages hold no calibrator's parameters.
     for (QAction* action : {ActOuvrir, ActEnregistrer, ActComparer}) action->setEnabled(false);
 
@@ -76,6 +76,11 @@ QString TForm1::ChooseParameterFile(const QString& caption) {
 }
 
 void TForm1::ActOuvrirClick() {
+    TakeTypedValues();
+    AfterUnwrittenEdits([this] { OpenParameterFile(); });
+}
+
+void TForm1::OpenParameterFile() {
     const QString path = ChooseParameterFile("Ouvrir des paramètres");
     if (path.isEmpty())
         return;
@@ -91,6 +96,7 @@ void TForm1::ActOuvrirClick() {
     // complete write.
     BtnRefreshClick();
     CheckChange();
+    SetFileName(path);
     SetStatus("Paramètres ouverts : " + QFileInfo(path).fileName());
     if (!warnings.empty())
         Tell(QMessageBox::Information, "Ouvrir des paramètres",
@@ -98,6 +104,7 @@ void TForm1::ActOuvrirClick() {
 }
 
 void TForm1::ActEnregistrerClick() {
+    TakeTypedValues();
     const QString path = ChooseFile(
         this, {"Enregistrer les paramètres", kParameterFilter, "parametres-lcx3.json", true});
     if (path.isEmpty())
@@ -108,10 +115,12 @@ void TForm1::ActEnregistrerClick() {
              "Les paramètres n'ont pas été enregistrés :\n" + QString::fromStdString(why));
         return;
     }
+    SetFileName(path);
     SetStatus("Paramètres enregistrés : " + QFileInfo(path).fileName());
 }
 
 void TForm1::ActComparerClick() {
+    TakeTypedValues();
     const QString path = ChooseParameterFile("Comparer avec un fichier");
     if (path.isEmpty())
         return;

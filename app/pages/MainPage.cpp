@@ -6,6 +6,7 @@
 #include "app/Guard.h"
 #include "app/LocaleText.h"
 #include "app/MakeControl.h"
+#include "app/NumberEntry.h"
 #include "widgets/MyControls.h"
 
 namespace vadero {
@@ -58,7 +59,9 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
 
     GrOutput = MakeControl<TGroupBoxLangue>(this, "GrOutput", QRect(196, 6, 221, 100));
     GrOutput->StreamTexts("Génére", "Génére", "output");
-    EdiOutput = MakeControl<QLineEdit>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
+    EdiOutput = MakeControl<NumberEntry>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
+    EdiOutput->SetField([this] { return OutputField(); });
+    EdiOutput->OnTaken = Guarded([this](const Taking& taking) { OutputTaken(taking); });
     RdOutputmAV = MakeControl<QRadioButton>(GrOutput, "RdOutputmAV", QRect(115, 20, 100, 20));
     RdOutputmAV->setText("mA");
     RdOutputmAV->setChecked(true);
@@ -92,6 +95,11 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     FormLoaded(this);
 }
 
+MainPage::~MainPage() {
+    // A focus change while the children go must not reach this page.
+    EdiOutput->Detach();
+}
+
 void MainPage::ChangeGammeClick() {
     for (int k = 0; k < kRangeCount; ++k)
         if (RadioButtonLangue[k]->isChecked())
@@ -113,7 +121,8 @@ void MainPage::ShowRange() {
     CkLoopPower->setEnabled(look.loopPowerEnabled);
     if (look.loopPowerUnchecked)
         CkLoopPower->setChecked(false);
-    WriteText(*EdiOutput, QString());
+    output_.reset();
+    EdiOutput->ShowEmpty();
     WriteText(*EdiInput, QString());
 }
 
@@ -135,25 +144,59 @@ TValueUnit MainPage::OutputUnit() const {
 }
 
 void MainPage::RdOutputmAVClick() {
-    ShowOutput();
+    // A value typed and taken stays the same output, shown in the new unit.
+    if (!output_)
+        output_ = host_.LCX1().Params().OutputValue();
+    EdiOutput->ShowHeld();
 }
 
 void MainPage::ShowOutput() {
+    output_ = host_.LCX1().Params().OutputValue();
+    EdiOutput->ShowHeld();
+}
+
+NumberField MainPage::OutputField() {
     const TLCXParams& params = host_.LCX1().Params();
     const TValueUnit unit = OutputUnit();
+    const int range = params.Range();
+    const UserScale scale{params.UserZero(), params.UserFullScale()};
     std::string picture;
+    NumberField field;
+    field.what = QStringLiteral("la valeur à générer");
     switch (unit) {
         case TValueUnit::uPhysical:
             picture = DecimalsFormat(params.OutputDecimals());
+            field.unit = RdOutputmAV->text();
             break;
         case TValueUnit::uPercent:
             picture = "#0.00";
+            field.unit = QStringLiteral("%");
             break;
         case TValueUnit::uUser:
             picture = FormatOfCode(params.UserFormat());
             break;
     }
-    WriteText(*EdiOutput, ShowNumber(host_.LCX1().GetOutput(unit), picture));
+    // The calibrator generates 0 to 110 % of the range's full scale.
+    const double low = RawToValue(unit, range, 0, scale);
+    const double high = RawToValue(unit, range, static_cast<std::int16_t>(kRawMax), scale);
+    field.min = std::min(low, high);
+    field.max = std::max(low, high);
+    field.show = [picture](double v) { return ShowNumber(v, picture); };
+    field.held = [this, unit, range, scale]() -> std::optional<double> {
+        if (!output_)
+            return std::nullopt;
+        return RawToValue(unit, range, *output_, scale);
+    };
+    field.store = [this, unit, range, scale](double v) {
+        output_ = static_cast<std::int16_t>(ValueToRaw(unit, range, static_cast<float>(v), scale));
+    };
+    return field;
+}
+
+void MainPage::OutputTaken(const Taking& taking) {
+    refusal_ = taking.taken ? QString() : taking.message;
+    if (!taking.message.isEmpty())
+        host_.SetStatus(taking.message);
 }
 
 void MainPage::BtnWrOutputClick() {
@@ -165,8 +208,20 @@ void MainPage::BtnWrOutputClick() {
 }
 
 void MainPage::SendOutput() {
-    const float v = ReadNumber(EdiOutput->text()).value_or(0.0F);
-    host_.StartTransfer([this, unit = OutputUnit(), v] { host_.LCX1().SetOutput(unit, v); });
+    EdiOutput->Take();
+    if (!refusal_.isEmpty()) {
+        host_.SetStatus(std::exchange(refusal_, QString()) + " ; rien n'est envoyé");
+        return;
+    }
+    if (!output_) {
+        host_.SetStatus(QStringLiteral("Aucune valeur à générer : entrer la valeur d'abord"));
+        return;
+    }
+    // Exactly the value the edit shows, in the range it was taken in.
+    host_.StartTransfer([this, raw = *output_] {
+        host_.LCX1().Params().SetOutputValue(raw);
+        host_.LCX1().WriteOutput();
+    });
     host_.SetStatus("Génération de la valeur");
 }
 
@@ -210,8 +265,7 @@ void MainPage::ShowMeasure() {
 void MainPage::LCX1ReadOutput(TObject* /*Sender*/) {
     host_.SetStatus(QString());
     // The read-back arrives when it will: a value the user is typing stays.
-    if (!(EdiOutput->hasFocus() && EdiOutput->isModified()))
-        ShowOutput();
+    ShowOutput();
 }
 
 }  // namespace vadero
