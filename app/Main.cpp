@@ -97,8 +97,20 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
     WireSession();
     connect(CkChange, &QCheckBox::toggled, this, [this] { ShowTitle(); });
+    // The desktop session ends: unwritten edits ask as quitting does. The
+    // write takes a few ticks, so Ecrire keeps the session to end later.
     connect(qApp, &QGuiApplication::commitDataRequest, this,
-            Guarded([this](QSessionManager& manager) { CommitData(manager); }));
+            Guarded([this](QSessionManager& manager) {
+                TakeTypedValues();
+                if (!HasUnwrittenEdits() || !manager.allowsInteraction())
+                    return;
+                const Unwritten answer = AskUnwritten();
+                if (answer != Unwritten::Discard)
+                    manager.cancel();
+                if (answer == Unwritten::Write)
+                    BtnWriteAllClick();
+                manager.release();
+            }));
 }
 
 TForm1::~TForm1() {
@@ -353,25 +365,6 @@ void TForm1::ShowTitle() {
 void TForm1::SetFileName(const QString& path) {
     fileName_ = path.isEmpty() ? QString() : QFileInfo(path).fileName();
     ShowTitle();
-}
-
-void TForm1::CommitData(QSessionManager& manager) {
-    TakeTypedValues();
-    if (!HasUnwrittenEdits() || !manager.allowsInteraction())
-        return;
-    switch (AskUnwritten()) {
-        case Unwritten::Write:
-            // The write takes a few ticks: the session stays, to end later.
-            manager.cancel();
-            BtnWriteAllClick();
-            break;
-        case Unwritten::Discard:
-            break;
-        case Unwritten::Cancel:
-            manager.cancel();
-            break;
-    }
-    manager.release();
 }
 
 void TForm1::BtnQuitClick() {

@@ -20,7 +20,6 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QProgressBar;
-class QSessionManager;
 class QStatusBar;
 
 namespace vadero {
@@ -160,7 +159,6 @@ class TForm1 : public QWidget, private PageHost {
     void ShowTitle();
     void SetFileName(const QString& path);
     void OpenParameterFile();
-    void CommitData(QSessionManager& manager);
 
     void CheckChange() override;
     bool ChangeChecked() const override;
