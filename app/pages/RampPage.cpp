@@ -205,8 +205,7 @@ void RampPage::TakeCell(StringGrid& grid, int col) {
     if (grid.Cells(col, 1) == grid.Shown(col, 1))
         return;
     const Taking taking = TakeNumber(FieldOf(grid, col), grid.Cells(col, 1), grid.Shown(col, 1));
-    grid.SetCells(col, 1, taking.text);
-    ShowRamp();
+    ShowRamp();  // the cell too shows what is stored
     host_.Took(taking);
 }
 
