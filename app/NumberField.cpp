@@ -1,5 +1,6 @@
 #include "app/NumberField.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 
 #include "app/LocaleText.h"
@@ -8,17 +9,23 @@ namespace vadero {
 
 namespace {
 
+// The context of this file's texts in the translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(vadero::NumberField)
+};
+
 QString WithUnit(const QString& number, const QString& unit) {
     return unit.isEmpty() ? number : number + ' ' + unit;
 }
 
 QString Refusal(const NumberField& field, const QString& typed, const QString& shown) {
-    const QString keeps = shown.trimmed().isEmpty()
-                              ? field.what + " reste vide"
-                              : field.what + " garde " + WithUnit(shown.trimmed(), field.unit);
+    const QString keeps =
+        shown.trimmed().isEmpty()
+            ? Texts::tr("%1 reste vide").arg(field.what)
+            : Texts::tr("%1 garde %2").arg(field.what, WithUnit(shown.trimmed(), field.unit));
     if (typed.isEmpty())
-        return "Aucune valeur : " + keeps;
-    return QString("Valeur non numérique : « %1 », %2").arg(typed, keeps);
+        return Texts::tr("Aucune valeur : %1").arg(keeps);
+    return Texts::tr("Valeur non numérique : « %1 », %2").arg(typed, keeps);
 }
 
 }  // namespace
@@ -48,9 +55,9 @@ Taking TakeNumber(const NumberField& field, const QString& typed, const QString&
     const QString from = WithUnit(trimmed, field.unit);
     const QString to = WithUnit(taking.text.trimmed(), field.unit);
     if (limited != *value)
-        taking.message = from + " limité à " + to;
+        taking.message = Texts::tr("%1 limité à %2").arg(from, to);
     else if (ReadNumber(taking.text) != value)
-        taking.message = from + " arrondi à " + to;
+        taking.message = Texts::tr("%1 arrondi à %2").arg(from, to);
     return taking;
 }
 

@@ -7,6 +7,7 @@
 #include "app/LocaleText.h"
 #include "app/MakeControl.h"
 #include "app/NumberEntry.h"
+#include "app/pages/RangeCaptions.h"
 #include "widgets/MyControls.h"
 
 namespace vadero {
@@ -34,17 +35,13 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     setObjectName("TabMain");
 
     GrGamme = MakeControl<TGroupBoxLangue>(this, "GrGamme", QRect(8, 6, 180, 176));
-    GrGamme->StreamTexts("Gamme", "Gamme", "Range");
-    static const char* const kRangeTexts[kRangeCount][2] = {
-        {"Génére 0-20mA", "Output 0-20mA"},    {"Génére 4-20mA", "Output 4-20mA"},
-        {"Génére 0-10V", "Output 0-10V"},      {"Mesure courant", "Current measure"},
-        {"Mesure tension", "Voltage measure"}, {"Mesure résistance", "Resistor measure"},
-    };
+    GrGamme->StreamTexts(tr("Gamme"), tr("Gamme"), "Range");
     for (int k = 0; k < kRangeCount; ++k) {
         const QByteArray name = "RadioButtonLangue" + QByteArray::number(k + 1);
         RadioButtonLangue[k] = MakeControl<TRadioButtonLangue>(GrGamme, name.constData(),
                                                                QRect(12, 22 + 25 * k, 160, 20));
-        RadioButtonLangue[k]->StreamTexts(kRangeTexts[k][0], kRangeTexts[k][0], kRangeTexts[k][1]);
+        const QString caption = RangeCaption(k);
+        RadioButtonLangue[k]->StreamTexts(caption, caption, kRangeCaptions[std::size_t(k)].anglais);
         connect(RadioButtonLangue[k], &QRadioButton::toggled, this, Guarded([this](bool on) {
                     if (on)
                         ChangeGammeClick();
@@ -52,13 +49,14 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     }
 
     GrLoopPower = MakeControl<TGroupBoxLangue>(this, "GrLoopPower", QRect(8, 190, 180, 50));
-    GrLoopPower->StreamTexts("Alimentation de boucle", "Alimentation de boucle", "Loop Power");
+    GrLoopPower->StreamTexts(tr("Alimentation de boucle"), tr("Alimentation de boucle"),
+                             "Loop Power");
     CkLoopPower = MakeControl<TCheckBoxLangue>(GrLoopPower, "CkLoopPower", QRect(12, 22, 150, 20));
-    CkLoopPower->StreamTexts("Active", "Active", "Enable");
+    CkLoopPower->StreamTexts(tr("Active"), tr("Active"), "Enable");
     connect(CkLoopPower, &QCheckBox::toggled, this, Guarded([this] { CkLoopPowerClick(); }));
 
     GrOutput = MakeControl<TGroupBoxLangue>(this, "GrOutput", QRect(196, 6, 221, 100));
-    GrOutput->StreamTexts("Génére", "Génére", "output");
+    GrOutput->StreamTexts(tr("Génére"), tr("Génére"), "output");
     EdiOutput = MakeControl<NumberEntry>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
     EdiOutput->SetField([this] { return OutputField(); });
     EdiOutput->OnTaken = Guarded([this](const Taking& taking) { OutputTaken(taking); });
@@ -69,7 +67,7 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     RdPourc->setText("%");
     RadioButtonLangue10 =
         MakeControl<TRadioButtonLangue>(GrOutput, "RadioButtonLangue10", QRect(115, 68, 104, 20));
-    RadioButtonLangue10->StreamTexts("Unité utiliateur", "Unité utiliateur", "User unit");
+    RadioButtonLangue10->StreamTexts(tr("Unité utiliateur"), tr("Unité utiliateur"), "User unit");
     for (QRadioButton* unit :
          {RdOutputmAV, RdPourc, static_cast<QRadioButton*>(RadioButtonLangue10)})
         connect(unit, &QRadioButton::toggled, this, Guarded([this](bool on) {
@@ -77,19 +75,19 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
                         RdOutputmAVClick();
                 }));
     BtnWrOutput = MakeControl<TButtonLangue>(GrOutput, "BtnWrOutput", QRect(10, 58, 95, 25));
-    BtnWrOutput->StreamTexts("Ecriture", "Ecriture", "Write");
+    BtnWrOutput->StreamTexts(tr("Ecriture"), tr("Ecriture"), "Write");
     connect(BtnWrOutput, &QPushButton::clicked, this, Guarded([this] { BtnWrOutputClick(); }));
 
     GroupBoxLangue1 =
         MakeControl<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
-    GroupBoxLangue1->StreamTexts("Mesure", "Mesure", "Measure");
+    GroupBoxLangue1->StreamTexts(tr("Mesure"), tr("Mesure"), "Measure");
     EdiInput = MakeControl<QLineEdit>(GroupBoxLangue1, "EdiInput", QRect(10, 24, 95, 21));
     EdiInput->setReadOnly(true);
     RdInputmAV = MakeControl<QRadioButton>(GroupBoxLangue1, "RdInputmAV", QRect(115, 20, 100, 20));
     RdInputmAV->setText("mA");
     RdInputmAV->setChecked(true);
     BtnRdInput = MakeControl<TButtonLangue>(GroupBoxLangue1, "BtnRdInput", QRect(10, 58, 95, 25));
-    BtnRdInput->StreamTexts("Lecture", "Lecture", "Read");
+    BtnRdInput->StreamTexts(tr("Lecture"), tr("Lecture"), "Read");
     connect(BtnRdInput, &QPushButton::clicked, this, Guarded([this] { BtnRdInputClick(); }));
 
     FormLoaded(this);
@@ -162,7 +160,7 @@ NumberField MainPage::OutputField() {
     const UserScale scale{params.UserZero(), params.UserFullScale()};
     std::string picture;
     NumberField field;
-    field.what = QStringLiteral("la valeur à générer");
+    field.what = tr("la valeur à générer");
     switch (unit) {
         case TValueUnit::uPhysical:
             picture = DecimalsFormat(params.OutputDecimals());
@@ -210,11 +208,11 @@ void MainPage::BtnWrOutputClick() {
 void MainPage::SendOutput() {
     EdiOutput->Take();
     if (!refusal_.isEmpty()) {
-        host_.SetStatus(std::exchange(refusal_, QString()) + " ; rien n'est envoyé");
+        host_.SetStatus(std::exchange(refusal_, QString()) + tr(" ; rien n'est envoyé"));
         return;
     }
     if (!output_) {
-        host_.SetStatus(QStringLiteral("Aucune valeur à générer : entrer la valeur d'abord"));
+        host_.SetStatus(tr("Aucune valeur à générer : entrer la valeur d'abord"));
         return;
     }
     // Exactly the value the edit shows, in the range it was taken in.
@@ -222,7 +220,7 @@ void MainPage::SendOutput() {
         host_.LCX1().Params().SetOutputValue(raw);
         host_.LCX1().WriteOutput();
     });
-    host_.SetStatus("Génération de la valeur");
+    host_.SetStatus(tr("Génération de la valeur"));
 }
 
 void MainPage::BtnRdInputClick() {
@@ -234,7 +232,7 @@ void MainPage::BtnRdInputClick() {
 }
 
 void MainPage::BtnReadMeasureClick() {
-    host_.SetStatus("Lecture de la mesure en cours");
+    host_.SetStatus(tr("Lecture de la mesure en cours"));
     WriteText(*EdiInput, QString());
     host_.StartTransfer([this] { host_.LCX1().ReadMeasure(); });
 }
@@ -259,7 +257,7 @@ void MainPage::ShowMeasure() {
         default:
             break;
     }
-    host_.SetStatus("Lecture de la mesure terminée");
+    host_.SetStatus(tr("Lecture de la mesure terminée"));
 }
 
 void MainPage::LCX1ReadOutput(TObject* /*Sender*/) {

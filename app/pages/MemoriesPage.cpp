@@ -19,9 +19,9 @@ struct GroupInfo {
 };
 
 constexpr std::array<GroupInfo, MemoriesPage::kTables> kGroups{{
-    {"GrMem020mA", "0 - 20mA", "mA"},
-    {"GrMem420mA", "4 - 20mA", "mA"},
-    {"GrMem010V", "0 - 10V", "V"},
+    {"GrMem020mA", QT_TRANSLATE_NOOP("vadero::MemoriesPage", "0 - 20mA"), "mA"},
+    {"GrMem420mA", QT_TRANSLATE_NOOP("vadero::MemoriesPage", "4 - 20mA"), "mA"},
+    {"GrMem010V", QT_TRANSLATE_NOOP("vadero::MemoriesPage", "0 - 10V"), "V"},
 }};
 
 constexpr int kGroupWidth = 131;
@@ -37,7 +37,7 @@ MemoriesPage::MemoriesPage(PageHost& host, QWidget* parent) : QWidget(parent), h
     int editNumber = 1;
     for (int t = 0; t < kTables; ++t) {
         const auto table = static_cast<std::size_t>(t);
-        auto* group = new QGroupBox(QString::fromLatin1(kGroups[table].caption), this);
+        auto* group = new QGroupBox(tr(kGroups[table].caption), this);
         group->setObjectName(QString::fromLatin1(kGroups[table].name));
         group->setGeometry(8 + t * (kGroupWidth + kGroupGap), 8, kGroupWidth, 281);
         groups_[table] = group;
@@ -62,7 +62,7 @@ MemoriesPage::~MemoriesPage() {
 NumberField MemoriesPage::FieldOf(std::uint8_t table, int index) {
     const UserScale none{};
     NumberField field;
-    field.what = QStringLiteral("la mémoire %1").arg(index);
+    field.what = tr("la mémoire %1").arg(index);
     field.unit = QString::fromLatin1(kGroups[table].unit);
     // A memory holds 0 to 110 % of its table's full scale.
     field.min = RawToValue(TValueUnit::uPhysical, table, 0, none);

@@ -35,7 +35,7 @@ TWinDraw* MakeCurve(QWidget* page) {
     auto* draw = new TWinDraw(page);
     draw->setObjectName(QStringLiteral("Draw1"));
     draw->setGeometry(8, 8, 409, 145);
-    draw->SetCaption(QStringLiteral("Première rampe"));
+    draw->SetCaption(RampPage::tr("Première rampe"));
     draw->SetXmin(0);
     draw->SetXmax(100);
     draw->SetYmin(-25);
@@ -76,8 +76,8 @@ RampPage::RampPage(PageHost& host, QWidget* parent)
       strGrLevel_(MakeGrid(this, "StrGrLevel", 2, 1)),
       image4_(MakeImage(this, "Image4", RampPicture::DelayRepeat, 2)),
       strGrDelRep_(MakeGrid(this, "StrGrDelRep", 2, 2)),
-      ckGrid_(new QCheckBox(QStringLiteral("Grille"), this)),
-      btnRefresh_(new QPushButton(QStringLiteral("Rafraichir"), this)) {
+      ckGrid_(new QCheckBox(tr("Grille"), this)),
+      btnRefresh_(new QPushButton(tr("Rafraichir"), this)) {
     setObjectName(QStringLiteral("TabCrawl"));
     const int right = strGrTime_->geometry().right() + 14;
     ckGrid_->setObjectName(QStringLiteral("CkGrid"));

@@ -70,10 +70,9 @@ UserScalePage::UserScalePage(PageHost& host, QWidget* parent)
     connect(button2_, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
     connect(button3_, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
     connect(button4_, &QPushButton::clicked, this, Guarded([this] { Button4Click(); }));
-    edFS_->SetField(FieldOf(QStringLiteral("la pleine échelle"), &TLCXParams::UserFullScale,
+    edFS_->SetField(FieldOf(tr("la pleine échelle"), &TLCXParams::UserFullScale,
                             &TLCXParams::SetUserFullScale));
-    edZero_->SetField(
-        FieldOf(QStringLiteral("le zéro"), &TLCXParams::UserZero, &TLCXParams::SetUserZero));
+    edZero_->SetField(FieldOf(tr("le zéro"), &TLCXParams::UserZero, &TLCXParams::SetUserZero));
     edFS_->OnTaken = Guarded([this](const Taking& taking) { EdFS_UserScalePtChange(taking); });
     edZero_->OnTaken = Guarded([this](const Taking& taking) { EdZero_UserScalePtChange(taking); });
 }
