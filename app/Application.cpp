@@ -8,6 +8,24 @@
 
 namespace vadero {
 
+namespace {
+
+// The file dialog's kinds ("Folder", "Drive") moved to a context of their
+// own that the toolkit's French translation still keeps under QFileDialog.
+class FileKinds : public QTranslator {
+  public:
+    using QTranslator::QTranslator;
+    QString translate(const char* context, const char* source, const char* disambiguation,
+                      int n) const override {
+        if (qstrcmp(context, "QAbstractFileIconProvider") != 0)
+            return {};
+        return QCoreApplication::translate("QFileDialog", source, disambiguation, n);
+    }
+    bool isEmpty() const override { return false; }
+};
+
+}  // namespace
+
 Application::Application(int& argc, char** argv, UiLanguage language)
     : QApplication(argc, argv), language_(language) {
     setApplicationName("VADERO");
@@ -17,6 +35,7 @@ Application::Application(int& argc, char** argv, UiLanguage language)
         // ("Annuler", "Copier", "Dossier"), whatever the desktop's language.
         if (!Translate("qt_fr", toolkit))
             Translate("qtbase_fr", toolkit);
+        installTranslator(new FileKinds(this));
         return;
     }
     // Installed beside the programs: bin/../share/vadero/translations.

@@ -56,6 +56,13 @@ TEST(Language, LangForcesOneAndRefusesAnother) {
     EXPECT_NE(de.err.find("--lang takes fr|en, not 'de'"), std::string::npos) << de.err;
 }
 
+TEST(Language, TheToolkitsOwnTextsAreFrenchInTheFrenchWindow) {
+    // The test program runs the French window, as the desktop's C locale asks.
+    EXPECT_EQ(QCoreApplication::translate("QAbstractFileIconProvider", "Folder"), "Dossier");
+    EXPECT_EQ(QCoreApplication::translate("QFileSystemModel", "Date Modified"),
+              "Dernière modification");
+}
+
 TEST(Language, TheEnglishTranslationReachesEveryPartOfTheWindow) {
     QTranslator english;
     ASSERT_TRUE(english.load(
