@@ -21,12 +21,9 @@ void NumberEntry::Detach() {
 }
 
 void NumberEntry::Show(const QString& text) {
-    if (Typing() && hasFocus()) {
-        shown_ = text;
-        return;
-    }
+    const bool typing = Typing() && hasFocus();
     shown_ = text;
-    if (QLineEdit::text() != text)
+    if (!typing && QLineEdit::text() != text)
         setText(text);
 }
 
