@@ -20,7 +20,8 @@ namespace vadero {
 
 namespace {
 
-// A backup is a few kilobytes; this bounds what a wrong file can take.
+// A backup or a file of readings is a few kilobytes; this bounds what a
+// wrong file can take.
 constexpr off_t kBackupLimit = 1 << 20;
 
 double Rounded(float value) {
@@ -35,9 +36,9 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-// The text of a backup file. Opened without blocking and refused unless it is
-// a regular file: reading a FIFO would wait for a writer for ever.
-std::string ReadBackupText(const std::string& path) {
+}  // namespace
+
+std::string ReadSmallFile(const std::string& path, const std::string& kind) {
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     if (!fd)
         throw InputError(ErrnoText("cannot read", path));
@@ -45,11 +46,11 @@ std::string ReadBackupText(const std::string& path) {
     if (::fstat(fd.get(), &info) != 0)
         throw InputError(ErrnoText("cannot read", path));
     if (S_ISDIR(info.st_mode))
-        throw InputError(path + " is a directory, not a backup file");
+        throw InputError(path + " is a directory, not a " + kind);
     if (!S_ISREG(info.st_mode))
         throw InputError(path + " is not a regular file");
     if (info.st_size > kBackupLimit)
-        throw InputError(path + " is too large for a backup (" + std::to_string(info.st_size) +
+        throw InputError(path + " is too large for a " + kind + " (" + std::to_string(info.st_size) +
                          " bytes)");
     std::string text;
     std::array<char, 4096> chunk{};
@@ -63,12 +64,14 @@ std::string ReadBackupText(const std::string& path) {
             break;
         text.append(chunk.data(), std::size_t(n));
         if (off_t(text.size()) > kBackupLimit)  // grew while being read
-            throw InputError(path + " is too large for a backup");
+            throw InputError(path + " is too large for a " + kind);
     }
     if (text.empty())
-        throw InputError(path + " is empty, not a backup");
+        throw InputError(path + " is empty, not a " + kind);
     return text;
 }
+
+namespace {
 
 // The first place where two documents differ ("filter.position"), if any.
 std::optional<std::string> FirstDifference(const nlohmann::json& a, const nlohmann::json& b,
@@ -231,7 +234,7 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
 
 nlohmann::json ReadBackupFile(const std::string& path) {
     try {
-        return ParseBackupText(ReadBackupText(path));
+        return ParseBackupText(ReadSmallFile(path, "backup file"));
     } catch (const InputError& e) {
         throw InputError(std::string(e.what()) + " (nothing was sent)");
     }
