@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "calibrator/LocalTime.h"
+#include "calibrator/Numbers.h"
 #include "calibrator/Parameters.h"
 #include "report/PageText.h"
 #include "transport/Identity.h"
@@ -118,9 +119,15 @@ class Page {
     cairo_t* cr_;
 };
 
+// "2026-12-09 14:03:07 +01:00"
+std::string Stamp(std::chrono::system_clock::time_point at) {
+    const std::string iso = IsoLocalTime(at);
+    return iso.substr(0, 10) + " " + iso.substr(11, 8) + " " + iso.substr(23);
+}
+
 std::string PointList(const check::Settings& s, const PageText& t) {
     std::string list;
-    for (const double p : s.points) list += (list.empty() ? "" : ", ") + check::Fixed(p, 1);
+    for (const double p : s.points) list += (list.empty() ? "" : ", ") + FormatPicture(p, "#0.##");
     return list + " %" + (s.upDown ? std::string(", ") + t.upDown : "");
 }
 
@@ -138,8 +145,8 @@ double Header(Page& page, const check::Record& r, const PageText& t, double top)
         {t.points, PointList(s, t)},
     };
     const std::vector<std::pair<std::string, std::string>> right = {
-        {t.start, IsoLocalTime(r.start).substr(0, 19).replace(10, 1, " ")},
-        {t.end, IsoLocalTime(r.end).substr(0, 19).replace(10, 1, " ")},
+        {t.start, Stamp(r.start)},
+        {t.end, Stamp(r.end)},
         {t.technician, s.technician},
         {t.calibrator, r.calibrator.serial + " (" + std::string(lcx3::kManufacturer) + ")"},
         {t.range, RangeLabel(params.Range())},
@@ -282,11 +289,15 @@ void Plot(Page& page, const check::Record& r, const PageText& t, double top, dou
         xMin = std::min(xMin, p);
         xMax = std::max(xMax, p);
     }
+    // Room beside the first and last points for their marks.
+    const double xPad = (xMax - xMin) * 0.03;
+    xMin -= xPad;
+    xMax += xPad;
     double yMax = tol * 2;
     for (const check::PointResult& p : r.points) yMax = std::max(yMax, std::abs(p.error) * 1.15);
     const double yStep = NiceStep(2 * yMax, 6);
     yMax = std::ceil(yMax / yStep) * yStep;
-    const double xStep = NiceStep(xMax - xMin, 10);
+    const double xStep = NiceStep(xMax - xMin - 2 * xPad, 10);
 
     page.Font(9, true);
     page.Colour(kInk);
@@ -307,7 +318,8 @@ void Plot(Page& page, const check::Record& r, const PageText& t, double top, dou
         page.Colour(kGrey);
         page.Right(left - 4, Y(v) + 2.5, Tick(v, yStep));
     }
-    for (double v = std::ceil(xMin / xStep) * xStep; v <= xMax + xStep / 1e6; v += xStep) {
+    for (double v = std::ceil((xMin + xPad) / xStep) * xStep; v <= xMax - xPad + xStep / 1e6;
+         v += xStep) {
         page.Colour(kRule);
         page.Line(X(v), plotTop, X(v), bottom, 0.3);
         page.Colour(kGrey);
