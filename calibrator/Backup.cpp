@@ -50,8 +50,8 @@ std::string ReadSmallFile(const std::string& path, const std::string& kind) {
     if (!S_ISREG(info.st_mode))
         throw InputError(path + " is not a regular file");
     if (info.st_size > kBackupLimit)
-        throw InputError(path + " is too large for a " + kind + " (" + std::to_string(info.st_size) +
-                         " bytes)");
+        throw InputError(path + " is too large for a " + kind + " (" +
+                         std::to_string(info.st_size) + " bytes)");
     std::string text;
     std::array<char, 4096> chunk{};
     for (;;) {

@@ -33,9 +33,7 @@ struct Side {
 // The fields a comparison needs, each checked: a hand-edited or foreign file
 // is refused, never half read.
 Side Read(const nlohmann::json& doc, const std::string& name) {
-    const auto refuse = [&name](const std::string& why) {
-        return InputError(name + ": " + why);
-    };
+    const auto refuse = [&name](const std::string& why) { return InputError(name + ": " + why); };
     if (!doc.is_object() || doc.value("record", "") != "loop check")
         throw refuse("not the record of a loop check (no \"record\": \"loop check\")");
     const auto text = [&](const char* key) {
@@ -51,14 +49,13 @@ Side Read(const nlohmann::json& doc, const std::string& name) {
     if (!doc.contains("points") || !doc["points"].is_array())
         throw refuse("no \"points\" array");
     for (const auto& p : doc["points"]) {
-        const bool whole = p.is_object() && p.contains("number") && p["number"].is_number_integer() &&
-                           p.contains("direction") && p["direction"].is_string() &&
-                           p.contains("nominal_percent") && p["nominal_percent"].is_number() &&
-                           p.contains("reading") && p["reading"].is_object() &&
-                           p["reading"].contains("value") && p["reading"]["value"].is_number() &&
-                           p.contains("error_percent_of_span") &&
-                           p["error_percent_of_span"].is_number() && p.contains("pass") &&
-                           p["pass"].is_boolean();
+        const bool whole =
+            p.is_object() && p.contains("number") && p["number"].is_number_integer() &&
+            p.contains("direction") && p["direction"].is_string() &&
+            p.contains("nominal_percent") && p["nominal_percent"].is_number() &&
+            p.contains("reading") && p["reading"].is_object() && p["reading"].contains("value") &&
+            p["reading"]["value"].is_number() && p.contains("error_percent_of_span") &&
+            p["error_percent_of_span"].is_number() && p.contains("pass") && p["pass"].is_boolean();
         if (!whole)
             throw refuse("point " + std::to_string(side.points.size() + 1) +
                          " lacks its number, direction, nominal_percent, reading, "

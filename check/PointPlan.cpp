@@ -60,13 +60,13 @@ Loop ChooseLoop(const Settings& s, int range) {
     if (s.mode == Mode::Source) {
         const int wanted = s.loop.value_or(IsGenerating(range) ? range : int(rgGenerate420mA));
         if (range != wanted)
-            throw InputError("a source check of a " + LoopOf(wanted).Name() + " loop generates in \"" +
-                             RangeLabel(wanted) + "\", and " + now + ": " + SetRange(wanted) +
-                             " first");
+            throw InputError("a source check of a " + LoopOf(wanted).Name() +
+                             " loop generates in \"" + RangeLabel(wanted) + "\", and " + now +
+                             ": " + SetRange(wanted) + " first");
         return LoopOf(wanted);
     }
-    Loop loop = LoopOf(s.loop.value_or(range == rgMeasureVoltage ? int(rgGenerate010V)
-                                                                 : int(rgGenerate420mA)));
+    Loop loop = LoopOf(
+        s.loop.value_or(range == rgMeasureVoltage ? int(rgGenerate010V) : int(rgGenerate420mA)));
     const int wanted = MeasuringRangeOf(loop);
     if (range != wanted)
         throw InputError("a measure check of a " + loop.Name() + " loop measures in \"" +
@@ -83,10 +83,9 @@ std::string Loop::Name() const {
 
 Loop LoopOf(int generatingRange) {
     const auto at = [generatingRange](float percent) {
-        return Rounded(RawToValue(TValueUnit::uPhysical, generatingRange,
-                                 std::int16_t(ValueToRaw(TValueUnit::uPercent, generatingRange,
-                                                         percent, {})),
-                                 {}));
+        return Rounded(RawToValue(
+            TValueUnit::uPhysical, generatingRange,
+            std::int16_t(ValueToRaw(TValueUnit::uPercent, generatingRange, percent, {})), {}));
     };
     return {generatingRange, at(0), at(100), kMemoryTables.at(std::size_t(generatingRange)).unit};
 }

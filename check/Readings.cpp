@@ -49,8 +49,8 @@ Readings ParseReadings(const std::string& text, const std::string& name) {
                 continue;  // the header
             if (value.find(',') != std::string::npos)
                 throw InputError(where + ": more than two columns (POINT,READING)");
-            const double number = ParseNumber(where + ": the point \"" + point + "\"", point, 1,
-                                              kLargest, true);
+            const double number =
+                ParseNumber(where + ": the point \"" + point + "\"", point, 1, kLargest, true);
             if (number != double(readings.size() + 1))
                 throw InputError(where + ": point " + point + " where point " +
                                  std::to_string(readings.size() + 1) + " comes");

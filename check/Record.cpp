@@ -42,10 +42,11 @@ nlohmann::json PointToJson(const PointResult& p, const PointUnits& units, const 
             {"direction", DirectionName(p.planned.direction)},
             {"nominal_percent", Rounded(p.planned.percent)},
             {"time", p.time},
-            {"calibrator", {{"value", Rounded(p.calibratorValue)},
-                            {"unit", loop.unit},
-                            {"raw", p.raw},
-                            {"state", StateName(p.state)}}},
+            {"calibrator",
+             {{"value", Rounded(p.calibratorValue)},
+              {"unit", loop.unit},
+              {"raw", p.raw},
+              {"state", StateName(p.state)}}},
             {"reading", {{"value", Rounded(p.reading)}, {"unit", units.reading}}},
             {"ideal", {{"value", Rounded(p.ideal)}, {"unit", units.ideal}}},
             {"error_percent_of_span", Rounded(p.error, kErrorDecimals)},
@@ -167,16 +168,15 @@ std::string RecordToCsv(const Record& r) {
     for (const Parameter& row : Parameters()) field("parameter " + row.key, row.show(params));
     csv += "\n";
     csv += Row({"point", "direction", "nominal_percent", "time", "calibrator_value",
-                "calibrator_unit", "raw", "state", "reading", "reading_unit", "ideal",
-                "ideal_unit", "error_percent_of_span", "pass"});
+                "calibrator_unit", "raw", "state", "reading", "reading_unit", "ideal", "ideal_unit",
+                "error_percent_of_span", "pass"});
     const PointUnits units = UnitsOf(r);
     for (const PointResult& p : r.points)
         csv += Row({std::to_string(p.planned.number), DirectionName(p.planned.direction),
                     Fixed(p.planned.percent, 2), p.time, Fixed(p.calibratorValue, kValueDecimals),
                     r.plan.loop.unit, std::to_string(p.raw), StateName(p.state),
-                    Fixed(p.reading, kValueDecimals), units.reading,
-                    Fixed(p.ideal, kValueDecimals), units.ideal,
-                    SignedFixed(p.error, kErrorDecimals), p.pass ? "yes" : "no"});
+                    Fixed(p.reading, kValueDecimals), units.reading, Fixed(p.ideal, kValueDecimals),
+                    units.ideal, SignedFixed(p.error, kErrorDecimals), p.pass ? "yes" : "no"});
     return csv;
 }
 

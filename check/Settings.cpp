@@ -50,8 +50,7 @@ std::optional<std::size_t> Characters(const std::string& text) {
     return count;
 }
 
-void CheckText(const std::string& what, const std::string& text, std::size_t most,
-               bool required) {
+void CheckText(const std::string& what, const std::string& text, std::size_t most, bool required) {
     const auto count = Characters(text);
     if (!count)
         throw InputError(what + ": not a text of printable characters (UTF-8)");
@@ -78,7 +77,8 @@ Instrument ParseInstrument(const std::string& given) {
     const std::string text = Trimmed(given);
     const auto dots = text.find("..");
     if (dots == std::string::npos)
-        throw InputError(what + ": give the range and unit as LOWER..UPPER UNIT, e.g. \"0..150 degC\"");
+        throw InputError(what +
+                         ": give the range and unit as LOWER..UPPER UNIT, e.g. \"0..150 degC\"");
     const std::string upperAndUnit = text.substr(dots + 2);
     const auto end = upperAndUnit.find_first_not_of("0123456789.-");
     Instrument instrument;

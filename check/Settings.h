@@ -67,7 +67,7 @@ int PointCount(const Settings& settings);
 // The loop of a name "0-20mA", "4-20mA", "0-10V" (blanks ignored); throws InputError.
 int ParseLoop(const std::string& text);
 
-const char* ModeName(Mode mode);    // "source", "measure"
+const char* ModeName(Mode mode);     // "source", "measure"
 const char* StageName(Stage stage);  // "as-found", "as-left"
 
 }  // namespace vadero::check

@@ -45,7 +45,8 @@ check::Settings SettingsOf(const CheckArguments& a) {
     s.mode = a.mode == "source" ? Mode::Source : Mode::Measure;
     s.points = check::ParsePoints(a.points);
     s.upDown = a.upDown;
-    s.tolerance = ParseNumber("--tolerance \"" + a.tolerance + "\"", a.tolerance, -1e30, 1e30, false);
+    s.tolerance =
+        ParseNumber("--tolerance \"" + a.tolerance + "\"", a.tolerance, -1e30, 1e30, false);
     s.stage = a.asLeft ? check::Stage::AsLeft : check::Stage::AsFound;
     s.technician = a.technician;
     if (!a.loop.empty())
@@ -87,13 +88,14 @@ std::string PointLine(const Record& r, const PointResult& p) {
     const bool source = r.settings.mode == Mode::Source;
     const std::string& unit = r.settings.instrument.unit;
     const std::string& loop = r.plan.loop.unit;
-    const std::string calibrator = Three(p.calibratorValue) + " " + loop + "  raw " +
-                                   std::to_string(p.raw);
+    const std::string calibrator =
+        Three(p.calibratorValue) + " " + loop + "  raw " + std::to_string(p.raw);
     const std::string reading = (source ? "reading " : "input ") + Three(p.reading) + " " + unit;
     const std::string ideal = "ideal " + Three(p.ideal) + " " + (source ? unit : loop);
-    const char* result = p.state == 1 ? "Dep+, fail" : p.state == 2 ? "Dep-, fail"
-                         : p.pass     ? "pass"
-                                      : "FAIL";
+    const char* result = p.state == 1   ? "Dep+, fail"
+                         : p.state == 2 ? "Dep-, fail"
+                         : p.pass       ? "pass"
+                                        : "FAIL";
     return Of(r, p.planned) + "  " + DirectionName(p.planned.direction) + "  " +
            check::Fixed(p.planned.percent, 2) + " %  " +
            (source ? calibrator + "  " + reading : reading + "  " + calibrator) + "  " + ideal +
@@ -142,7 +144,8 @@ Task<std::optional<double>> Reading(Job& job, const Record& r, const PlannedPoin
         try {
             co_return ParseNumber("", text, -1e30, 1e30, false);
         } catch (const UsageError&) {
-            std::fprintf(stderr, "lcx3: \"%s\" is no number: type the reading (a point for the "
+            std::fprintf(stderr,
+                         "lcx3: \"%s\" is no number: type the reading (a point for the "
                          "decimals), Enter for %s, q to stop\n",
                          text.c_str(), Three(nominal).c_str());
         }
@@ -161,11 +164,11 @@ Task<PointStep> SourcePoint(Job& job, const Record& r, const PlannedPoint& p, Li
     if (!confirmed)
         co_return PointStep{std::nullopt, job.Unfinished(Of(r, p) + " was not confirmed")};
     if (params.OutputValue() != raw)
-        co_return PointStep{std::nullopt,
-                            Failure(kMismatch, Of(r, p) + ": the calibrator holds raw " +
-                                                   std::to_string(params.OutputValue()) +
-                                                   ", not the " + std::to_string(raw) +
-                                                   " commanded")};
+        co_return PointStep{
+            std::nullopt,
+            Failure(kMismatch, Of(r, p) + ": the calibrator holds raw " +
+                                   std::to_string(params.OutputValue()) + ", not the " +
+                                   std::to_string(raw) + " commanded")};
     const double value =
         std::nearbyint(double(runner.Lcx().GetOutput(TValueUnit::uPhysical)) * 1e4) / 1e4;
     const std::string sentText = Three(value) + " " + r.plan.loop.unit + " sent";
@@ -185,10 +188,10 @@ Task<PointStep> SourcePoint(Job& job, const Record& r, const PlannedPoint& p, Li
 Task<PointStep> MeasurePoint(Job& job, const Record& r, const PlannedPoint& p, LineInput* input) {
     SessionRunner& runner = *job.runner;
     const std::string& unit = r.settings.instrument.unit;
-    const std::optional<double> applied = co_await Reading(
-        job, r, p, input,
-        "apply " + Three(p.instrument) + " " + unit + " to " + r.settings.tag + "; input applied (" +
-            unit + ")?");
+    const std::optional<double> applied =
+        co_await Reading(job, r, p, input,
+                         "apply " + Three(p.instrument) + " " + unit + " to " + r.settings.tag +
+                             "; input applied (" + unit + ")?");
     if (!applied)
         co_return PointStep{};
     const bool settled = co_await Dwell(job, r, p, Three(*applied) + " " + unit + " applied");
@@ -208,10 +211,10 @@ Task<PointStep> MeasurePoint(Job& job, const Record& r, const PlannedPoint& p, L
         raw += runner.Lcx().MeasureRaw();
     }
     value = std::nearbyint(value / r.settings.samples * 1e4) / 1e4;
-    co_return PointStep{check::Evaluate(r.settings, r.plan.loop, p, value,
-                                        int(std::nearbyint(raw / r.settings.samples)), state,
-                                        *applied),
-                        std::nullopt};
+    co_return PointStep{
+        check::Evaluate(r.settings, r.plan.loop, p, value,
+                        int(std::nearbyint(raw / r.settings.samples)), state, *applied),
+        std::nullopt};
 }
 
 Task<PointStep> TakePoint(Job& job, const Record& r, const PlannedPoint& p, LineInput* input) {
@@ -247,8 +250,8 @@ Plan CheckLoopCheck(const Options& o) {
         const auto read = [](const std::string& path) {
             return ParseBackupText(ReadSmallFile(path, "record"));
         };
-        plan->comparison =
-            check::CompareRecords(read(a.compare[0]), a.compare[0], read(a.compare[1]), a.compare[1]);
+        plan->comparison = check::CompareRecords(read(a.compare[0]), a.compare[0],
+                                                 read(a.compare[1]), a.compare[1]);
         result.opensDevice = false;
         result.loopCheck = plan;
         return result;
@@ -258,13 +261,12 @@ Plan CheckLoopCheck(const Options& o) {
     plan->settings = SettingsOf(a);
     plan->folder = RecordFolder(a.record);
     if (!a.readings.empty()) {
-        plan->readings = check::ParseReadings(ReadSmallFile(a.readings, "file of readings"),
-                                              a.readings);
+        plan->readings =
+            check::ParseReadings(ReadSmallFile(a.readings, "file of readings"), a.readings);
         const int count = check::PointCount(plan->settings);
         if (int(plan->readings->size()) != count)
             throw UsageError(a.readings + " holds " + std::to_string(plan->readings->size()) +
-                             " readings, and the check takes " + std::to_string(count) +
-                             " points");
+                             " readings, and the check takes " + std::to_string(count) + " points");
     }
     result.loopCheck = plan;
     return result;
@@ -298,8 +300,9 @@ Task<Outcome> CheckCommand(Job& job) {
     std::optional<LineInput> input;
     if (!plan.readings) {
         input.emplace(runner.Loop(), *job.stop);
-        std::fprintf(stderr, "lcx3: at each point type the reading; Enter takes the nominal one, "
-                             "q stops the check\n");
+        std::fprintf(stderr,
+                     "lcx3: at each point type the reading; Enter takes the nominal one, "
+                     "q stops the check\n");
     }
     std::optional<Outcome> trouble;
     while (const PlannedPoint* next = record.Next()) {
@@ -341,8 +344,9 @@ Task<Outcome> CheckCommand(Job& job) {
         if (!job.options.json)
             std::cout << check::RecordToJson(record).dump(2) << "\n" << std::flush;
         Outcome failure = trouble ? *trouble : Failure(kNotSaved, "");
-        failure.error += std::string(trouble ? "; " : "") + "the record was not written: " +
-                         written.error + " (it is printed on stdout)";
+        failure.error += std::string(trouble ? "; " : "") +
+                         "the record was not written: " + written.error +
+                         " (it is printed on stdout)";
         failure.doc = out.doc;
         co_return failure;
     }

@@ -19,8 +19,8 @@ struct Outcome;
 // What lcx3 check was asked, checked before anything is opened.
 struct LoopCheckPlan {
     check::Settings settings;
-    std::optional<check::Readings> readings;  // none: asked at each point
-    std::string folder;                       // where the record goes
+    std::optional<check::Readings> readings;      // none: asked at each point
+    std::string folder;                           // where the record goes
     std::optional<check::Comparison> comparison;  // check --compare: only this
 };
 

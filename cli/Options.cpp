@@ -76,7 +76,8 @@ std::string ExamplesHelp() {
     text +=
         "\nExit status: 0 done; 1 bad usage or value, nothing sent; 2 no calibrator, or it "
         "went away;\n3 no answer; 4 verification found a difference; 5 a calibrator cannot "
-        "be opened;\n6 the calibrator was read but the backup file or record could not be written;\n7 a "
+        "be opened;\n6 the calibrator was read but the backup file or record could not be "
+        "written;\n7 a "
         "loop check did not pass: a point out of tolerance, or stopped before its last.\n";
     return text;
 }

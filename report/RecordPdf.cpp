@@ -227,10 +227,9 @@ double Table(Page& page, const check::Record& r, const PageText& t, double top) 
             page.Colour(kShade);
             page.Fill(kMargin, y, kContent, kRow);
         }
-        std::vector<std::string> cells = {
-            std::to_string(planned.number),
-            planned.direction == check::Direction::Up ? t.up : t.down,
-            check::Fixed(planned.percent, 2)};
+        std::vector<std::string> cells = {std::to_string(planned.number),
+                                          planned.direction == check::Direction::Up ? t.up : t.down,
+                                          check::Fixed(planned.percent, 2)};
         const check::PointResult* p = k < r.points.size() ? &r.points[k] : nullptr;
         if (p) {
             cells.push_back(check::Fixed(p->calibratorValue, 3));

@@ -48,7 +48,9 @@ class Check : public ::testing::Test, public test::Lcx3Process {
         std::sort(found.begin(), found.end());
         return found;
     }
-    nlohmann::json LastJson() const { return nlohmann::json::parse(test::Slurp(Records(".json").back())); }
+    nlohmann::json LastJson() const {
+        return nlohmann::json::parse(test::Slurp(Records(".json").back()));
+    }
     std::string Shell(const std::string& command) const {
         const std::string out = File("shell.out");
         EXPECT_EQ(std::system((command + " >'" + out + "' 2>&1").c_str()), 0) << command;
@@ -104,8 +106,11 @@ std::vector<std::vector<std::string>> CsvRows(const std::string& text) {
 // it passes, and --compare shows the change.
 TEST_F(Check, ASourceRunWithAPointOutOfToleranceFails) {
     Bank(rgGenerate420mA);
-    Write("found.csv", "point,reading\n1,0\n2,37.6\n3,75.5\n4,112.5\n5,150\n6,150\n7,112.4\n8,\n9,37.5\n10,0.1\n");
-    const Result r = Run("--up-down --technician 'Dupont, J.' --readings '" + File("found.csv") + "'");
+    Write(
+        "found.csv",
+        "point,reading\n1,0\n2,37.6\n3,75.5\n4,112.5\n5,150\n6,150\n7,112.4\n8,\n9,37.5\n10,0.1\n");
+    const Result r =
+        Run("--up-down --technician 'Dupont, J.' --readings '" + File("found.csv") + "'");
     ASSERT_EQ(r.code, 7) << r.err;
     EXPECT_NE(r.err.find("did not pass"), std::string::npos) << r.err;
 
@@ -118,7 +123,7 @@ TEST_F(Check, ASourceRunWithAPointOutOfToleranceFails) {
     EXPECT_EQ(doc["calibrator"]["parameters"]["holding"][reg::kRange], rgGenerate420mA);
     const std::vector<int> sent = OutputsSent(r.err);
     ASSERT_EQ(sent.size(), 11u) << "ten points and the lower range value";
-    const std::vector<int> expected = {5600, 11200, 16800, 22400, 28000,
+    const std::vector<int> expected = {5600,  11200, 16800, 22400, 28000,
                                        28000, 22400, 16800, 11200, 5600};
     for (std::size_t k = 0; k < 10; ++k) {
         SCOPED_TRACE(k);
@@ -174,7 +179,8 @@ TEST_F(Check, ASourceRunWithAPointOutOfToleranceFails) {
     const std::string asLeft = Records(".json")[0].find("as-left") != std::string::npos
                                    ? Records(".json")[0]
                                    : Records(".json")[1];
-    const std::string asFound = asLeft == Records(".json")[0] ? Records(".json")[1] : Records(".json")[0];
+    const std::string asFound =
+        asLeft == Records(".json")[0] ? Records(".json")[1] : Records(".json")[0];
     const Result compare = Exec("--json check --compare '" + asFound + "' '" + asLeft + "'");
     ASSERT_EQ(compare.code, 0) << compare.err;
     const auto changes = nlohmann::json::parse(compare.out)["points"];
@@ -189,8 +195,8 @@ TEST_F(Check, ASourceRunWithAPointOutOfToleranceFails) {
 TEST_F(Check, AMeasureRunAveragesItsSamples) {
     Bank(rgMeasureCurrent, true, 16800);  // 12 mA measured
     Write("inputs.csv", "75\n75.2\n80\n");
-    const Result r = Run("--mode measure --points 0,50,100 --samples 2 --readings '" +
-                         File("inputs.csv") + "'");
+    const Result r =
+        Run("--mode measure --points 0,50,100 --samples 2 --readings '" + File("inputs.csv") + "'");
     ASSERT_EQ(r.code, 7) << r.err;
     EXPECT_EQ(Requests(r.err, "64 04 00 00 00 01"), 6) << "two measurements a point";
     EXPECT_TRUE(OutputsSent(r.err).empty());
@@ -226,7 +232,8 @@ TEST_F(Check, APointBeyondTheCalibratorOrAWrongRangeSendsNothing) {
         {rgGenerate420mA, "--points -25.01" + one, 1, "outside the 0.000 to 22.000 mA"},
         {rgGenerate010V, "--points 110" + one, 7, ""},
         {rgGenerate010V, "--points 110.01" + one, 1, "outside the 0.000 to 11.000 V"},
-        {rgGenerate420mA, "--mode measure --points 50" + one, 1, "lcx3 set range=3 (\"Mesure courant\")"},
+        {rgGenerate420mA, "--mode measure --points 50" + one, 1,
+         "lcx3 set range=3 (\"Mesure courant\")"},
         {rgMeasureCurrent, "--points 50" + one, 1, "lcx3 set range=1 (\"Génére 4-20mA\")"},
         {rgGenerate420mA, "--loop 0-10V --points 50" + one, 1, "lcx3 set range=2"},
     };
@@ -244,16 +251,16 @@ TEST_F(Check, APointBeyondTheCalibratorOrAWrongRangeSendsNothing) {
         }
     }
     // Arguments are refused before any calibrator is opened.
-    for (const char* bad : {"--points 1,2,3,4,5,6,7,8,9,10,11,12", "--tolerance 0",
-                            "--mode measure --samples 101", "--readings missing.csv",
-                            "--as-found --as-left", "--dwell -1"}) {
+    for (const char* bad :
+         {"--points 1,2,3,4,5,6,7,8,9,10,11,12", "--tolerance 0", "--mode measure --samples 101",
+          "--readings missing.csv", "--as-found --as-left", "--dwell -1"}) {
         SCOPED_TRACE(bad);
         const Result r = Run(bad);
         EXPECT_EQ(r.code, 1);
         EXPECT_EQ(Requests(r.err, ""), 0) << r.err;
     }
-    EXPECT_EQ(Exec("--emulate --emulator-devices 2 -d all check --tag T --instrument '0..1 V'").code,
-              1);
+    EXPECT_EQ(
+        Exec("--emulate --emulator-devices 2 -d all check --tag T --instrument '0..1 V'").code, 1);
 }
 
 // At the terminal: a reading typed, a bad one asked again, Enter for the
