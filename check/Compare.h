@@ -8,6 +8,7 @@
 
 namespace vadero::check {
 
+// NOLINTNEXTLINE(bugprone-exception-escape): its move is its members', which do not throw.
 struct Comparison {
     std::string text;    // aligned columns for a person
     nlohmann::json doc;  // the same as one JSON document

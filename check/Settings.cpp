@@ -20,17 +20,32 @@ std::string Trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
+// The bytes that follow a UTF-8 sequence's first; 4 for a byte no sequence
+// starts with.
+std::size_t Following(unsigned char lead) {
+    return lead < 0x80             ? 0
+           : (lead & 0xE0) == 0xC0 ? 1
+           : (lead & 0xF0) == 0xE0 ? 2
+           : (lead & 0xF8) == 0xF0 ? 3
+                                   : 4;
+}
+
+// A code point that is no character of a text: a control, a surrogate, beyond
+// Unicode, or one written longer than it needs.
+bool Refused(char32_t point, std::size_t following) {
+    constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    const bool control = point < 0x20 || (point >= 0x7F && point < 0xA0);
+    const bool surrogate = point >= 0xD800 && point < 0xE000;
+    return point < kLeast[following] || point > 0x10FFFF || control || surrogate;
+}
+
 // Characters of a UTF-8 text; none when it is no valid UTF-8 or holds a
 // control character (the record's files and page take it as it is).
 std::optional<std::size_t> Characters(const std::string& text) {
     std::size_t count = 0;
     for (std::size_t k = 0; k < text.size(); ++count) {
         const auto lead = static_cast<unsigned char>(text[k]);
-        const std::size_t more = lead < 0x80             ? 0
-                                 : (lead & 0xE0) == 0xC0 ? 1
-                                 : (lead & 0xF0) == 0xE0 ? 2
-                                 : (lead & 0xF8) == 0xF0 ? 3
-                                                         : 4;
+        const std::size_t more = Following(lead);
         if (more == 4 || k + more >= text.size())
             return std::nullopt;
         char32_t point = more == 0 ? lead : lead & (0x3F >> more);
@@ -40,10 +55,7 @@ std::optional<std::size_t> Characters(const std::string& text) {
                 return std::nullopt;
             point = point << 6 | (next & 0x3F);
         }
-        constexpr char32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        const bool control = point < 0x20 || (point >= 0x7F && point < 0xA0);
-        const bool surrogate = point >= 0xD800 && point < 0xE000;
-        if (point < kLeast[more] || point > 0x10FFFF || control || surrogate)
+        if (Refused(point, more))
             return std::nullopt;
         k += more + 1;
     }

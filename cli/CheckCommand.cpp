@@ -238,6 +238,44 @@ std::string Summary(const Record& r, const report::WrittenRecord& written) {
     return text;
 }
 
+// The record written whole, and the outcome: the transfer that failed, the
+// record that could not be written, or the verdict.
+Outcome Filed(const Job& job, const Record& record, const std::optional<Outcome>& trouble) {
+    const LoopCheckPlan& plan = *job.plan.loopCheck;
+    const report::WrittenRecord written = report::WriteRecordFiles(record, plan.folder);
+
+    Outcome out;
+    out.doc = check::RecordToJson(record);
+    out.doc["files"] = written.files;
+    out.streamed = !job.options.json;
+    if (!written.error.empty()) {
+        // Nothing is lost: the record goes to stdout when its file cannot be written.
+        if (!job.options.json)
+            std::cout << check::RecordToJson(record).dump(2) << "\n" << std::flush;
+        Outcome failure = trouble ? *trouble : Failure(kNotSaved, "");
+        failure.error += std::string(trouble ? "; " : "") +
+                         "the record was not written: " + written.error +
+                         " (it is printed on stdout)";
+        failure.doc = out.doc;
+        return failure;
+    }
+    if (!job.options.json)
+        std::cout << Summary(record, written) << std::flush;
+    if (trouble) {
+        Outcome failed = *trouble;
+        failed.error += "; the record says incomplete";
+        failed.doc = out.doc;
+        return failed;
+    }
+    if (record.Result() != check::Verdict::Pass) {
+        out.status = kNotPassed;
+        out.error = record.Result() == check::Verdict::Fail
+                        ? plan.settings.tag + " did not pass: a point is out of tolerance"
+                        : plan.settings.tag + " was not checked to its last point";
+    }
+    return out;
+}
+
 }  // namespace
 
 Plan CheckLoopCheck(const Options& o) {
@@ -333,37 +371,7 @@ Task<Outcome> CheckCommand(Job& job) {
             trouble = job.Unfinished("the output was not set to the lower range value");
     }
     record.end = std::chrono::system_clock::now();
-    const report::WrittenRecord written = report::WriteRecordFiles(record, plan.folder);
-
-    Outcome out;
-    out.doc = check::RecordToJson(record);
-    out.doc["files"] = written.files;
-    out.streamed = !job.options.json;
-    if (!written.error.empty()) {
-        // Nothing is lost: the record goes to stdout when its file cannot be written.
-        if (!job.options.json)
-            std::cout << check::RecordToJson(record).dump(2) << "\n" << std::flush;
-        Outcome failure = trouble ? *trouble : Failure(kNotSaved, "");
-        failure.error += std::string(trouble ? "; " : "") +
-                         "the record was not written: " + written.error +
-                         " (it is printed on stdout)";
-        failure.doc = out.doc;
-        co_return failure;
-    }
-    if (!job.options.json)
-        std::cout << Summary(record, written) << std::flush;
-    if (trouble) {
-        trouble->error += "; the record says incomplete";
-        trouble->doc = out.doc;
-        co_return *trouble;
-    }
-    if (record.Result() != check::Verdict::Pass) {
-        out.status = kNotPassed;
-        out.error = record.Result() == check::Verdict::Fail
-                        ? plan.settings.tag + " did not pass: a point is out of tolerance"
-                        : plan.settings.tag + " was not checked to its last point";
-    }
-    co_return out;
+    co_return Filed(job, record, trouble);
 }
 
 }  // namespace vadero::cli

@@ -154,20 +154,21 @@ double Header(Page& page, const check::Record& r, const PageText& t, double top)
     };
     constexpr double kRow = 14;
     constexpr double kLabel = 68;
-    const double half = kContent / 2;
+    // The left column's values are the longer ones.
+    const double widths[] = {kContent * 0.56, kContent * 0.44};
     page.Colour(kShade);
     page.Fill(kMargin, top, kContent, kRow * double(left.size()) + 8);
     for (std::size_t k = 0; k < left.size(); ++k) {
         const double y = top + 14 + kRow * double(k);
         for (int column = 0; column < 2; ++column) {
             const auto& [label, value] = column == 0 ? left[k] : right[k];
-            const double x = kMargin + 6 + half * column;
+            const double x = kMargin + 6 + (column == 0 ? 0 : widths[0]);
             page.Font(8);
             page.Colour(kGrey);
             page.Left(x, y, label);
             page.Font(9, k == 0 && column == 0);
             page.Colour(kInk);
-            page.Left(x + kLabel, y, value, half - kLabel - 12);
+            page.Left(x + kLabel, y, value, widths[column] - kLabel - 12);
         }
     }
     return kRow * double(left.size()) + 8;
@@ -180,12 +181,14 @@ struct Column {
     bool right;  // numbers align on the right
 };
 
-// The table of points; returns the height used.
-double Table(Page& page, const check::Record& r, const PageText& t, double top) {
+constexpr double kTableRow = 13;
+constexpr double kTableHead = 24;
+
+std::vector<Column> ColumnsOf(const check::Record& r, const PageText& t) {
     const bool source = r.settings.mode == check::Mode::Source;
     const std::string& unit = r.settings.instrument.unit;
     const std::string& loop = r.plan.loop.unit;
-    const std::vector<Column> columns = {
+    std::vector<Column> columns = {
         {t.number, "", 26, true},
         {t.direction, "", 50, false},
         {t.nominal, "%", 50, true},
@@ -196,67 +199,78 @@ double Table(Page& page, const check::Record& r, const PageText& t, double top) 
         {t.error, "% " + std::string(t.ofSpan), 64, true},
         {t.result, "", 0, false},
     };
-    double used = 0;
+    // The last column takes what is left.
+    double used = 8;
     for (const Column& c : columns) used += c.width;
-    constexpr double kRow = 13;
-    constexpr double kHead = 24;
+    columns.back().width = kContent - used;
+    return columns;
+}
+
+void TableHead(Page& page, const std::vector<Column>& columns, double top) {
     page.Colour(kInk);
-    page.Fill(kMargin, top, kContent, kHead);
+    page.Fill(kMargin, top, kContent, kTableHead);
     double x = kMargin + 4;
-    for (std::size_t k = 0; k < columns.size(); ++k) {
-        const Column& c = columns[k];
-        const double w = c.width > 0 ? c.width : kContent - used - 8;
+    for (const Column& c : columns) {
         cairo_set_source_rgb(page.Cairo(), 1, 1, 1);
+        const double edge = c.right ? x + c.width - 6 : x;
         page.Font(7.5, true);
-        const double edge = c.right ? x + w - 6 : x;
-        if (c.right) {
-            page.Right(edge, top + 10, c.title);
-            page.Font(6.5);
-            page.Right(edge, top + 20, page.Fit(c.unit, w - 6));
-        } else {
-            page.Left(edge, top + 10, c.title);
-            page.Font(6.5);
-            page.Left(edge, top + 20, c.unit, w - 6);
-        }
-        x += w;
+        c.right ? page.Right(edge, top + 10, c.title) : page.Left(edge, top + 10, c.title);
+        page.Font(6.5);
+        const std::string unit = page.Fit(c.unit, c.width - 6);
+        c.right ? page.Right(edge, top + 20, unit) : page.Left(edge, top + 20, unit);
+        x += c.width;
     }
-    double y = top + kHead;
+}
+
+// A row's texts: what was planned, and what was taken if it was.
+std::vector<std::string> Cells(const check::PlannedPoint& planned, const check::PointResult* p,
+                               const PageText& t) {
+    std::vector<std::string> cells = {std::to_string(planned.number),
+                                      planned.direction == check::Direction::Up ? t.up : t.down,
+                                      check::Fixed(planned.percent, 2)};
+    if (!p) {
+        cells.insert(cells.end(), {"", "", "", "", "", "—"});
+        return cells;
+    }
+    const char* result = p->state == 1   ? t.above
+                         : p->state == 2 ? t.below
+                         : p->pass       ? t.pass
+                                         : t.fail;
+    cells.insert(cells.end(), {check::Fixed(p->calibratorValue, 3), std::to_string(p->raw),
+                               check::Fixed(p->reading, 3), check::Fixed(p->ideal, 3),
+                               check::SignedFixed(p->error, 3), result});
+    return cells;
+}
+
+void TableRow(Page& page, const std::vector<Column>& columns, const std::vector<std::string>& cells,
+              const check::PointResult* p, double y) {
+    double x = kMargin + 4;
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+        const bool verdict = c + 1 == columns.size();
+        page.Font(8, verdict && p && !p->pass);
+        page.Colour(verdict && p ? (p->pass ? kPass : kFail) : kInk);
+        if (columns[c].right)
+            page.Right(x + columns[c].width - 6, y + 9.5, cells[c]);
+        else
+            page.Left(x, y + 9.5, cells[c], columns[c].width - 4);
+        x += columns[c].width;
+    }
+}
+
+// The table of points, those not taken with their plan only; returns the
+// height used.
+double Table(Page& page, const check::Record& r, const PageText& t, double top) {
+    const std::vector<Column> columns = ColumnsOf(r, t);
+    TableHead(page, columns, top);
+    double y = top + kTableHead;
     for (std::size_t k = 0; k < r.plan.points.size(); ++k) {
-        const check::PlannedPoint& planned = r.plan.points[k];
         if (k % 2 == 1) {
             page.Colour(kShade);
-            page.Fill(kMargin, y, kContent, kRow);
+            page.Fill(kMargin, y, kContent, kTableRow);
         }
-        std::vector<std::string> cells = {std::to_string(planned.number),
-                                          planned.direction == check::Direction::Up ? t.up : t.down,
-                                          check::Fixed(planned.percent, 2)};
         const check::PointResult* p = k < r.points.size() ? &r.points[k] : nullptr;
-        if (p) {
-            cells.push_back(check::Fixed(p->calibratorValue, 3));
-            cells.push_back(std::to_string(p->raw));
-            cells.push_back(check::Fixed(p->reading, 3));
-            cells.push_back(check::Fixed(p->ideal, 3));
-            cells.push_back(check::SignedFixed(p->error, 3));
-            cells.push_back(p->state == 1   ? t.above
-                            : p->state == 2 ? t.below
-                            : p->pass       ? t.pass
-                                            : t.fail);
-        } else {
-            cells.insert(cells.end(), {"", "", "", "", "", "—"});
-        }
-        x = kMargin + 4;
-        for (std::size_t c = 0; c < columns.size(); ++c) {
-            const double w = columns[c].width > 0 ? columns[c].width : kContent - used - 8;
-            const bool verdict = c + 1 == columns.size();
-            page.Font(8, verdict && p && !p->pass);
-            page.Colour(verdict && p ? (p->pass ? kPass : kFail) : kInk);
-            if (columns[c].right)
-                page.Right(x + w - 6, y + 9.5, cells[c]);
-            else
-                page.Left(x, y + 9.5, cells[c], w - 4);
-            x += w;
-        }
-        y += kRow;
+        TableRow(page, columns, Cells(r.plan.points[k], p, t), p, y);
+        y += kTableRow;
     }
     page.Colour(kRule);
     page.Frame(kMargin, top, kContent, y - top);
