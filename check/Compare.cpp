@@ -120,6 +120,7 @@ Comparison CompareRecords(const nlohmann::json& beforeDoc, const std::string& be
     c.text = before.tag + "  " + before.instrument + "\n";
     c.text += "before: " + before.stage + ", " + before.start + ", " + before.result + "\n";
     c.text += "after:  " + after.stage + ", " + after.start + ", " + after.result + "\n";
+    c.text += Columns({"", "", "", before.stage, "", "", after.stage, "", "", ""});
     c.text += Columns({"point", "dir", "nominal", "reading", "error", "pass", "reading", "error",
                        "pass", "change"});
     c.doc = {{"tag", before.tag},
