@@ -381,16 +381,19 @@ void Plot(Page& page, const check::Record& r, const PageText& t, double top, dou
     }
     cairo_restore(cr);
     if (r.settings.upDown) {
+        // The legend beside the title, clear of the points.
+        const double y = top + 10;
+        const double x = right - 90;
         page.Font(7);
         page.Colour(kUp);
-        cairo_arc(cr, left + 8, plotTop + 8, 2.6, 0, 2 * std::numbers::pi);
+        cairo_arc(cr, x, y - 2.5, 2.6, 0, 2 * std::numbers::pi);
         cairo_fill(cr);
-        page.Left(left + 14, plotTop + 10.5, t.up);
+        page.Left(x + 6, y, t.up);
         page.Colour(kDown);
-        cairo_rectangle(cr, left + 52, plotTop + 5.6, 4.8, 4.8);
+        cairo_rectangle(cr, x + 44, y - 4.9, 4.8, 4.8);
         cairo_set_line_width(cr, 1.2);
         cairo_stroke(cr);
-        page.Left(left + 62, plotTop + 10.5, t.down);
+        page.Left(x + 54, y, t.down);
     }
 }
 
