@@ -108,6 +108,22 @@ struct PointStep {
     std::optional<Outcome> failure;
 };
 
+PointStep Taken(const PointResult& result) {
+    PointStep step;
+    step.result = result;
+    return step;
+}
+
+PointStep Failed(Outcome failure) {
+    PointStep step;
+    step.failure = std::move(failure);
+    return step;
+}
+
+PointStep Stopped() {
+    return {};
+}
+
 Task<bool> Dwell(Job& job, const Record& r, const PlannedPoint& p, const std::string& what) {
     const double seconds = r.settings.dwellSeconds;
     if (seconds > 0 && !job.stop->Requested()) {
@@ -162,26 +178,23 @@ Task<PointStep> SourcePoint(Job& job, const Record& r, const PlannedPoint& p, Li
     if (sent)
         confirmed = co_await runner.ReadOutput();
     if (!confirmed)
-        co_return PointStep{std::nullopt, job.Unfinished(Of(r, p) + " was not confirmed")};
+        co_return Failed(job.Unfinished(Of(r, p) + " was not confirmed"));
     if (params.OutputValue() != raw)
-        co_return PointStep{
-            std::nullopt,
-            Failure(kMismatch, Of(r, p) + ": the calibrator holds raw " +
-                                   std::to_string(params.OutputValue()) + ", not the " +
-                                   std::to_string(raw) + " commanded")};
+        co_return Failed(Failure(kMismatch, Of(r, p) + ": the calibrator holds raw " +
+                                                std::to_string(params.OutputValue()) +
+                                                ", not the " + std::to_string(raw) + " commanded"));
     const double value =
         std::nearbyint(double(runner.Lcx().GetOutput(TValueUnit::uPhysical)) * 1e4) / 1e4;
     const std::string sentText = Three(value) + " " + r.plan.loop.unit + " sent";
     const bool settled = co_await Dwell(job, r, p, sentText);
     if (!settled)
-        co_return PointStep{};
+        co_return Stopped();
     const std::optional<double> reading = co_await Reading(
         job, r, p, input,
         sentText + "; reading of " + r.settings.tag + " (" + r.settings.instrument.unit + ")?");
     if (!reading)
-        co_return PointStep{};
-    co_return PointStep{check::Evaluate(r.settings, r.plan.loop, p, value, raw, 0, *reading),
-                        std::nullopt};
+        co_return Stopped();
+    co_return Taken(check::Evaluate(r.settings, r.plan.loop, p, value, raw, 0, *reading));
 }
 
 // Measure: the input is applied, then the calibrator measures the loop.
@@ -193,17 +206,17 @@ Task<PointStep> MeasurePoint(Job& job, const Record& r, const PlannedPoint& p, L
                          "apply " + Three(p.instrument) + " " + unit + " to " + r.settings.tag +
                              "; input applied (" + unit + ")?");
     if (!applied)
-        co_return PointStep{};
+        co_return Stopped();
     const bool settled = co_await Dwell(job, r, p, Three(*applied) + " " + unit + " applied");
     if (!settled)
-        co_return PointStep{};
+        co_return Stopped();
     double value = 0;
     double raw = 0;
     int state = 0;
     for (int k = 0; k < r.settings.samples; ++k) {
         const bool measured = co_await runner.ReadMeasure();
         if (!measured)
-            co_return PointStep{std::nullopt, job.Unfinished(Of(r, p) + " was not measured")};
+            co_return Failed(job.Unfinished(Of(r, p) + " was not measured"));
         float v = 0;
         const int s = runner.Lcx().GetMeasure(v);
         state = state != 0 ? state : s;
@@ -211,10 +224,9 @@ Task<PointStep> MeasurePoint(Job& job, const Record& r, const PlannedPoint& p, L
         raw += runner.Lcx().MeasureRaw();
     }
     value = std::nearbyint(value / r.settings.samples * 1e4) / 1e4;
-    co_return PointStep{
-        check::Evaluate(r.settings, r.plan.loop, p, value,
-                        int(std::nearbyint(raw / r.settings.samples)), state, *applied),
-        std::nullopt};
+    co_return Taken(check::Evaluate(r.settings, r.plan.loop, p, value,
+                                    int(std::nearbyint(raw / r.settings.samples)), state,
+                                    *applied));
 }
 
 Task<PointStep> TakePoint(Job& job, const Record& r, const PlannedPoint& p, LineInput* input) {
