@@ -20,7 +20,8 @@ namespace vadero {
 
 namespace {
 
-// A backup is a few kilobytes; this bounds what a wrong file can take.
+// A backup or a file of readings is a few kilobytes; this bounds what a
+// wrong file can take.
 constexpr off_t kBackupLimit = 1 << 20;
 
 double Rounded(float value) {
@@ -51,9 +52,9 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
     Refuse(BackupProblem::Kind::CannotRead, "cannot read " + path + ": " + reason, path, reason);
 }
 
-// The text of a backup file. Opened without blocking and refused unless it is
-// a regular file: reading a FIFO would wait for a writer for ever.
-std::string ReadBackupText(const std::string& path) {
+}  // namespace
+
+std::string ReadSmallFile(const std::string& path, const std::string& kind) {
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     using Kind = BackupProblem::Kind;
     if (!fd)
@@ -62,12 +63,13 @@ std::string ReadBackupText(const std::string& path) {
     if (::fstat(fd.get(), &info) != 0)
         CannotRead(path);
     if (S_ISDIR(info.st_mode))
-        Refuse(Kind::Directory, path + " is a directory, not a backup file", path);
+        Refuse(Kind::Directory, path + " is a directory, not a " + kind, path);
     if (!S_ISREG(info.st_mode))
         Refuse(Kind::NotRegular, path + " is not a regular file", path);
     if (info.st_size > kBackupLimit)
         Refuse(Kind::TooLarge,
-               path + " is too large for a backup (" + std::to_string(info.st_size) + " bytes)",
+               path + " is too large for a " + kind + " (" + std::to_string(info.st_size) +
+                   " bytes)",
                path, {}, info.st_size);
     std::string text;
     std::array<char, 4096> chunk{};
@@ -81,12 +83,14 @@ std::string ReadBackupText(const std::string& path) {
             break;
         text.append(chunk.data(), std::size_t(n));
         if (off_t(text.size()) > kBackupLimit)  // grew while being read
-            Refuse(Kind::TooLarge, path + " is too large for a backup", path);
+            Refuse(Kind::TooLarge, path + " is too large for a " + kind, path);
     }
     if (text.empty())
-        Refuse(Kind::Empty, path + " is empty, not a backup", path);
+        Refuse(Kind::Empty, path + " is empty, not a " + kind, path);
     return text;
 }
+
+namespace {
 
 // The first place where two documents differ ("filter.position"), if any.
 std::optional<std::string> FirstDifference(const nlohmann::json& a, const nlohmann::json& b,
@@ -264,7 +268,7 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
 
 nlohmann::json ReadBackupFile(const std::string& path) {
     try {
-        return ParseBackupText(ReadBackupText(path));
+        return ParseBackupText(ReadSmallFile(path, "backup file"));
     } catch (const BackupError& e) {
         BackupProblem problem = e.Problem();
         problem.path = path;
