@@ -68,9 +68,9 @@ LoopCheckDialog::LoopCheckDialog(PageHost& host, LoopCheckWindow window, QWidget
     layout->addWidget(Fields);
     layout->addLayout(buttons);
     layout->addWidget(Table, 1);
-    layout->addWidget(Plot);
+    layout->addWidget(Plot, 1);
     layout->addWidget(LblStatus);
-    resize(660, 640);
+    resize(720, 700);
 
     Fields->OnMessage = [this](const QString& text) { Say(text); };
     runner_.OnChanged = [this] { ShowRun(); };

@@ -21,8 +21,13 @@ QString Q(const std::string& text) {
 PointTable::PointTable(QWidget* parent) : QTableWidget(0, kColumns, parent) {
     setObjectName(QStringLiteral("TablePoints"));
     verticalHeader()->hide();
-    horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    horizontalHeader()->setSectionResizeMode(kNumber, QHeaderView::ResizeToContents);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    const int row = fontMetrics().height() + 6;
+    verticalHeader()->setDefaultSectionSize(row);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    horizontalHeader()->setStretchLastSection(true);
+    // Room for a plan of a few points without scrolling.
+    setMinimumHeight(horizontalHeader()->sizeHint().height() + 7 * row + 2 * frameWidth());
     setSelectionMode(QAbstractItemView::NoSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setFocusPolicy(Qt::NoFocus);
@@ -41,6 +46,12 @@ void PointTable::SetText(int row, int column, const QString& text, bool nominal)
     cell->setText(text);
     // Nominal values stand greyed until the point gives its own.
     cell->setForeground(nominal ? palette().placeholderText() : palette().text());
+}
+
+void PointTable::Mark(int row, bool asked) {
+    for (int column = 0; column < columnCount(); ++column)
+        if (QTableWidgetItem* cell = item(row, column))
+            cell->setBackground(asked ? palette().alternateBase() : palette().base());
 }
 
 void PointTable::ShowPlan(const check::Record& r) {
@@ -94,6 +105,7 @@ NumberEntry& PointTable::AskReading(int row, NumberField field) {
     asked_->SetField(std::move(field));
     asked_->ShowHeld();
     askedRow_ = row;
+    Mark(row, true);
     setCellWidget(row, kReading, asked_);
     scrollToItem(item(row, kNumber));
     asked_->setFocus();
@@ -106,6 +118,7 @@ void PointTable::EndAsking() {
     // Taken or not, it takes nothing more. Its handler stays, and the table
     // deletes it later: it may be the entry whose Enter is being handled.
     asked_->SetField(std::function<NumberField()>());
+    Mark(askedRow_, false);
     removeCellWidget(askedRow_, kReading);
     asked_ = nullptr;
     askedRow_ = -1;

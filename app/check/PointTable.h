@@ -37,6 +37,8 @@ class PointTable : public QTableWidget {
 
   private:
     void SetText(int row, int column, const QString& text, bool nominal = false);
+    // The row whose reading is asked stands out.
+    void Mark(int row, bool asked);
 
     NumberEntry* asked_ = nullptr;
     int askedRow_ = -1;

@@ -2,7 +2,8 @@
 // The demo's picture run: the traffic window during the first complete read;
 // once it is done, a PNG of the main window on each page and with its
 // "Fichier" menu open, then of the device choice dialog (two devices), the
-// About box, the compare dialog, the trend after a minute of measurements,
+// About box, the compare dialog, a loop check of five points, the trend after
+// a minute of measurements,
 // the time-out message (calibrator off) and the panel; then the program ends.
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "app/Forms.h"
 #include "app/demo/DemoPanel.h"
@@ -35,6 +37,8 @@ class ScreenshotRun : public QObject {
     void TakeAll();
     void MenuPicture();
     void ComparePicture();
+    // A short check with readings typed, then `then`.
+    void LoopCheckPicture(const std::function<void()>& then);
     void TrendPicture();
     void TimeOutPicture();
     void Finish(int code, const QString& reason = QString());
