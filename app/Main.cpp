@@ -95,17 +95,18 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     traficPlace_ = new BesidePlacement(*Trafic, *this, BesidePlacement::Side::Right);
     Tendance = new TrendWindow(RunModal, ChooseFile, this);
     tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
-    Boucle = new LoopCheckDialog(*this,
-                                 {[this] {
-                                      return pageChangeAllowed_ && LedConnect->LedStatus() &&
-                                             GrUpdateAll->isHidden();
-                                  },
-                                  [this](bool held) {
-                                      Client->setEnabled(!held);
-                                      MenuFichier->menuAction()->setEnabled(!held);
-                                  },
-                                  RunModal, ChooseFile},
-                                 this);
+    // The loop check runs on a calibrator read and idle; while it runs, the
+    // window's own controls are off, so that nothing changes under it.
+    const auto ready = [this] {
+        return pageChangeAllowed_ && LedConnect->LedStatus() && GrUpdateAll->isHidden();
+    };
+    const auto hold = [this](bool held) {
+        Client->setEnabled(!held);
+        MenuFichier->menuAction()->setEnabled(!held);
+        if (!held)
+            TabMain->ShowOutput();  // the output the check left
+    };
+    Boucle = new LoopCheckDialog(*this, {ready, hold, RunModal, ChooseFile}, this);
     bouclePlace_ = new BesidePlacement(*Boucle, *this, BesidePlacement::Side::Right);
     WireSession();
     connect(CkChange, &QCheckBox::toggled, this, [this] { ShowTitle(); });
