@@ -141,6 +141,8 @@ void LoopCheckRunner::BlockWritten() {
         lowered_ = true;
         return Ended();
     }
+    if (stopping_)
+        return Finish();
     // The calibrator's own value is what the point records.
     Send(Transfer::ReadOutput);
 }

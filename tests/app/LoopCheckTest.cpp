@@ -4,6 +4,7 @@
 // calibrator that stops answering ends the run incomplete with the output
 // back at the loop's lower value.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <QAction>
 #include <QCheckBox>
 #include <QLabel>
@@ -221,6 +222,80 @@ TEST(LoopCheckDialog, ACalibratorThatStopsAnsweringEndsTheRunIncompleteAtTheLowe
     EXPECT_EQ(x.d.LblVerdict->text(), "INCOMPLET");
     EXPECT_TRUE(x.d.LblStatus->text().startsWith("Pas de réponse du calibrateur"));
     EXPECT_TRUE(x.f.Client->isEnabled());
+}
+
+// Each field takes its limit and limits a value one step past it; the points
+// beyond what the calibrator generates, a check in the wrong range or an
+// empty tag are refused with nothing sent.
+TEST(LoopCheckDialog, LimitsAreTakenAtTheEdgeAndWhatTheCalibratorCannotDoIsRefused) {
+    CheckWindow x(emu::FactoryBank());  // 4-20 mA
+    CheckFields& fields = *x.d.Fields;
+    struct Entry {
+        NumberEntry* entry;
+        const char* typed;
+        const char* shown;
+        bool limited;
+    };
+    fields.RdMeasure->click();
+    for (const Entry& e :
+         {Entry{fields.EdTolerance, "0.001", "0.001", false},
+          Entry{fields.EdTolerance, "0.0009", "0.001", true},
+          Entry{fields.EdTolerance, "100", "100", false},
+          Entry{fields.EdTolerance, "100.001", "100", true},
+          Entry{fields.EdSamples, "100", "100", false}, Entry{fields.EdSamples, "101", "100", true},
+          Entry{fields.EdSamples, "0", "1", true}, Entry{fields.EdDwell, "86400", "86400", false},
+          Entry{fields.EdDwell, "86400.1", "86400", true},
+          Entry{fields.EdDwell, "-0.1", "0", true}}) {
+        SCOPED_TRACE(std::string(e.entry->objectName().toStdString()) + " " + e.typed);
+        x.d.LblStatus->clear();
+        x.Type(e.entry, e.typed);
+        EXPECT_EQ(e.entry->text(), e.shown);
+        EXPECT_EQ(x.d.LblStatus->text().contains("limité"), e.limited);
+    }
+    x.Type(fields.EdPoints, "0;10;20;30;40;50;60;70;80;90;100;110");
+    EXPECT_EQ(fields.EdPoints->text(), "0 ; 25 ; 50 ; 75 ; 100") << "12 points: kept as they were";
+    x.Type(fields.EdPoints, "0;10;20;30;40;50;60;70;80;90;100");
+    EXPECT_EQ(fields.EdPoints->text(), "0 ; 10 ; 20 ; 30 ; 40 ; 50 ; 60 ; 70 ; 80 ; 90 ; 100");
+    x.Type(fields.EdTolerance, "0.25");
+    x.Type(fields.EdDwell, "0");
+
+    struct Start {
+        const char* tag;
+        const char* points;
+        bool measure;
+        const char* says;  // nullptr: the run starts
+    };
+    for (const Start& c : {Start{"", "50", false, "Le repère de l'instrument est vide"},
+                           Start{"TT-1", "50", true,
+                                 "Une vérification en mesure d'une boucle 4-20 mA se fait dans "
+                                 "la gamme « Mesure courant », et le calibrateur est en « Génére "
+                                 "4-20mA »"},
+                           Start{"TT-1", "0;112.51", false,
+                                 "Le point 112.51 % vaut 22.002 mA, hors des 0.000 à "
+                                 "22.000 mA que le calibrateur génère en « Génére "
+                                 "4-20mA »."},
+                           Start{"TT-1", "-25.01", false, "Le point -25.01 % vaut -0.002 mA"},
+                           Start{"TT-1", "-25;112.5", false, nullptr}}) {
+        SCOPED_TRACE(c.points);
+        x.Type(fields.EdTag, c.tag);
+        x.Type(fields.EdPoints, c.points);
+        (c.measure ? fields.RdMeasure : fields.RdSource)->click();
+        QTest::mouseClick(x.d.BtnStart, Qt::LeftButton);
+        if (c.says != nullptr) {
+            EXPECT_TRUE(x.d.LblStatus->text().startsWith(c.says))
+                << x.d.LblStatus->text().toStdString();
+            EXPECT_FALSE(x.d.Running());
+            EXPECT_EQ(x.w.device().WriteCount(reg::kOutputValue), 0u);
+            continue;
+        }
+        ASSERT_TRUE(x.UntilAsked());
+        EXPECT_EQ(x.w.device().Holding(reg::kOutputValue), 0) << "-25 % of 4-20 mA is 0 mA";
+        QTest::mouseClick(x.d.BtnStop, Qt::LeftButton);
+        ASSERT_TRUE(x.w.TickUntil([&] { return !x.d.Running(); }));
+        EXPECT_EQ(x.w.device().Holding(reg::kOutputValue), 5600);
+        EXPECT_TRUE(
+            x.d.LblStatus->text().startsWith("Vérification arrêtée : 0 points relevés sur 2."));
+    }
 }
 
 }  // namespace
