@@ -37,7 +37,7 @@ WindowHarness::~WindowHarness() {
 }
 
 void WindowHarness::Run(std::chrono::milliseconds duration) {
-    drive->RunFor(form().LCX1().Master().Reader(), duration);
+    drive->RunFor([this] { return form().LCX1().Master().Reader(); }, duration);
 }
 
 void WindowHarness::Tick() {
