@@ -14,7 +14,7 @@
 #include "calibrator/Backup.h"
 #include "cli/CommandTable.h"
 #include "cli/DeviceSurvey.h"
-#include "cli/Gateway.h"
+#include "cli/Serve.h"
 #include "cli/Job.h"
 #include "cli/LineInput.h"
 #include "cli/Steps.h"

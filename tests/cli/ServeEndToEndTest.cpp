@@ -8,8 +8,8 @@
 #include <thread>
 
 #include "emulator/RegisterBank.h"
-#include "tests/cli/ModbusClient.h"
-#include "tests/cli/RawSocket.h"
+#include "tests/support/ModbusClient.h"
+#include "tests/support/RawSocket.h"
 #include "tests/cli/ServeProcess.h"
 
 namespace vadero::test {
