@@ -63,7 +63,8 @@ emu::RegisterBank DistinctBank() {
 }
 
 TEST_F(Lcx3, ReadJsonEqualsTheBank) {
-    const emu::RegisterBank bank = DistinctBank();
+    emu::RegisterBank bank = DistinctBank();
+    bank.holding[2] = 0x03FD;  // loop power off (bit 1 clear), other bits set
     SaveState(bank);
     const Result r = ExecOn("read --json");
     ASSERT_EQ(r.code, 0) << r.err;
@@ -76,6 +77,7 @@ TEST_F(Lcx3, ReadJsonEqualsTheBank) {
         else
             EXPECT_TRUE(doc["holding"][k].is_null());
     }
+    EXPECT_EQ(doc["loop_power"], false);
     EXPECT_EQ(doc["filter"]["position"], 9);
     EXPECT_EQ(doc["language"], "en");
     EXPECT_EQ(doc["ramp"]["t2"], 42);
