@@ -18,10 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "gateway/Gateway.h"
 #include "cli/SessionRunner.h"
 #include "cli/Watch.h"
 #include "emulator/EmulatorHid.h"
+#include "gateway/Gateway.h"
 
 namespace vadero::cli {
 namespace {
@@ -162,7 +162,8 @@ class GatewayOnAThread {
         gateway::GatewaySettings settings;
         settings.listen = *gateway::EndpointOf("127.0.0.1:0");
         settings.device = 2;
-        gateway_ = std::make_unique<gateway::Gateway>(hid, loop_, settings, [](const std::string&) {});
+        gateway_ =
+            std::make_unique<gateway::Gateway>(hid, loop_, settings, [](const std::string&) {});
         const std::string& address = gateway_->Address();
         port_ = std::stoi(address.substr(address.rfind(':') + 1));
         thread_ = std::thread(

@@ -9,8 +9,8 @@
 #include "cli/CommandTable.h"
 #include "cli/Completion.h"
 #include "cli/ExitCodes.h"
-#include "gateway/GatewayServer.h"
 #include "emulator/Faults.h"
+#include "gateway/GatewayServer.h"
 
 namespace vadero::cli {
 
@@ -174,8 +174,8 @@ struct Parser {
         }
         if (c.name == "serve") {
             sub->add_option("--listen", o.listen,
-                            std::string("ADDRESS:PORT to listen on (default ") + gateway::kDefaultListen +
-                                "; port 0: the system chooses)");
+                            std::string("ADDRESS:PORT to listen on (default ") +
+                                gateway::kDefaultListen + "; port 0: the system chooses)");
             sub->add_flag("--read-only", o.readOnly,
                           "refuse writes (functions 6 and 16) with exception 0x01");
         }

@@ -14,9 +14,9 @@
 #include <cstdint>
 #include <span>
 
-#include "gateway/GatewayFrames.h"
 #include "emulator/ModbusSlave.h"
 #include "fuzz/FuzzCheck.h"
+#include "gateway/GatewayFrames.h"
 #include "modbus/Crc.h"
 
 namespace {

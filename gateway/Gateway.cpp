@@ -133,11 +133,11 @@ void Gateway::survey() {
         if (line.Opened())
             continue;  // gone, and not listed again: its reader waits for it
         const std::string text =
-            n <= count ? "calibrator " + std::to_string(n) +
-                             " cannot be opened; answered with exception 0x0A until it can"
-                       : "no calibrator number " + std::to_string(n) + " (" +
-                             std::to_string(count) +
-                             " found); answered with exception 0x0A until one is plugged in";
+            n <= count
+                ? "calibrator " + std::to_string(n) +
+                      " cannot be opened; answered with exception 0x0A until it can"
+                : "no calibrator number " + std::to_string(n) + " (" + std::to_string(count) +
+                      " found); answered with exception 0x0A until one is plugged in";
         if (said_[k] != text && settings_.blocked)
             for (const std::string& why : settings_.blocked()) log_("  " + why);
         say(k, text);

@@ -14,7 +14,6 @@
 #include <cerrno>
 #include <cstring>
 
-
 namespace vadero::gateway {
 
 namespace {
@@ -77,7 +76,8 @@ Wait Readable(int fd, int wake, std::chrono::milliseconds limit) {
 enum class Read { Done, Closed, TimedOut, Stopping, Failed };
 
 // Exactly `count` bytes into `into`, before the deadline.
-Read ReadBefore(int fd, int wake, std::uint8_t* into, std::size_t count, Clock::time_point deadline) {
+Read ReadBefore(int fd, int wake, std::uint8_t* into, std::size_t count,
+                Clock::time_point deadline) {
     while (count > 0) {
         const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
         const Wait wait = Readable(fd, wake, std::max(left, std::chrono::milliseconds(0)));

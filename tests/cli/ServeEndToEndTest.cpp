@@ -8,9 +8,9 @@
 #include <thread>
 
 #include "emulator/RegisterBank.h"
+#include "tests/cli/ServeProcess.h"
 #include "tests/support/ModbusClient.h"
 #include "tests/support/RawSocket.h"
-#include "tests/cli/ServeProcess.h"
 
 namespace vadero::test {
 namespace {

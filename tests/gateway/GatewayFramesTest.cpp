@@ -26,7 +26,7 @@ TEST(GatewayFrames, Framing) {
     const std::vector<Case> cases = {
         {{0, 1, 0, 0, 0, 6, 100, 3, 0, 0, 0, 12}, Kind::Whole, 0},
         {{0, 1, 0, 0, 0, 2, 100, 0x11}, Kind::Whole, 0},  // no data
-        {{}, Kind::Short, 7},                              // nothing yet: a header
+        {{}, Kind::Short, 7},                             // nothing yet: a header
         {{0, 1, 0}, Kind::Short, 4},
         {{0, 1, 0, 0, 0, 6, 100}, Kind::Short, 5},                      // the header alone
         {{0, 1, 0, 0, 0, 5, 100, 0x03}, Kind::Short, 3},                // its rest to come

@@ -102,7 +102,8 @@ struct Steady {
 
 TEST_F(InProcess, AReSentRequestsLateAnswerNeverAnswersTheNextRequest) {
     emu::RegisterBank bank = emu::FactoryBank();
-    for (std::size_t k = 0; k < bank.holding.size(); ++k) bank.holding[k] = std::uint16_t(0x0101 * k);
+    for (std::size_t k = 0; k < bank.holding.size(); ++k)
+        bank.holding[k] = std::uint16_t(0x0101 * k);
     emu::EmulatedLcx3& calibrator = hid.Device(1);
     calibrator.SetBank(bank);
     // 60 registers answered later than a tick: every read is sent twice, and

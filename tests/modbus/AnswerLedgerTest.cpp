@@ -48,8 +48,7 @@ TEST(AnswerLedger, TheLineIsFreeOnceTheLastSendsAnswerCanNoLongerCome) {
             ledger.Answered(t0 + c.answeredAfter);
         }
         for (int k = 0; k < c.lateAnswers; ++k)
-            EXPECT_EQ(ledger.Received(),
-                      k + 2 == c.sends ? Arrival::LastLate : Arrival::Late);
+            EXPECT_EQ(ledger.Received(), k + 2 == c.sends ? Arrival::LastLate : Arrival::Late);
         if (c.freeAt == 0ms) {
             EXPECT_TRUE(ledger.Free(t0));
             continue;
