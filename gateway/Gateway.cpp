@@ -100,48 +100,45 @@ void Gateway::survey() {
     if (!waiting && !settings_.bench)
         return;
     const int count = probe_.GetDeviceCount();
-    const auto served = [this](const std::string& path) {
-        return std::any_of(lines_.begin(), lines_.end(),
-                           [&](const auto& l) { return l->Opened() && l->Path() == path; });
-    };
     if (settings_.bench) {
         // Calibrators plugged in later take the next units.
         while (int(lines_.size()) < count) addLine();
-        const std::string none =
-            count == 0 && lines_.empty()
-                ? "no matching calibrator yet; every unit is answered with exception 0x0A"
-                : "";
-        if (none != saidOfNone_ && !none.empty())
-            log_(none);
-        saidOfNone_ = none;
+        const bool none = count == 0 && lines_.empty();
+        if (none && !saidNone_)
+            log_("no matching calibrator yet; every unit is answered with exception 0x0A");
+        saidNone_ = none;
     }
-    for (std::size_t k = 0; k < lines_.size(); ++k) {
-        GatewayLine& line = *lines_[k];
-        const bool reopen = line.Gone() && !settings_.bench;
-        if (line.Opened() && !reopen)
-            continue;
-        const int n = number(k);
-        // A bench's numbers shift when one goes: never a second line on a calibrator served.
-        if (n <= count && settings_.bench && served(matchingPath(n)))
-            continue;
-        if (n <= count && line.Open(n)) {
-            say(k, "calibrator " + std::to_string(n) +
-                       (line.Serial().empty() ? "" : ", serial " + line.Serial()) + " (" +
-                       line.Path() + ")");
-            continue;
-        }
-        if (line.Opened())
-            continue;  // gone, and not listed again: its reader waits for it
-        const std::string text =
-            n <= count
-                ? "calibrator " + std::to_string(n) +
-                      " cannot be opened; answered with exception 0x0A until it can"
-                : "no calibrator number " + std::to_string(n) + " (" + std::to_string(count) +
-                      " found); answered with exception 0x0A until one is plugged in";
-        if (said_[k] != text && settings_.blocked)
-            for (const std::string& why : settings_.blocked()) log_("  " + why);
-        say(k, text);
+    for (std::size_t k = 0; k < lines_.size(); ++k) open(k, count);
+}
+
+void Gateway::open(std::size_t k, int count) {
+    GatewayLine& line = *lines_[k];
+    if (line.Opened() && !(line.Gone() && !settings_.bench))
+        return;
+    const int n = number(k);
+    // A bench's numbers shift when one goes: never a second line on a calibrator served.
+    if (n <= count && settings_.bench) {
+        const std::string path = matchingPath(n);
+        if (std::any_of(lines_.begin(), lines_.end(),
+                        [&](const auto& l) { return l->Opened() && l->Path() == path; }))
+            return;
     }
+    if (n <= count && line.Open(n)) {
+        say(k, "calibrator " + std::to_string(n) +
+                   (line.Serial().empty() ? "" : ", serial " + line.Serial()) + " (" + line.Path() +
+                   ")");
+        return;
+    }
+    if (line.Opened())
+        return;  // gone, and not listed again: its reader waits for it
+    const std::string text =
+        n <= count ? "calibrator " + std::to_string(n) +
+                         " cannot be opened; answered with exception 0x0A until it can"
+                   : "no calibrator number " + std::to_string(n) + " (" + std::to_string(count) +
+                         " found); answered with exception 0x0A until one is plugged in";
+    if (said_[k] != text && settings_.blocked)
+        for (const std::string& why : settings_.blocked()) log_("  " + why);
+    say(k, text);
 }
 
 void Gateway::take(const std::shared_ptr<GatewayQueue::Call>& call) {

@@ -49,6 +49,7 @@ class Gateway {
 
   private:
     void survey();
+    void open(std::size_t line, int count);
     void addLine();
     void say(std::size_t line, const std::string& text);
     std::string units(std::size_t line) const;
@@ -65,7 +66,7 @@ class Gateway {
     TMiniModbusMaster probe_;  // counts the calibrators, opens none
     std::vector<std::unique_ptr<GatewayLine>> lines_;
     std::vector<std::string> said_;  // what the log last said of each line
-    std::string saidOfNone_;
+    bool saidNone_ = false;
     std::unique_ptr<Timer> surveyTimer_;
     GatewayQueue queue_;
     std::unique_ptr<GatewayServer> server_;  // last: its threads end first

@@ -7,7 +7,7 @@
 
 namespace vadero::gateway {
 
-GatewayLine::GatewayLine(HidLayer& hid, EventLoop& loop, Note note)
+GatewayLine::GatewayLine(HidLayer& hid, EventLoop& loop, const Note& note)
     : loop_(loop), master_(TransportEnv{hid, loop}), timer_(loop.CreateTimer()) {
     // The calibrator's own device component, as the session sets it up.
     master_.SetProductIdent(std::string(lcx3::kProduct));

@@ -27,7 +27,7 @@ class GatewayLine {
     using Note = std::function<void(const std::string& text)>;
 
     // The master's notes (late answers dropped) go to `note` when it is bound.
-    GatewayLine(HidLayer& hid, EventLoop& loop, Note note);
+    GatewayLine(HidLayer& hid, EventLoop& loop, const Note& note);
     GatewayLine(const GatewayLine&) = delete;
     GatewayLine& operator=(const GatewayLine&) = delete;
 

@@ -68,9 +68,11 @@ TEST_F(LateAnswers, AReadAllTakesEachBlockFromItsOwnAnswer) {
     const Ran r = Run(o);
     ASSERT_EQ(r.code, 0) << r.err;
     const auto doc = nlohmann::json::parse(r.out);
-    for (int k = 0; k < kRegisterCount; ++k)
-        if (IsTransferred(k))
+    for (int k = 0; k < kRegisterCount; ++k) {
+        if (IsTransferred(k)) {
             EXPECT_EQ(doc["holding"][k], bank.holding[std::size_t(k)]) << k;
+        }
+    }
     // Three blocks sent twice each; the third's second answer comes after the read.
     EXPECT_EQ(Count(r.err, " TX : "), 6u) << r.err;
     EXPECT_EQ(Count(r.err, kDropped), 2u) << r.err;
