@@ -118,6 +118,12 @@ TEST_F(Lcx3, BadValuesExitOneAndSendNothing) {
     EXPECT_EQ(Exec("").code, 1);
     EXPECT_EQ(Exec("--emulate frobnicate").code, 1);
     EXPECT_EQ(Exec("--emulator-fault off read").code, 1);  // needs --emulate
+    // late:MS from 1 to 5000 ms (list sends nothing: only the option's check runs).
+    const std::vector<std::pair<std::string, int>> late = {{"late:1", 0}, {"late:5000", 0},
+                                                           {"late:0", 1}, {"late:5001", 1},
+                                                           {"late:", 1},  {"late:7x", 1}};
+    for (const auto& [fault, code] : late)
+        EXPECT_EQ(Exec("--emulate --emulator-fault " + fault + " list").code, code) << fault;
 }
 
 TEST_F(Lcx3, PoweredOffTimesOutAfterThreeIdenticalRequests) {
