@@ -37,7 +37,9 @@ class LateAnswers : public ::testing::Test {
   protected:
     static emu::Faults Late() {
         emu::Faults faults;
-        faults.extraDelay = 760ms;  // every block of a read-all and the measurement
+        // Every block of a read-all and the measurement answered well after the
+        // tick that re-sends it, and well before the one that would send it again.
+        faults.extraDelay = 1000ms;
         return faults;
     }
     Ran Run(cli::Options o) {

@@ -106,10 +106,11 @@ TEST_F(InProcess, AReSentRequestsLateAnswerNeverAnswersTheNextRequest) {
         bank.holding[k] = std::uint16_t(0x0101 * k);
     emu::EmulatedLcx3& calibrator = hid.Device(1);
     calibrator.SetBank(bank);
-    // 60 registers answered later than a tick: every read is sent twice, and
-    // the answer to its re-send comes once the first answer was taken.
+    // 60 registers answered halfway between the re-send and the third send:
+    // every read is sent twice, and the answer to its re-send comes once the
+    // first answer was taken.
     emu::Faults late;
-    late.extraDelay = 700ms;
+    late.extraDelay = 950ms;
     calibrator.SetFaults(late);
     GatewaySettings settings;
     settings.trace = true;
