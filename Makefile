@@ -65,6 +65,7 @@ sanitize: deps
 	@$(call configure,build-asan,-DVADERO_SANITIZE=address)
 	cmake --build build-asan -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
 	  ctest --test-dir build-asan $(CTEST_FLAGS)
 
 tsan-build: deps

@@ -57,14 +57,16 @@ TAboutBox::TAboutBox(QWidget* parent)
 }
 
 void TAboutBox::FormShow() {
-    setWindowTitle("A propos de ...");
-    ProductName->setText("VADERO - Français");
-    Version->setText("Version : 1.00");
-    Programmeur->setText("Programmeur : l'équipe VADERO");
-    const AboutSystemTexts texts = SystemTexts(QuerySystem());
-    if (texts.systeme)
-        Systeme->setText(QString::fromStdString(*texts.systeme));
-    VersionWin->setText(QString::fromStdString(texts.versionWin));
+    setWindowTitle(tr("A propos de ..."));
+    ProductName->setText(tr("VADERO - Français"));
+    Version->setText(tr("Version : 1.00"));
+    Programmeur->setText(tr("Programmeur : l'équipe VADERO"));
+    // Without an answer from the system, "Systeme" keeps its text.
+    const std::optional<SystemIdentity> system = QuerySystem();
+    if (system)
+        Systeme->setText(tr("Système : %1").arg(QString::fromStdString(system->name)));
+    VersionWin->setText(
+        tr("Version n° : %1").arg(system ? QString::fromStdString(system->version) : QString()));
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {

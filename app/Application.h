@@ -1,10 +1,13 @@
 #pragma once
-// The application object: an exception that escapes a window handler is shown
-// in the standard error box and the message loop goes on.
+// The application object: the window's language, with the toolkit's own texts
+// in it; an exception that escapes a window handler is shown in the standard
+// error box and the message loop goes on.
 
 #include <QApplication>
 #include <QString>
 #include <functional>
+
+#include "app/Language.h"
 
 namespace vadero {
 
@@ -12,7 +15,9 @@ class Application : public QApplication {
     Q_OBJECT
 
   public:
-    Application(int& argc, char** argv);
+    Application(int& argc, char** argv, UiLanguage language = UiLanguage::French);
+
+    UiLanguage Language() const { return language_; }
 
     // Shows the error; by default a critical message box with an OK button.
     std::function<void(const QString& message)> OnException;
@@ -23,6 +28,11 @@ class Application : public QApplication {
     // Through the running Application's OnException when there is one,
     // otherwise in a critical message box.
     static void ShowException(const QString& message);
+
+  private:
+    bool Translate(const QString& name, const QString& directory);
+
+    UiLanguage language_;
 };
 
 }  // namespace vadero

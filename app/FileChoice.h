@@ -5,6 +5,7 @@
 #include <QString>
 #include <functional>
 
+class QFileDialog;
 class QWidget;
 
 namespace vadero {
@@ -19,6 +20,8 @@ struct FileChoice {
 // The path chosen; empty when the choice was cancelled.
 using ChooseFileFn = std::function<QString(QWidget* parent, const FileChoice& choice)>;
 
+// The dialog for a choice: its caption, filter, mode and size.
+void PrepareFileDialog(QFileDialog& dialog, const FileChoice& choice);
 // The desktop's file dialog.
 QString AskFileName(QWidget* parent, const FileChoice& choice);
 

@@ -13,7 +13,7 @@ void RunGuarded(const std::function<void()>& work) {
     } catch (const std::exception& e) {
         Application::ShowException(QString::fromUtf8(e.what()));
     } catch (...) {
-        Application::ShowException("Erreur inconnue");
+        Application::ShowException(Application::tr("Erreur inconnue"));
     }
 }
 

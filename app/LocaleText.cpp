@@ -16,8 +16,12 @@ QString ShowNumber(double value, const std::string& picture) {
     return QString::fromStdString(FormatPicture(value, picture, DecimalSeparator().toStdString()));
 }
 
-std::optional<float> ReadNumber(const QString& text) {
-    return ParseNumber(text.toStdString(), DecimalSeparator().toStdString());
+std::optional<double> ReadNumber(const QString& text) {
+    // The window has no thousands separators: either mark is the decimal one.
+    const std::string typed = text.toStdString();
+    if (auto value = ParseReal(typed, "."))
+        return value;
+    return ParseReal(typed, ",");
 }
 
 void WriteText(QLineEdit& edit, const QString& text) {

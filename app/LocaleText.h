@@ -1,7 +1,7 @@
 #pragma once
-// Numbers in edits and grid cells with the user's locale's decimal separator,
-// and writes of a control's text that run its change handler only when the
-// text really changes.
+// Numbers shown in edits and grid cells with the user's locale's decimal
+// separator and typed with either a point or a comma, and writes of a control's text that run its
+// change handler only when the text really changes.
 
 #include <QString>
 #include <optional>
@@ -13,7 +13,9 @@ namespace vadero {
 
 QString DecimalSeparator();
 QString ShowNumber(double value, const std::string& picture);
-std::optional<float> ReadNumber(const QString& text);
+// Blanks around, an optional sign, digits with one decimal point or comma,
+// an optional exponent; anything else is no number.
+std::optional<double> ReadNumber(const QString& text);
 
 // Writing the text an edit already holds runs nothing.
 void WriteText(QLineEdit& edit, const QString& text);

@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QSessionManager>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabBar>
@@ -16,6 +18,7 @@
 #include "app/Artwork.h"
 #include "app/Guard.h"
 #include "app/MakeControl.h"
+#include "app/NumberEntry.h"
 #include "app/PageControl.h"
 #include "app/Select.h"
 #include "app/WindowPlacement.h"
@@ -23,6 +26,7 @@
 #include "app/pages/MemoriesPage.h"
 #include "app/pages/OthersPage.h"
 #include "app/pages/RampPage.h"
+#include "app/pages/StringGrid.h"
 #include "app/pages/UserScalePage.h"
 #include "app/traffic/TrafficWindow.h"
 #include "app/trend/TrendWindow.h"
@@ -45,7 +49,7 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       lcx_(LCXEnv{transport, timers}) {
     setObjectName("Form1");
-    setWindowTitle("Configurateur du calibrateur LCX3");
+    setWindowTitle(tr("Configurateur du calibrateur LCX3") + "[*]");
     setWindowIcon(QIcon(MakerLogo(64)));
     setFont(QFont("MS Sans Serif", 8));
     RunModal = [](QDialog& dialog) { return dialog.exec(); };
@@ -59,6 +63,8 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     MenuBar1->setGeometry(0, 0, kClientWidth, menuHeight);
     Client =
         MakeControl<QWidget>(this, "Client", QRect(0, menuHeight, kClientWidth, kClientHeight));
+    // A click on an empty part of the window leaves the edit being typed in.
+    Client->setFocusPolicy(Qt::ClickFocus);
     setFixedSize(kClientWidth, menuHeight + kClientHeight);
 
     BuildTopStrip();
@@ -75,12 +81,12 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     TabMem = new MemoriesPage(*this);
     TabCrawl = new RampPage(*this);
     TabOthers = new OthersPage(*this);
-    PageControl1->addTab(TabConnect, "Connexion");
-    PageControl1->addTab(TabMain, "Principal");
-    PageControl1->addTab(TabUserScale, "Echelle utilisateur");
-    PageControl1->addTab(TabMem, "Mémoires");
-    PageControl1->addTab(TabCrawl, "Rampe");
-    PageControl1->addTab(TabOthers, "Divers");
+    PageControl1->addTab(TabConnect, tr("Connexion"));
+    PageControl1->addTab(TabMain, tr("Principal"));
+    PageControl1->addTab(TabUserScale, tr("Echelle utilisateur"));
+    PageControl1->addTab(TabMem, tr("Mémoires"));
+    PageControl1->addTab(TabCrawl, tr("Rampe"));
+    PageControl1->addTab(TabOthers, tr("Divers"));
     BuildFoot();
     FormLoaded(this);
 
@@ -89,6 +95,21 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     Tendance = new TrendWindow(RunModal, ChooseFile, this);
     tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
     WireSession();
+    connect(CkChange, &QCheckBox::toggled, this, [this] { ShowTitle(); });
+    // The desktop session ends: unwritten edits ask as quitting does. The
+    // write takes a few ticks, so Ecrire keeps the session to end later.
+    connect(qApp, &QGuiApplication::commitDataRequest, this,
+            Guarded([this](QSessionManager& manager) {
+                TakeTypedValues();
+                if (!HasUnwrittenEdits() || !manager.allowsInteraction())
+                    return;
+                const Unwritten answer = AskUnwritten();
+                if (answer != Unwritten::Discard)
+                    manager.cancel();
+                if (answer == Unwritten::Write)
+                    BtnWriteAllClick();
+                manager.release();
+            }));
 }
 
 TForm1::~TForm1() {
@@ -99,6 +120,13 @@ TForm1::~TForm1() {
     lcx_.OnTick = nullptr;
     lcx_.TxDebugStream = lcx_.RxDebugStream = nullptr;
     lcx_.CloseDevice();
+    // The pages outlive the session by a little: a focus change while they go
+    // must take nothing into it.
+    for (NumberEntry* entry : findChildren<NumberEntry*>()) entry->Detach();
+    for (StringGrid* grid : findChildren<StringGrid*>()) {
+        grid->OnExit = nullptr;
+        grid->OnCellEdited = nullptr;
+    }
 }
 
 void TForm1::AttachDialogs(TAboutBox& aboutBox, TSelectForm& selectForm) {
@@ -111,10 +139,10 @@ void TForm1::BuildTopStrip() {
     LedConnect->SetKind(TLedKind::Green);
     LedConnect->SetLedStatus(false);
     LabelLangue4 = MakeControl<TLabelLangue>(Client, "LabelLangue4", QRect(32, 14, 200, 16));
-    LabelLangue4->StreamTexts("Présence de l'appareil USB", "Présence de l'appareil USB",
+    LabelLangue4->StreamTexts(tr("Présence de l'appareil USB"), tr("Présence de l'appareil USB"),
                               "USB Device connected");
     CkChange = MakeControl<QCheckBox>(Client, "CkChange", QRect(250, 12, 110, 20));
-    CkChange->setText("Changement");
+    CkChange->setText(tr("Changement"));
     // The program's indicator: the user cannot toggle it, yet it is drawn
     // in normal colours, not greyed as a disabled box would be.
     CkChange->setAttribute(Qt::WA_TransparentForMouseEvents);
@@ -130,25 +158,27 @@ void TForm1::BuildConnectionPage() {
     TabConnect = new QWidget;
     TabConnect->setObjectName("TabConnect");
     Label3 = MakeControl<QLabel>(TabConnect, "Label3", QRect(8, 8, 409, 16));
-    Label3->setText("Connecter la prise USB à l'arrière de l'appareil");
+    Label3->setText(tr("Connecter la prise USB à l'arrière de l'appareil"));
     BtnScan = MakeControl<TBitBtnLangue>(TabConnect, "BtnScan", QRect(8, 32, 409, 255));
-    BtnScan->StreamTexts("Recheche du materiel USB", "Recheche du materiel USB", "Scan USB Device");
+    BtnScan->StreamTexts(tr("Recheche du materiel USB"), tr("Recheche du materiel USB"),
+                         "Scan USB Device");
     BtnScan->SetGlyph(ScanGlyph());
     connect(BtnScan, &QPushButton::clicked, this, Guarded([this] { BtnScanClick(); }));
 }
 
 void TForm1::BuildFoot() {
     BtnReadAll = MakeControl<TButtonLangue>(Client, "BtnReadAll", QRect(8, 376, 433, 25));
-    BtnReadAll->StreamTexts("Lecture complète du calibrateur", "Lecture complète du calibrateur");
+    BtnReadAll->StreamTexts(tr("Lecture complète du calibrateur"),
+                            tr("Lecture complète du calibrateur"));
     BtnReadAll->setEnabled(false);
-    connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllClick(); }));
+    connect(BtnReadAll, &QPushButton::clicked, this, Guarded([this] { BtnReadAllPressed(); }));
     BtnWriteAll = MakeControl<TButtonLangue>(Client, "BtnWriteAll", QRect(8, 403, 433, 25));
-    BtnWriteAll->StreamTexts("Ecriture complète du calibrateur",
-                             "Ecriture complète du calibrateur");
+    BtnWriteAll->StreamTexts(tr("Ecriture complète du calibrateur"),
+                             tr("Ecriture complète du calibrateur"));
     BtnWriteAll->setEnabled(false);
     connect(BtnWriteAll, &QPushButton::clicked, this, Guarded([this] { BtnWriteAllClick(); }));
     BtnQuit = MakeControl<TButtonLangue>(Client, "BtnQuit", QRect(8, 430, 433, 25));
-    BtnQuit->StreamTexts("Quitter le programme", "Quitter le programme");
+    BtnQuit->StreamTexts(tr("Quitter le programme"), tr("Quitter le programme"));
     connect(BtnQuit, &QPushButton::clicked, this, Guarded([this] { BtnQuitClick(); }));
 
     StatusBar1 = MakeControl<QStatusBar>(Client, "StatusBar1", QRect(0, 460, kClientWidth, 20));
@@ -156,7 +186,7 @@ void TForm1::BuildFoot() {
 
     GrUpdateAll = MakeControl<TGroupBoxLangue>(Client, "GrUpdateAll",
                                                QRect(kPanelOutside, kPanelTop, 413, 297));
-    GrUpdateAll->StreamTexts("Transfert des paramères", "Transfert des paramères",
+    GrUpdateAll->StreamTexts(tr("Transfert des paramères"), tr("Transfert des paramères"),
                              "Update parmeters");
     GrUpdateAll->setCursor(Qt::WaitCursor);
     GrUpdateAll->setAutoFillBackground(true);
@@ -222,8 +252,8 @@ bool TForm1::ChangeChecked() const {
 }
 
 bool TForm1::AskWriteAllFirst() {
-    QMessageBox box(QMessageBox::Question, "Attention",
-                    "Vous devez d'abord transférer les nouveaux paramètres ?",
+    QMessageBox box(QMessageBox::Question, tr("Attention"),
+                    tr("Vous devez d'abord transférer les nouveaux paramètres ?"),
                     QMessageBox::Ok | QMessageBox::Cancel, this);
     return RunModal(box) == QMessageBox::Ok;
 }
@@ -244,7 +274,7 @@ void TForm1::FormClose() {
 void TForm1::FillSelectForm(int n) {
     RadioGroup& group = *selectForm_->GrRdSelect;
     group.ClearItems();
-    for (int k = 1; k <= n; ++k) group.AddItem(QString("USB N°%1").arg(k));
+    for (int k = 1; k <= n; ++k) group.AddItem(tr("USB N°%1").arg(k));
     group.SetItemIndex(0);
 }
 
@@ -270,9 +300,73 @@ void TForm1::BtnReadAllClick() {
     StartTransfer([this] { lcx_.ReadAll(); });
 }
 
+void TForm1::BtnReadAllPressed() {
+    TakeTypedValues();
+    AfterUnwrittenEdits([this] { BtnReadAllClick(); });
+}
+
 void TForm1::BtnWriteAllClick() {
+    // What is being typed is written too.
+    TakeTypedValues();
     ShowProgress(0);
     StartTransfer([this] { lcx_.WriteAll(); });
+}
+
+void TForm1::TakeTypedValues() {
+    for (NumberEntry* entry : findChildren<NumberEntry*>()) entry->Take();
+    for (StringGrid* grid : findChildren<StringGrid*>()) grid->CommitEditor();
+}
+
+bool TForm1::HasUnwrittenEdits() const {
+    return loaded_ && CkChange->isChecked();
+}
+
+TForm1::Unwritten TForm1::AskUnwritten() {
+    if (!HasUnwrittenEdits())
+        return Unwritten::Discard;
+    QMessageBox box(QMessageBox::Warning, tr("Attention"),
+                    tr("Les modifications n'ont pas été écrites dans le calibrateur."),
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, this);
+    box.setObjectName("QuestionUnwritten");
+    box.button(QMessageBox::Save)->setText(tr("Ecrire"));
+    box.button(QMessageBox::Discard)->setText(tr("Abandonner"));
+    box.button(QMessageBox::Cancel)->setText(tr("Annuler"));
+    box.setDefaultButton(QMessageBox::Cancel);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (RunModal(box)) {
+        case QMessageBox::Save:
+            return Unwritten::Write;
+        case QMessageBox::Discard:
+            return Unwritten::Discard;
+        default:
+            return Unwritten::Cancel;
+    }
+}
+
+bool TForm1::AfterUnwrittenEdits(std::function<void()> then) {
+    switch (AskUnwritten()) {
+        case Unwritten::Write:
+            afterWrite_ = std::move(then);
+            BtnWriteAllClick();
+            return false;
+        case Unwritten::Discard:
+            then();
+            return true;
+        case Unwritten::Cancel:
+            break;
+    }
+    return false;
+}
+
+void TForm1::ShowTitle() {
+    const QString caption = tr("Configurateur du calibrateur LCX3");
+    setWindowTitle(fileName_.isEmpty() ? caption + "[*]" : fileName_ + "[*] - " + caption);
+    setWindowModified(HasUnwrittenEdits());
+}
+
+void TForm1::SetFileName(const QString& path) {
+    fileName_ = path.isEmpty() ? QString() : QFileInfo(path).fileName();
+    ShowTitle();
 }
 
 void TForm1::BtnQuitClick() {
@@ -280,13 +374,14 @@ void TForm1::BtnQuitClick() {
 }
 
 void TForm1::LCX1Connect(TObject* /*Sender*/) {
-    SetStatus("Connexion");
+    SetStatus(tr("Connexion"));
     LedConnect->SetLedStatus(true);
-    BtnReadAllClick();
+    // Plugged in again: the read would replace edits not yet written.
+    AfterUnwrittenEdits([this] { BtnReadAllClick(); });
 }
 
 void TForm1::LCX1Disconnect(TObject* /*Sender*/) {
-    SetStatus("Déconnexion");
+    SetStatus(tr("Déconnexion"));
     LedConnect->SetLedStatus(false);
     SetPagesUnlocked(false);
     PageControl1->setCurrentIndex(0);
@@ -304,20 +399,23 @@ void TForm1::SetPagesUnlocked(bool unlocked) {
 
 void TForm1::LCX1LoadProgressEvent(int progress) {
     ShowProgress(progress);
-    SetStatus("Lecture des paramètres en cours");
+    SetStatus(tr("Lecture des paramètres en cours"));
 }
 
 void TForm1::LCX1SaveProgressEvent(int progress) {
     ShowProgress(progress);
-    SetStatus("Ecriture des paramètres en cours");
+    SetStatus(tr("Ecriture des paramètres en cours"));
 }
 
 void TForm1::LCX1ReadAllCompleted(TObject* /*Sender*/) {
-    SetStatus("Lecture des paramètres termiée");
+    SetStatus(tr("Lecture des paramètres termiée"));
     BtnRefreshClick();
     SetPagesUnlocked(true);
     PageControl1->setCurrentIndex(1);
     CkChange->setChecked(false);
+    // The pages now hold the calibrator's set, not a file's.
+    loaded_ = true;
+    SetFileName(QString());
     GrUpdateAll->hide();
     BtnReadAll->setEnabled(true);
     BtnWriteAll->setEnabled(true);
@@ -325,17 +423,21 @@ void TForm1::LCX1ReadAllCompleted(TObject* /*Sender*/) {
 }
 
 void TForm1::LCX1WriteAllCompleted(TObject* /*Sender*/) {
-    SetStatus("Ecriture des paramètres terminée");
+    SetStatus(tr("Ecriture des paramètres terminée"));
     BtnRefreshClick();
     CkChange->setChecked(false);
     GrUpdateAll->hide();
     lcx_.ReadOutput();
+    if (auto then = std::exchange(afterWrite_, nullptr))
+        then();
 }
 
 void TForm1::LCX1TimeOut(TObject* /*Sender*/) {
     GrUpdateAll->hide();
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(), "Allumer le calibrateur",
-                    QMessageBox::Ok, this);
+    // What waited for a write that did not end stays undone: the edits stay.
+    afterWrite_ = nullptr;
+    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationName(),
+                    tr("Allumer le calibrateur"), QMessageBox::Ok, this);
     emit timedOut();
     RunModal(box);
 }
@@ -352,6 +454,8 @@ void TForm1::BtnRefreshClick() {
 }
 
 void TForm1::PageControl1Changing(QObject* /*Sender*/, bool& AllowChange) {
+    // Another page is asked for: the edit being typed in is left.
+    TakeTypedValues();
     AllowChange = pageChangeAllowed_;
 }
 
@@ -401,6 +505,19 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    TakeTypedValues();
+    switch (AskUnwritten()) {
+        case Unwritten::Write:
+            afterWrite_ = [this] { close(); };
+            BtnWriteAllClick();
+            event->ignore();
+            return;
+        case Unwritten::Cancel:
+            event->ignore();
+            return;
+        case Unwritten::Discard:
+            break;
+    }
     FormClose();
     Trafic->close();
     Tendance->close();

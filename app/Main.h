@@ -102,10 +102,20 @@ class TForm1 : public QWidget, private PageHost {
     TGroupBoxLangue* GrUpdateAll;
     QProgressBar* ProgressBar;
 
+    // Parameters edited since the last complete read or write, not yet
+    // written: "Changement" is checked after the pages were loaded.
+    bool HasUnwrittenEdits() const;
+    // The file the pages were last opened from or saved to; empty for none.
+    QString FileName() const { return fileName_; }
+    // Takes every value being typed in an edit or a cell, as leaving it would.
+    void TakeTypedValues();
+
     void FormShow();
     void FormClose();
     void BtnScanClick();
     void BtnReadAllClick();
+    // "Lecture complète du calibrateur" pressed: unwritten edits ask first.
+    void BtnReadAllPressed();
     void BtnWriteAllClick() override;
     void BtnQuitClick();
     void BtnRefreshClick();
@@ -138,6 +148,18 @@ class TForm1 : public QWidget, private PageHost {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    enum class Unwritten { Write, Discard, Cancel };
+    // "Les modifications n'ont pas été écrites dans le calibrateur." when
+    // there are unwritten edits; Discard when there are none.
+    Unwritten AskUnwritten();
+    // Runs `then` unless unwritten edits must be kept: after a complete write
+    // (Ecrire), at once (Abandonner), or not at all (Annuler). False when
+    // `then` did not run now.
+    bool AfterUnwrittenEdits(std::function<void()> then);
+    void ShowTitle();
+    void SetFileName(const QString& path);
+    void OpenParameterFile();
+
     void CheckChange() override;
     bool ChangeChecked() const override;
     void SetStatus(const QString& text) override;
@@ -164,6 +186,10 @@ class TForm1 : public QWidget, private PageHost {
     BesidePlacement* traficPlace_ = nullptr;
     BesidePlacement* tendancePlace_ = nullptr;
     bool placed_ = false;  // centred at the first show
+    bool loaded_ = false;  // a complete read has filled the pages
+    QString fileName_;
+    // What waits for the complete write that the question started.
+    std::function<void()> afterWrite_;
 };
 
 }  // namespace vadero

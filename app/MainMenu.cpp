@@ -2,6 +2,7 @@
 // files, the tools' windows and the About box.
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,16 +12,20 @@
 #include "app/Main.h"
 #include "app/WindowPlacement.h"
 #include "app/files/CompareDialog.h"
+#include "app/files/FileMessages.h"
 #include "app/files/ParameterFile.h"
 #include "app/traffic/TrafficWindow.h"
 #include "app/trend/TrendWindow.h"
-#include "calibrator/InputError.h"
+#include "calibrator/BackupError.h"
 
 namespace vadero {
 
 namespace {
 
-const QString kParameterFilter = "Paramètres (*.json);;Tous les fichiers (*)";
+QString ParameterFilter() {
+    return QCoreApplication::translate("vadero::TForm1",
+                                       "Paramètres (*.json);;Tous les fichiers (*)");
+}
 
 QAction* AddItem(QMenu* menu, const char* name, const QString& text, const QKeySequence& keys,
                  std::function<void()> handler) {
@@ -31,39 +36,45 @@ QAction* AddItem(QMenu* menu, const char* name, const QString& text, const QKeyS
     return action;
 }
 
-QString Lines(const std::vector<std::string>& lines) {
+QString Lines(const QStringList& lines) {
     QString text;
-    for (const std::string& line : lines) text += "\n- " + QString::fromStdString(line);
+    for (const QString& line : lines) text += "\n- " + line;
     return text;
+}
+
+// The system's own reason in "cannot write PATH: REASON".
+QString SystemReason(const std::string& why) {
+    const std::size_t colon = why.rfind(": ");
+    return QString::fromStdString(colon == std::string::npos ? why : why.substr(colon + 2));
 }
 
 }  // namespace
 
 void TForm1::BuildMenu() {
-    MenuFichier = MenuBar1->addMenu("&Fichier");
+    MenuFichier = MenuBar1->addMenu(tr("&Fichier"));
     MenuFichier->setObjectName("MenuFichier");
-    ActOuvrir = AddItem(MenuFichier, "ActOuvrir", "Ouvrir des paramètres…", QKeySequence("Ctrl+O"),
-                        [this] { ActOuvrirClick(); });
-    ActEnregistrer = AddItem(MenuFichier, "ActEnregistrer", "Enregistrer les paramètres…",
+    ActOuvrir = AddItem(MenuFichier, "ActOuvrir", tr("Ouvrir des paramètres…"),
+                        QKeySequence("Ctrl+O"), [this] { ActOuvrirClick(); });
+    ActEnregistrer = AddItem(MenuFichier, "ActEnregistrer", tr("Enregistrer les paramètres…"),
                              QKeySequence("Ctrl+S"), [this] { ActEnregistrerClick(); });
-    ActComparer = AddItem(MenuFichier, "ActComparer", "Comparer avec un fichier…", {},
+    ActComparer = AddItem(MenuFichier, "ActComparer", tr("Comparer avec un fichier…"), {},
                           [this] { ActComparerClick(); });
     MenuFichier->addSeparator();
-    ActQuitter =
-        AddItem(MenuFichier, "ActQuitter", "Quitter le programme", {}, [this] { BtnQuitClick(); });
+    ActQuitter = AddItem(MenuFichier, "ActQuitter", tr("Quitter le programme"),
+                         QKeySequence("Ctrl+Q"), [this] { BtnQuitClick(); });
     // Until a complete read, the pages hold no calibrator's parameters.
     for (QAction* action : {ActOuvrir, ActEnregistrer, ActComparer}) action->setEnabled(false);
 
-    MenuOutils = MenuBar1->addMenu("&Outils");
+    MenuOutils = MenuBar1->addMenu(tr("&Outils"));
     MenuOutils->setObjectName("MenuOutils");
-    ActTrafic = AddItem(MenuOutils, "ActTrafic", "Trafic Modbus", QKeySequence("Ctrl+T"),
+    ActTrafic = AddItem(MenuOutils, "ActTrafic", tr("Trafic Modbus"), QKeySequence("Ctrl+T"),
                         [this] { ActTraficClick(); });
-    ActTendance = AddItem(MenuOutils, "ActTendance", "Tendance de la mesure", {},
+    ActTendance = AddItem(MenuOutils, "ActTendance", tr("Tendance de la mesure"), {},
                           [this] { ActTendanceClick(); });
 
-    MenuAide = MenuBar1->addMenu("&Aide");
+    MenuAide = MenuBar1->addMenu(tr("&Aide"));
     MenuAide->setObjectName("MenuAide");
-    ActAPropos = AddItem(MenuAide, "ActAPropos", "A propos…", {}, [this] { Image1Click(); });
+    ActAPropos = AddItem(MenuAide, "ActAPropos", tr("A propos…"), {}, [this] { Image1Click(); });
 }
 
 int TForm1::Tell(int icon, const QString& title, const QString& text) {
@@ -72,56 +83,66 @@ int TForm1::Tell(int icon, const QString& title, const QString& text) {
 }
 
 QString TForm1::ChooseParameterFile(const QString& caption) {
-    return ChooseFile(this, {caption, kParameterFilter, QString(), false});
+    return ChooseFile(this, {caption, ParameterFilter(), QString(), false});
 }
 
 void TForm1::ActOuvrirClick() {
-    const QString path = ChooseParameterFile("Ouvrir des paramètres");
+    TakeTypedValues();
+    AfterUnwrittenEdits([this] { OpenParameterFile(); });
+}
+
+void TForm1::OpenParameterFile() {
+    const QString path = ChooseParameterFile(tr("Ouvrir des paramètres"));
     if (path.isEmpty())
         return;
-    std::vector<std::string> warnings;
     try {
-        warnings = ReadParameterFile(path.toStdString(), lcx_.Params());
-    } catch (const InputError& e) {
-        Tell(QMessageBox::Warning, "Ouvrir des paramètres",
-             "Le fichier est refusé, rien n'a changé :\n" + QString::fromUtf8(e.what()));
+        ReadParameterFile(path.toStdString(), lcx_.Params());
+    } catch (const BackupError& e) {
+        Tell(QMessageBox::Warning, tr("Ouvrir des paramètres"),
+             tr("Le fichier est refusé, rien n'a changé :\n%1").arg(RefusalText(e.Problem())));
         return;
     }
+    const QStringList warnings = UnusualValues(lcx_.Params());
     // The pages show the file's set; it reaches the calibrator with the next
     // complete write.
     BtnRefreshClick();
     CheckChange();
-    SetStatus("Paramètres ouverts : " + QFileInfo(path).fileName());
+    SetFileName(path);
+    SetStatus(tr("Paramètres ouverts : %1").arg(QFileInfo(path).fileName()));
     if (!warnings.empty())
-        Tell(QMessageBox::Information, "Ouvrir des paramètres",
-             "Paramètres ouverts ; ces valeurs sont inhabituelles :" + Lines(warnings));
+        Tell(QMessageBox::Information, tr("Ouvrir des paramètres"),
+             tr("Paramètres ouverts ; ces valeurs sont inhabituelles :") + Lines(warnings));
 }
 
 void TForm1::ActEnregistrerClick() {
+    TakeTypedValues();
     const QString path = ChooseFile(
-        this, {"Enregistrer les paramètres", kParameterFilter, "parametres-lcx3.json", true});
+        this, {tr("Enregistrer les paramètres"), ParameterFilter(), "parametres-lcx3.json", true});
     if (path.isEmpty())
         return;
     const std::string why = WriteParameterFile(path.toStdString(), lcx_.Params());
     if (!why.empty()) {
-        Tell(QMessageBox::Warning, "Enregistrer les paramètres",
-             "Les paramètres n'ont pas été enregistrés :\n" + QString::fromStdString(why));
+        Tell(QMessageBox::Warning, tr("Enregistrer les paramètres"),
+             tr("Les paramètres n'ont pas été enregistrés dans %1 :\n%2")
+                 .arg(QFileInfo(path).fileName(), SystemReason(why)));
         return;
     }
-    SetStatus("Paramètres enregistrés : " + QFileInfo(path).fileName());
+    SetFileName(path);
+    SetStatus(tr("Paramètres enregistrés : %1").arg(QFileInfo(path).fileName()));
 }
 
 void TForm1::ActComparerClick() {
-    const QString path = ChooseParameterFile("Comparer avec un fichier");
+    TakeTypedValues();
+    const QString path = ChooseParameterFile(tr("Comparer avec un fichier"));
     if (path.isEmpty())
         return;
     RegisterImage image = lcx_.Master().HoldingRegisters;
     TLCXParams file(image);
     try {
         ReadParameterFile(path.toStdString(), file);
-    } catch (const InputError& e) {
-        Tell(QMessageBox::Warning, "Comparer avec un fichier",
-             "Le fichier est refusé :\n" + QString::fromUtf8(e.what()));
+    } catch (const BackupError& e) {
+        Tell(QMessageBox::Warning, tr("Comparer avec un fichier"),
+             tr("Le fichier est refusé :\n%1").arg(RefusalText(e.Problem())));
         return;
     }
     CompareDialog dialog(QFileInfo(path).fileName(), DiffParameters(file, lcx_.Params()), this);

@@ -10,12 +10,12 @@ TSelectForm::TSelectForm(QWidget* parent)
     : QDialog(parent, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
     setObjectName("SelectForm");
-    setWindowTitle("Selection");
+    setWindowTitle(tr("Selection"));
     setFixedSize(186, 258);
 
     GrRdSelect = new RadioGroup(this);
     GrRdSelect->setObjectName("GrRdSelect");
-    GrRdSelect->setTitle("Selection");
+    GrRdSelect->setTitle(tr("Selection"));
     GrRdSelect->setGeometry(8, 8, 170, 206);
 
     BtnOK = new QPushButton("OK", this);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <optional>
 
 namespace vadero {
@@ -75,10 +76,19 @@ std::optional<StartRequest> ReadLongOption(const std::vector<std::string>& argum
     } else {
         return Refuse(program, "--" + name + " needs a value " + option->valueName);
     }
+    if (option->accepts && !option->accepts(r.values[name]))
+        return Refuse(program, "--" + name + " takes " + option->valueName + ", not '" +
+                                   r.values[name] + "'");
     return std::nullopt;
 }
 
 }  // namespace
+
+StartOption LanguageOption() {
+    return {"lang", "fr|en",
+            "the window's language (default: the desktop's, English for en*, French otherwise)",
+            [](const std::string& value) { return LanguageNamed(value).has_value(); }};
+}
 
 StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
                               const StartProgram& program) {
@@ -112,6 +122,13 @@ StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
                                                     : "unexpected argument '" + a + "'");
     }
     return r;
+}
+
+UiLanguage StartLanguage(const StartRequest& request) {
+    if (const auto lang = request.values.find("lang"); lang != request.values.end())
+        if (const auto named = LanguageNamed(lang->second))
+            return *named;
+    return DesktopLanguage([](const char* name) { return std::getenv(name); });
 }
 
 bool AnswerStart(const StartRequest& request) {

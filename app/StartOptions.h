@@ -3,9 +3,12 @@
 // (which needs a display): --help and --version answer on stdout, an unknown
 // option is refused on stderr, and the toolkit's own options pass on.
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
+
+#include "app/Language.h"
 
 namespace vadero {
 
@@ -13,7 +16,12 @@ struct StartOption {
     std::string name;       // "devices", given as --devices
     std::string valueName;  // "N"; empty for a flag
     std::string help;
+    // The values it takes; any when not set.
+    std::function<bool(const std::string& value)> accepts = nullptr;
 };
+
+// The window's --lang option, shared by both programs.
+StartOption LanguageOption();
 
 struct StartProgram {
     std::string name;  // "vadero"
@@ -31,6 +39,9 @@ struct StartRequest {
 
 StartRequest ReadStartOptions(const std::vector<std::string>& arguments,
                               const StartProgram& program);
+
+// The language --lang names, or else the desktop's locale.
+UiLanguage StartLanguage(const StartRequest& request);
 
 // Prints the answer and returns true when the program should end with request.code.
 bool AnswerStart(const StartRequest& request);

@@ -11,14 +11,4 @@ std::optional<SystemIdentity> QuerySystem() {
     return SystemIdentity{names.sysname, names.release};
 }
 
-AboutSystemTexts SystemTexts(const std::optional<SystemIdentity>& identity) {
-    AboutSystemTexts texts;
-    texts.versionWin = "Version n° : ";
-    if (identity) {
-        texts.systeme = "Système : " + identity->name;
-        texts.versionWin += identity->version;
-    }
-    return texts;
-}
-
 }  // namespace vadero

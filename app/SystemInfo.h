@@ -14,11 +14,4 @@ struct SystemIdentity {
 // Empty when the system cannot be asked.
 std::optional<SystemIdentity> QuerySystem();
 
-struct AboutSystemTexts {
-    std::optional<std::string> systeme;  // nothing: the label keeps its text
-    std::string versionWin;
-};
-
-AboutSystemTexts SystemTexts(const std::optional<SystemIdentity>& identity);
-
 }  // namespace vadero

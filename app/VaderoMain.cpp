@@ -9,11 +9,12 @@
 int main(int argc, char** argv) {
     // Answered before the toolkit starts, which needs a display.
     const vadero::StartRequest start = vadero::ReadStartOptions(
-        {argv, argv + argc},
-        {"vadero", "The configuration window of the LCX3 loop calibrator.", {}});
+        {argv, argv + argc}, {"vadero",
+                              "The configuration window of the LCX3 loop calibrator.",
+                              {vadero::LanguageOption()}});
     if (vadero::AnswerStart(start))
         return start.code;
-    vadero::Application app(argc, argv);
+    vadero::Application app(argc, argv, vadero::StartLanguage(start));
     QGuiApplication::setDesktopFileName(QStringLiteral("vadero"));
     vadero::InstallFontSubstitutes();
     vadero::HidrawLayer hid;

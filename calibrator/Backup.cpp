@@ -11,8 +11,8 @@
 #include <optional>
 #include <set>
 
+#include "calibrator/BackupError.h"
 #include "calibrator/Conversions.h"
-#include "calibrator/InputError.h"
 #include "calibrator/Parameters.h"
 #include "transport/UniqueFd.h"
 
@@ -20,7 +20,8 @@ namespace vadero {
 
 namespace {
 
-// A backup is a few kilobytes; this bounds what a wrong file can take.
+// A backup or a file of readings is a few kilobytes; this bounds what a
+// wrong file can take.
 constexpr off_t kBackupLimit = 1 << 20;
 
 double Rounded(float value) {
@@ -35,22 +36,41 @@ std::string ErrnoText(const std::string& what, const std::string& path) {
     return what + " " + path + ": " + std::strerror(errno);
 }
 
-// The text of a backup file. Opened without blocking and refused unless it is
-// a regular file: reading a FIFO would wait for a writer for ever.
-std::string ReadBackupText(const std::string& path) {
+[[noreturn]] void Refuse(BackupProblem::Kind kind, const std::string& what,
+                         const std::string& path = {}, const std::string& detail = {},
+                         long long number = 0) {
+    BackupProblem problem;
+    problem.kind = kind;
+    problem.path = path;
+    problem.detail = detail;
+    problem.number = number;
+    throw BackupError(std::move(problem), what);
+}
+
+[[noreturn]] void CannotRead(const std::string& path) {
+    const std::string reason = std::strerror(errno);
+    Refuse(BackupProblem::Kind::CannotRead, "cannot read " + path + ": " + reason, path, reason);
+}
+
+}  // namespace
+
+std::string ReadSmallFile(const std::string& path, const std::string& kind) {
     const UniqueFd fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    using Kind = BackupProblem::Kind;
     if (!fd)
-        throw InputError(ErrnoText("cannot read", path));
+        CannotRead(path);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0)
-        throw InputError(ErrnoText("cannot read", path));
+        CannotRead(path);
     if (S_ISDIR(info.st_mode))
-        throw InputError(path + " is a directory, not a backup file");
+        Refuse(Kind::Directory, path + " is a directory, not a " + kind, path);
     if (!S_ISREG(info.st_mode))
-        throw InputError(path + " is not a regular file");
+        Refuse(Kind::NotRegular, path + " is not a regular file", path);
     if (info.st_size > kBackupLimit)
-        throw InputError(path + " is too large for a backup (" + std::to_string(info.st_size) +
-                         " bytes)");
+        Refuse(Kind::TooLarge,
+               path + " is too large for a " + kind + " (" + std::to_string(info.st_size) +
+                   " bytes)",
+               path, {}, info.st_size);
     std::string text;
     std::array<char, 4096> chunk{};
     for (;;) {
@@ -58,17 +78,19 @@ std::string ReadBackupText(const std::string& path) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
-            throw InputError(ErrnoText("cannot read", path));
+            CannotRead(path);
         if (n == 0)
             break;
         text.append(chunk.data(), std::size_t(n));
         if (off_t(text.size()) > kBackupLimit)  // grew while being read
-            throw InputError(path + " is too large for a backup");
+            Refuse(Kind::TooLarge, path + " is too large for a " + kind, path);
     }
     if (text.empty())
-        throw InputError(path + " is empty, not a backup");
+        Refuse(Kind::Empty, path + " is empty, not a " + kind, path);
     return text;
 }
+
+namespace {
 
 // The first place where two documents differ ("filter.position"), if any.
 std::optional<std::string> FirstDifference(const nlohmann::json& a, const nlohmann::json& b,
@@ -101,9 +123,11 @@ void CheckDecodedFields(const nlohmann::json& document, const TLCXParams& params
         if (key == "holding" || !document.contains(key))
             continue;
         if (const auto field = FirstDifference(value, document[key], key))
-            throw InputError("the backup's field \"" + *field +
-                             "\" disagrees with its \"holding\" array, which is what restore "
-                             "writes: edit \"holding\", or change one parameter with lcx3 set");
+            Refuse(BackupProblem::Kind::Disagrees,
+                   "the backup's field \"" + *field +
+                       "\" disagrees with its \"holding\" array, which is what restore "
+                       "writes: edit \"holding\", or change one parameter with lcx3 set",
+                   {}, *field);
     }
 }
 
@@ -179,21 +203,27 @@ nlohmann::json ParseBackupText(const std::string& text) {
         if (const auto bracket = why.find("] ");
             why.rfind("[json.", 0) == 0 && bracket != std::string::npos)
             why.erase(0, bracket + 2);
-        throw InputError("the backup is not a JSON document: " + why);
+        const auto* parse = dynamic_cast<const nlohmann::json::parse_error*>(&e);
+        Refuse(BackupProblem::Kind::NotJson, "the backup is not a JSON document: " + why, {}, {},
+               parse ? static_cast<long long>(parse->byte) : 0);
     }
     if (duplicate)
-        throw InputError("the key \"" + *duplicate + "\" appears twice in one object");
+        Refuse(BackupProblem::Kind::DuplicateKey,
+               "the key \"" + *duplicate + "\" appears twice in one object", {}, *duplicate);
     return document;
 }
 
 std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXParams& params) {
+    using Kind = BackupProblem::Kind;
     if (!document.is_object() || !document.contains("holding") || !document["holding"].is_array())
-        throw InputError("not a backup: no \"holding\" array of the " +
-                         std::to_string(TLCXParams::kCount) + " registers");
+        Refuse(Kind::NoHolding, "not a backup: no \"holding\" array of the " +
+                                    std::to_string(TLCXParams::kCount) + " registers");
     const auto& holding = document["holding"];
     if (holding.size() != TLCXParams::kCount)
-        throw InputError("the backup's \"holding\" array has " + std::to_string(holding.size()) +
-                         " registers, not " + std::to_string(TLCXParams::kCount));
+        Refuse(Kind::HoldingSize,
+               "the backup's \"holding\" array has " + std::to_string(holding.size()) +
+                   " registers, not " + std::to_string(TLCXParams::kCount),
+               {}, {}, static_cast<long long>(holding.size()));
     RegisterImage image{};
     TLCXParams read(image);
     for (int k = 0; k < TLCXParams::kCount; ++k) {
@@ -201,11 +231,12 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
         const std::string name = "the backup's register " + std::to_string(k);
         if (!IsTransferred(k)) {
             if (!v.is_null())
-                throw InputError(name + " is never read nor written; it must be null");
+                Refuse(Kind::NotNull, name + " is never read nor written; it must be null", {}, {},
+                       k);
             continue;
         }
         if (!v.is_number_integer() || v.get<long long>() < 0 || v.get<long long>() > 65535)
-            throw InputError(name + " is not an integer from 0 to 65535");
+            Refuse(Kind::NotWord, name + " is not an integer from 0 to 65535", {}, {}, k);
         read.SetWord(k, std::uint16_t(v.get<long long>()));
     }
     std::vector<std::string> warnings;
@@ -216,9 +247,15 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
                                                      : "registers " + std::to_string(row.first) +
                                                            " and " + std::to_string(row.first + 1);
         const std::string what = row.key + " (" + registers + ") holds " + row.show(read);
-        if (row.strict)
-            throw InputError("the backup's " + what + ", which no calibrator holds; " + row.key +
-                             " takes " + row.Accepts());
+        if (row.strict) {
+            BackupProblem problem;
+            problem.kind = Kind::Impossible;
+            problem.parameter = &row;
+            problem.words = image;
+            throw BackupError(std::move(problem), "the backup's " + what +
+                                                      ", which no calibrator holds; " + row.key +
+                                                      " takes " + row.Accepts());
+        }
         warnings.push_back(what + ", beyond what lcx3 set or the window would write (" +
                            row.Accepts() + "); restored as it is");
     }
@@ -231,9 +268,11 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
 
 nlohmann::json ReadBackupFile(const std::string& path) {
     try {
-        return ParseBackupText(ReadBackupText(path));
-    } catch (const InputError& e) {
-        throw InputError(std::string(e.what()) + " (nothing was sent)");
+        return ParseBackupText(ReadSmallFile(path, "backup file"));
+    } catch (const BackupError& e) {
+        BackupProblem problem = e.Problem();
+        problem.path = path;
+        throw BackupError(std::move(problem), std::string(e.what()) + " (nothing was sent)");
     }
 }
 

@@ -29,6 +29,12 @@ std::vector<std::string> HoldingFromJson(const nlohmann::json& document, TLCXPar
 // refused (a FIFO, a directory, an oversized or unreadable file, bad JSON).
 nlohmann::json ReadBackupFile(const std::string& path);
 
+// The text of a small file a person hands over (a backup, readings), opened
+// without blocking and refused unless it is a regular file: reading a FIFO
+// would wait for a writer for ever. Throws InputError saying why, naming it
+// by `kind` ("backup file").
+std::string ReadSmallFile(const std::string& path, const std::string& kind);
+
 // Writes a sibling first and renames it over `path`, so that the old file
 // stays whole until the new one is; on failure no sibling is left. Returns
 // the reason ("cannot write PATH: No space left on device"), empty on success.

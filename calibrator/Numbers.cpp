@@ -145,20 +145,29 @@ bool ReadExponent(std::string_view t, std::size_t& k, std::string& plain) {
     return exponentDigits > 0;
 }
 
-}  // namespace
-
-std::optional<float> ParseNumber(std::string_view text, std::string_view decimalPoint) {
+template <class Real>
+std::optional<Real> ParseAs(std::string_view text, std::string_view decimalPoint) {
     const std::string_view t = Trimmed(text);
     std::string plain;
     std::size_t k = 0;
     if (!ReadMantissa(t, k, decimalPoint, plain) || !ReadExponent(t, k, plain) || k != t.size())
         return std::nullopt;
 
-    float value = 0;
+    Real value = 0;
     const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
     if (ec != std::errc() || ptr != plain.data() + plain.size())
         return std::nullopt;
     return value;
+}
+
+}  // namespace
+
+std::optional<float> ParseNumber(std::string_view text, std::string_view decimalPoint) {
+    return ParseAs<float>(text, decimalPoint);
+}
+
+std::optional<double> ParseReal(std::string_view text, std::string_view decimalPoint) {
+    return ParseAs<double>(text, decimalPoint);
 }
 
 }  // namespace vadero

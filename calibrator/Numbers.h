@@ -21,5 +21,7 @@ std::string FormatPicture(double value, std::string_view picture,
 // decimal separator (at least one digit), an optional exponent. Anything else,
 // and a value beyond single precision, is no number.
 std::optional<float> ParseNumber(std::string_view text, std::string_view decimalPoint = ".");
+// The same in double precision: a value beyond single precision is still a number.
+std::optional<double> ParseReal(std::string_view text, std::string_view decimalPoint = ".");
 
 }  // namespace vadero

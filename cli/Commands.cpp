@@ -12,6 +12,7 @@
 #include <set>
 
 #include "calibrator/Backup.h"
+#include "cli/CheckCommand.h"
 #include "cli/CommandTable.h"
 #include "cli/DeviceSurvey.h"
 #include "cli/Job.h"
@@ -171,6 +172,9 @@ const std::vector<Command> kCommands = {
     {"measure", "read the measurement, or watch it (--watch)",
      "lcx3 measure --watch --csv     # a line per tick until Ctrl-C", Operand::None, false, true,
      "measured", NoCheck, MeasureCommand},
+    {"check", "a loop check of an instrument, point by point, recorded in JSON, CSV and PDF",
+     "lcx3 check --tag TT-101 --instrument '0..150 degC' --up-down   # a recorded loop check",
+     Operand::None, false, true, "checked", CheckLoopCheck, CheckCommand},
     {"serve", "a Modbus TCP server in front of the calibrator, until Ctrl-C",
      "lcx3 serve --read-only         # Modbus TCP on 127.0.0.1:1502, reads only", Operand::None,
      false, true, "served", CheckServe, nullptr, ServeCommand},
@@ -369,7 +373,7 @@ int RunOnCalibrators(const Command& command, const Options& o, const Plan& plan,
     EventLoop loop;
     Stop stop;
     std::optional<StopSignals> signals;
-    if (o.watch || !plan.steps.empty())
+    if (o.watch || !plan.steps.empty() || plan.loopCheck)
         signals.emplace(loop, stop);  // before any reader thread starts
     const auto start = Clock::now();
     ProgressBar silent(false);
@@ -451,7 +455,7 @@ int RunCommand(const Options& o, std::unique_ptr<HidLayer> hid) {
     int status = kOk;
     if (command->runAlone) {
         status = command->runAlone(o, *backend);
-    } else if (!command->opensDevice) {
+    } else if (!command->opensDevice || !plan.opensDevice) {
         Job job{o, plan, *backend, bar};
         Task<Outcome> task = command->run(job);
         task.Start();  // list never waits

@@ -13,6 +13,7 @@ enum ExitCode : int {
     kMismatch = 4,    // verification found a difference
     kCannotOpen = 5,  // a matching device exists but cannot be opened
     kNotSaved = 6,    // the calibrator was read, but the backup file could not be written
+    kNotPassed = 7,   // a loop check found a point out of tolerance, or was stopped
 };
 
 // Of two statuses, the one to report for a bench of calibrators: the first

@@ -2,6 +2,7 @@
 // What a command works with and what it hands back: the checked plan, the
 // opened calibrator, and the outcome that is printed as text or JSON.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,8 @@ struct OutputRequest {
     double value = 0;
 };
 
+struct LoopCheckPlan;
+
 // What the arguments ask for, checked before anything goes to the calibrator.
 struct Plan {
     std::optional<Settings> settings;
@@ -33,6 +36,8 @@ struct Plan {
     std::optional<OutputRequest> output;
     std::vector<double> steps;  // output --steps: the points in the order commanded
     std::optional<double> end;  // output --steps --end: where the output is left
+    std::shared_ptr<const LoopCheckPlan> loopCheck;  // check
+    bool opensDevice = true;  // false: the command works on files only (check --compare)
 };
 
 struct Outcome {

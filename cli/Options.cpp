@@ -80,7 +80,9 @@ std::string ExamplesHelp() {
     text +=
         "\nExit status: 0 done; 1 bad usage or value, nothing sent; 2 no calibrator, or it "
         "went away;\n3 no answer; 4 verification found a difference; 5 a calibrator cannot "
-        "be opened;\n6 the calibrator was read but the backup file could not be written.\n";
+        "be opened;\n6 the calibrator was read but the backup file or record could not be "
+        "written;\n7 a "
+        "loop check did not pass: a point out of tolerance, or stopped before its last.\n";
     return text;
 }
 
@@ -172,6 +174,8 @@ struct Parser {
                 ->check(CLI::Range(1, 100000000));
             sub->add_flag("--csv", o.csv, "comma-separated rows under a header row");
         }
+        if (c.name == "check")
+            DeclareCheck(*sub, o.check, hints);
         if (c.name == "serve") {
             sub->add_option("--listen", o.listen,
                             std::string("ADDRESS:PORT to listen on (default ") +

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/CheckOptions.h"
 #include "cli/SessionRunner.h"
 
 namespace vadero::cli {
@@ -33,6 +34,7 @@ struct Options {
     std::optional<double> dwell;  // seconds each point is held; none: Enter
     bool upDown = false;          // back down the same points
     std::string end;              // where the output is left; empty: the last point
+    CheckArguments check;         // check: a loop check and its record
     std::string command;
     std::vector<std::string> arguments;
 };

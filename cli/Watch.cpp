@@ -1,7 +1,5 @@
 #include "cli/Watch.h"
 
-#include <ctime>
-
 #include <nlohmann/json.hpp>
 
 #include "calibrator/Numbers.h"
@@ -27,21 +25,6 @@ Task<int> Watch(EventLoop& loop, Measure measure, WatchSettings settings, WatchL
             co_await pause.Until(std::chrono::ceil<std::chrono::milliseconds>(next - now));
     }
     co_return int(kOk);
-}
-
-std::string IsoLocalTime(std::chrono::system_clock::time_point at) {
-    using namespace std::chrono;
-    const auto ms = duration_cast<milliseconds>(at.time_since_epoch()).count() % 1000;
-    const std::time_t seconds = system_clock::to_time_t(at);
-    std::tm local{};
-    localtime_r(&seconds, &local);
-    char date[32];
-    char zone[8];
-    std::strftime(date, sizeof date, "%Y-%m-%dT%H:%M:%S", &local);
-    std::strftime(zone, sizeof zone, "%z", &local);  // +0100
-    char text[64];
-    std::snprintf(text, sizeof text, "%s.%03d%.3s:%.2s", date, int(ms), zone, zone + 3);
-    return text;
 }
 
 std::string CsvHeader(bool withSerial) {

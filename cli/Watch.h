@@ -9,6 +9,7 @@
 #include <string>
 
 #include "calibrator/EventLoop.h"
+#include "calibrator/LocalTime.h"
 #include "cli/Stop.h"
 #include "cli/Task.h"
 
@@ -43,8 +44,6 @@ struct LineLayout {
     int decimals = 3;
 };
 
-// "2026-12-09T14:03:07.250+01:00", local time with its offset.
-std::string IsoLocalTime(std::chrono::system_clock::time_point at);
 std::string CsvHeader(bool withSerial);
 std::string FormatLine(const LineLayout& layout, const std::string& time, const Measurement& m);
 

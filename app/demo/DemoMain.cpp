@@ -29,10 +29,11 @@ int main(int argc, char** argv) {
         {"vadero-demo",
          "The VADERO window with emulated LCX3 calibrators attached.",
          {{"devices", "N", "number of emulated calibrators (1 to 8)"},
-          {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"}}});
+          {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"},
+          vadero::LanguageOption()}});
     if (vadero::AnswerStart(start))
         return start.code;
-    vadero::Application app(argc, argv);
+    vadero::Application app(argc, argv, vadero::StartLanguage(start));
     vadero::Application::setApplicationName("VADERO");
     vadero::InstallFontSubstitutes();
 
@@ -43,8 +44,10 @@ int main(int argc, char** argv) {
                                            "N", "1");
     const QCommandLineOption screenshotsOption(
         "screenshots", "Write PNG pictures of the window and dialogs to DIR, then exit.", "DIR");
+    const QCommandLineOption langOption("lang", "The window's language.", "fr|en");
     parser.addOption(devicesOption);
     parser.addOption(screenshotsOption);
+    parser.addOption(langOption);
     parser.process(app);
 
     bool ok = false;

@@ -9,32 +9,30 @@
 namespace vadero {
 
 CompareDialog::CompareDialog(const QString& fileName,
-                             const std::vector<ParameterDifference>& differences, QWidget* parent)
+                             const std::vector<WindowDifference>& differences, QWidget* parent)
     : QDialog(parent), LblResult(new QLabel(this)), Differences(new QTableWidget(this)) {
     setObjectName("CompareDialog");
-    setWindowTitle("Comparer avec un fichier");
+    setWindowTitle(tr("Comparer avec un fichier"));
     auto* layout = new QVBoxLayout(this);
-    auto* file = new QLabel("Fichier : " + fileName, this);
+    auto* file = new QLabel(tr("Fichier : %1").arg(fileName), this);
     file->setObjectName("LblFile");
     layout->addWidget(file);
 
     LblResult->setObjectName("LblResult");
     LblResult->setText(differences.empty()
-                           ? QString("Aucune différence")
-                           : QString("%1 paramètre(s) diffèrent").arg(differences.size()));
+                           ? tr("Aucune différence")
+                           : tr("%n paramètre(s) diffèrent", nullptr, int(differences.size())));
     layout->addWidget(LblResult);
 
     Differences->setObjectName("Differences");
-    Differences->setColumnCount(3);
+    Differences->setColumnCount(4);
     Differences->setHorizontalHeaderLabels(
-        {"Paramètre", "Valeur dans le fichier", "Valeur dans la fenêtre"});
+        {tr("Page"), tr("Paramètre"), tr("Valeur dans le fichier"), tr("Valeur dans la fenêtre")});
     Differences->setRowCount(int(differences.size()));
     for (int row = 0; row < int(differences.size()); ++row) {
-        const ParameterDifference& d = differences[std::size_t(row)];
-        const QString texts[] = {QString::fromStdString(d.parameter),
-                                 QString::fromStdString(d.inFile),
-                                 QString::fromStdString(d.inWindow)};
-        for (int col = 0; col < 3; ++col)
+        const WindowDifference& d = differences[std::size_t(row)];
+        const QString texts[] = {d.page, d.caption, d.inFile, d.inWindow};
+        for (int col = 0; col < 4; ++col)
             Differences->setItem(row, col, new QTableWidgetItem(texts[col]));
     }
     Differences->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -47,7 +45,7 @@ CompareDialog::CompareDialog(const QString& fileName,
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     layout->addWidget(buttons);
-    resize(differences.empty() ? QSize(320, 120) : QSize(560, 360));
+    resize(differences.empty() ? QSize(320, 120) : QSize(640, 360));
 }
 
 }  // namespace vadero

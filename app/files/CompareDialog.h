@@ -5,7 +5,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "app/files/ParameterFile.h"
+#include "app/files/WindowParameters.h"
 
 class QLabel;
 class QTableWidget;
@@ -16,11 +16,11 @@ class CompareDialog : public QDialog {
     Q_OBJECT
 
   public:
-    CompareDialog(const QString& fileName, const std::vector<ParameterDifference>& differences,
+    CompareDialog(const QString& fileName, const std::vector<WindowDifference>& differences,
                   QWidget* parent = nullptr);
 
     QLabel* LblResult;          // "Aucune différence", or how many differ
-    QTableWidget* Differences;  // parameter, value in the file, value in the window
+    QTableWidget* Differences;  // page, parameter, value in the file, value in the window
 };
 
 }  // namespace vadero

@@ -6,6 +6,8 @@
 #include "app/Guard.h"
 #include "app/LocaleText.h"
 #include "app/MakeControl.h"
+#include "app/NumberEntry.h"
+#include "app/pages/RangeCaptions.h"
 #include "widgets/MyControls.h"
 
 namespace vadero {
@@ -33,17 +35,13 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     setObjectName("TabMain");
 
     GrGamme = MakeControl<TGroupBoxLangue>(this, "GrGamme", QRect(8, 6, 180, 176));
-    GrGamme->StreamTexts("Gamme", "Gamme", "Range");
-    static const char* const kRangeTexts[kRangeCount][2] = {
-        {"Génére 0-20mA", "Output 0-20mA"},    {"Génére 4-20mA", "Output 4-20mA"},
-        {"Génére 0-10V", "Output 0-10V"},      {"Mesure courant", "Current measure"},
-        {"Mesure tension", "Voltage measure"}, {"Mesure résistance", "Resistor measure"},
-    };
+    GrGamme->StreamTexts(tr("Gamme"), tr("Gamme"), "Range");
     for (int k = 0; k < kRangeCount; ++k) {
         const QByteArray name = "RadioButtonLangue" + QByteArray::number(k + 1);
         RadioButtonLangue[k] = MakeControl<TRadioButtonLangue>(GrGamme, name.constData(),
                                                                QRect(12, 22 + 25 * k, 160, 20));
-        RadioButtonLangue[k]->StreamTexts(kRangeTexts[k][0], kRangeTexts[k][0], kRangeTexts[k][1]);
+        const QString caption = RangeCaption(k);
+        RadioButtonLangue[k]->StreamTexts(caption, caption, kRangeCaptions[std::size_t(k)].anglais);
         connect(RadioButtonLangue[k], &QRadioButton::toggled, this, Guarded([this](bool on) {
                     if (on)
                         ChangeGammeClick();
@@ -51,14 +49,17 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     }
 
     GrLoopPower = MakeControl<TGroupBoxLangue>(this, "GrLoopPower", QRect(8, 190, 180, 50));
-    GrLoopPower->StreamTexts("Alimentation de boucle", "Alimentation de boucle", "Loop Power");
+    GrLoopPower->StreamTexts(tr("Alimentation de boucle"), tr("Alimentation de boucle"),
+                             "Loop Power");
     CkLoopPower = MakeControl<TCheckBoxLangue>(GrLoopPower, "CkLoopPower", QRect(12, 22, 150, 20));
-    CkLoopPower->StreamTexts("Active", "Active", "Enable");
+    CkLoopPower->StreamTexts(tr("Active"), tr("Active"), "Enable");
     connect(CkLoopPower, &QCheckBox::toggled, this, Guarded([this] { CkLoopPowerClick(); }));
 
     GrOutput = MakeControl<TGroupBoxLangue>(this, "GrOutput", QRect(196, 6, 221, 100));
-    GrOutput->StreamTexts("Génére", "Génére", "output");
-    EdiOutput = MakeControl<QLineEdit>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
+    GrOutput->StreamTexts(tr("Génére"), tr("Génére"), "output");
+    EdiOutput = MakeControl<NumberEntry>(GrOutput, "EdiOutput", QRect(10, 24, 95, 21));
+    EdiOutput->SetField([this] { return OutputField(); });
+    EdiOutput->OnTaken = Guarded([this](const Taking& taking) { OutputTaken(taking); });
     RdOutputmAV = MakeControl<QRadioButton>(GrOutput, "RdOutputmAV", QRect(115, 20, 100, 20));
     RdOutputmAV->setText("mA");
     RdOutputmAV->setChecked(true);
@@ -66,7 +67,7 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
     RdPourc->setText("%");
     RadioButtonLangue10 =
         MakeControl<TRadioButtonLangue>(GrOutput, "RadioButtonLangue10", QRect(115, 68, 104, 20));
-    RadioButtonLangue10->StreamTexts("Unité utiliateur", "Unité utiliateur", "User unit");
+    RadioButtonLangue10->StreamTexts(tr("Unité utiliateur"), tr("Unité utiliateur"), "User unit");
     for (QRadioButton* unit :
          {RdOutputmAV, RdPourc, static_cast<QRadioButton*>(RadioButtonLangue10)})
         connect(unit, &QRadioButton::toggled, this, Guarded([this](bool on) {
@@ -74,22 +75,27 @@ MainPage::MainPage(PageHost& host, QWidget* parent) : QWidget(parent), host_(hos
                         RdOutputmAVClick();
                 }));
     BtnWrOutput = MakeControl<TButtonLangue>(GrOutput, "BtnWrOutput", QRect(10, 58, 95, 25));
-    BtnWrOutput->StreamTexts("Ecriture", "Ecriture", "Write");
+    BtnWrOutput->StreamTexts(tr("Ecriture"), tr("Ecriture"), "Write");
     connect(BtnWrOutput, &QPushButton::clicked, this, Guarded([this] { BtnWrOutputClick(); }));
 
     GroupBoxLangue1 =
         MakeControl<TGroupBoxLangue>(this, "GroupBoxLangue1", QRect(196, 114, 221, 96));
-    GroupBoxLangue1->StreamTexts("Mesure", "Mesure", "Measure");
+    GroupBoxLangue1->StreamTexts(tr("Mesure"), tr("Mesure"), "Measure");
     EdiInput = MakeControl<QLineEdit>(GroupBoxLangue1, "EdiInput", QRect(10, 24, 95, 21));
     EdiInput->setReadOnly(true);
     RdInputmAV = MakeControl<QRadioButton>(GroupBoxLangue1, "RdInputmAV", QRect(115, 20, 100, 20));
     RdInputmAV->setText("mA");
     RdInputmAV->setChecked(true);
     BtnRdInput = MakeControl<TButtonLangue>(GroupBoxLangue1, "BtnRdInput", QRect(10, 58, 95, 25));
-    BtnRdInput->StreamTexts("Lecture", "Lecture", "Read");
+    BtnRdInput->StreamTexts(tr("Lecture"), tr("Lecture"), "Read");
     connect(BtnRdInput, &QPushButton::clicked, this, Guarded([this] { BtnRdInputClick(); }));
 
     FormLoaded(this);
+}
+
+MainPage::~MainPage() {
+    // A focus change while the children go must not reach this page.
+    EdiOutput->Detach();
 }
 
 void MainPage::ChangeGammeClick() {
@@ -113,7 +119,8 @@ void MainPage::ShowRange() {
     CkLoopPower->setEnabled(look.loopPowerEnabled);
     if (look.loopPowerUnchecked)
         CkLoopPower->setChecked(false);
-    WriteText(*EdiOutput, QString());
+    output_.reset();
+    EdiOutput->ShowEmpty();
     WriteText(*EdiInput, QString());
 }
 
@@ -135,25 +142,59 @@ TValueUnit MainPage::OutputUnit() const {
 }
 
 void MainPage::RdOutputmAVClick() {
-    ShowOutput();
+    // A value typed and taken stays the same output, shown in the new unit.
+    if (!output_)
+        output_ = host_.LCX1().Params().OutputValue();
+    EdiOutput->ShowHeld();
 }
 
 void MainPage::ShowOutput() {
+    output_ = host_.LCX1().Params().OutputValue();
+    EdiOutput->ShowHeld();
+}
+
+NumberField MainPage::OutputField() {
     const TLCXParams& params = host_.LCX1().Params();
     const TValueUnit unit = OutputUnit();
+    const int range = params.Range();
+    const UserScale scale{params.UserZero(), params.UserFullScale()};
     std::string picture;
+    NumberField field;
+    field.what = tr("la valeur à générer");
     switch (unit) {
         case TValueUnit::uPhysical:
             picture = DecimalsFormat(params.OutputDecimals());
+            field.unit = RdOutputmAV->text();
             break;
         case TValueUnit::uPercent:
             picture = "#0.00";
+            field.unit = QStringLiteral("%");
             break;
         case TValueUnit::uUser:
             picture = FormatOfCode(params.UserFormat());
             break;
     }
-    WriteText(*EdiOutput, ShowNumber(host_.LCX1().GetOutput(unit), picture));
+    // The calibrator generates 0 to 110 % of the range's full scale.
+    const double low = RawToValue(unit, range, 0, scale);
+    const double high = RawToValue(unit, range, static_cast<std::int16_t>(kRawMax), scale);
+    field.min = std::min(low, high);
+    field.max = std::max(low, high);
+    field.show = [picture](double v) { return ShowNumber(v, picture); };
+    field.held = [this, unit, range, scale]() -> std::optional<double> {
+        if (!output_)
+            return std::nullopt;
+        return RawToValue(unit, range, *output_, scale);
+    };
+    field.store = [this, unit, range, scale](double v) {
+        output_ = static_cast<std::int16_t>(ValueToRaw(unit, range, static_cast<float>(v), scale));
+    };
+    return field;
+}
+
+void MainPage::OutputTaken(const Taking& taking) {
+    refusal_ = taking.taken ? QString() : taking.message;
+    if (!taking.message.isEmpty())
+        host_.SetStatus(taking.message);
 }
 
 void MainPage::BtnWrOutputClick() {
@@ -165,9 +206,21 @@ void MainPage::BtnWrOutputClick() {
 }
 
 void MainPage::SendOutput() {
-    const float v = ReadNumber(EdiOutput->text()).value_or(0.0F);
-    host_.StartTransfer([this, unit = OutputUnit(), v] { host_.LCX1().SetOutput(unit, v); });
-    host_.SetStatus("Génération de la valeur");
+    EdiOutput->Take();
+    if (!refusal_.isEmpty()) {
+        host_.SetStatus(std::exchange(refusal_, QString()) + tr(" ; rien n'est envoyé"));
+        return;
+    }
+    if (!output_) {
+        host_.SetStatus(tr("Aucune valeur à générer : entrer la valeur d'abord"));
+        return;
+    }
+    // Exactly the value the edit shows, in the range it was taken in.
+    host_.StartTransfer([this, raw = *output_] {
+        host_.LCX1().Params().SetOutputValue(raw);
+        host_.LCX1().WriteOutput();
+    });
+    host_.SetStatus(tr("Génération de la valeur"));
 }
 
 void MainPage::BtnRdInputClick() {
@@ -179,7 +232,7 @@ void MainPage::BtnRdInputClick() {
 }
 
 void MainPage::BtnReadMeasureClick() {
-    host_.SetStatus("Lecture de la mesure en cours");
+    host_.SetStatus(tr("Lecture de la mesure en cours"));
     WriteText(*EdiInput, QString());
     host_.StartTransfer([this] { host_.LCX1().ReadMeasure(); });
 }
@@ -204,14 +257,13 @@ void MainPage::ShowMeasure() {
         default:
             break;
     }
-    host_.SetStatus("Lecture de la mesure terminée");
+    host_.SetStatus(tr("Lecture de la mesure terminée"));
 }
 
 void MainPage::LCX1ReadOutput(TObject* /*Sender*/) {
     host_.SetStatus(QString());
     // The read-back arrives when it will: a value the user is typing stays.
-    if (!(EdiOutput->hasFocus() && EdiOutput->isModified()))
-        ShowOutput();
+    ShowOutput();
 }
 
 }  // namespace vadero

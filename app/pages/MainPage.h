@@ -3,6 +3,8 @@
 // V, percent or the user unit, and one measurement.
 
 #include <QWidget>
+#include <cstdint>
+#include <optional>
 
 #include "app/pages/PageHost.h"
 #include "calibrator/Conversions.h"
@@ -13,6 +15,7 @@ class QRadioButton;
 
 namespace vadero {
 
+class NumberEntry;
 class TButtonLangue;
 class TCheckBoxLangue;
 class TGroupBoxLangue;
@@ -23,13 +26,16 @@ class MainPage : public QWidget {
 
   public:
     explicit MainPage(PageHost& host, QWidget* parent = nullptr);
+    ~MainPage() override;
+    MainPage(const MainPage&) = delete;
+    MainPage& operator=(const MainPage&) = delete;
 
     TGroupBoxLangue* GrGamme;
     TRadioButtonLangue* RadioButtonLangue[kRangeCount];  // 1 to 6 in the form, index = range
     TGroupBoxLangue* GrLoopPower;
     TCheckBoxLangue* CkLoopPower;
     TGroupBoxLangue* GrOutput;
-    QLineEdit* EdiOutput;
+    NumberEntry* EdiOutput;
     QRadioButton* RdOutputmAV;
     QRadioButton* RdPourc;
     TRadioButtonLangue* RadioButtonLangue10;
@@ -55,10 +61,20 @@ class MainPage : public QWidget {
 
   private:
     TValueUnit OutputUnit() const;
+    // The output value's field in the checked unit and the current range.
+    NumberField OutputField();
+    void OutputTaken(const Taking& taking);
     void SendOutput();
     void ShowMeasure();
 
     PageHost& host_;
+    // The output value to command, raw, as EdiOutput shows it; nothing while
+    // the edit is empty.
+    std::optional<std::int16_t> output_;
+    // Why the last value typed in EdiOutput was refused: the next "Ecriture"
+    // sends nothing and says so, so that a mistyped value never commands
+    // the old one.
+    QString refusal_;
 };
 
 }  // namespace vadero

@@ -1,20 +1,21 @@
 #pragma once
 // The page "Mémoires": eight preset values for each of the three generating
-// ranges, one edit each. A typed value is stored at each key in the
-// calibrator's raw form; when the user leaves the edit, it shows the stored
-// value if the conversion changed it. The refresh only shows: it stores nothing.
+// ranges, one numeric entry each. A value is taken when the user leaves the
+// entry, limited to the range and stored in the calibrator's raw form; the
+// entry then shows the stored value. The refresh only shows: it stores nothing.
 
 #include <QWidget>
 #include <array>
 #include <cstdint>
-#include <optional>
 
 class QGroupBox;
-class QLineEdit;
 
 namespace vadero {
 
+class NumberEntry;
 class PageHost;
+struct NumberField;
+struct Taking;
 
 class MemoriesPage : public QWidget {
     Q_OBJECT
@@ -24,27 +25,25 @@ class MemoriesPage : public QWidget {
     static constexpr int kPerTable = 8;
 
     explicit MemoriesPage(PageHost& host, QWidget* parent = nullptr);
+    ~MemoriesPage() override;
+    MemoriesPage(const MemoriesPage&) = delete;
+    MemoriesPage& operator=(const MemoriesPage&) = delete;
 
     // The refresh step: every edit shows its stored memory with three decimals.
     void ShowMemories();
-    // The start-up step: "0" to "7" from top to bottom in each group.
+    // The start-up step: memories 1 to 8 of each table hold 0 to 7, shown
+    // and checking "Changement".
     void FillStartNumbers();
 
-    // The change handler of all 24 edits; Sender is the edit.
-    void MemChange(QObject* Sender);
-    // Enter or focus out: the edit shows the stored value.
-    void MemLeave(QLineEdit& edit);
+    // Runs when the value typed in a memory's edit (Sender) was taken.
+    void MemChange(QObject* Sender, const Taking& taking);
 
   private:
-    struct Place {
-        std::uint8_t table;
-        int index;  // 1 to 8
-    };
-    std::optional<Place> Locate(const QObject& Sender) const;
+    NumberField FieldOf(std::uint8_t table, int index);
 
     PageHost& host_;
     std::array<QGroupBox*, kTables> groups_{};
-    std::array<std::array<QLineEdit*, kPerTable>, kTables> edits_{};
+    std::array<std::array<NumberEntry*, kPerTable>, kTables> edits_{};
 };
 
 }  // namespace vadero

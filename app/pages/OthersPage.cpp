@@ -26,14 +26,14 @@ Control* MakeCaptioned(QWidget* parent, const char* name, const QString& francai
 OthersPage::OthersPage(PageHost& host, QWidget* parent)
     : QWidget(parent),
       host_(host),
-      grLangue_(MakeCaptioned<TGroupBoxLangue>(this, "GrLangue", QStringLiteral("Langue"),
+      grLangue_(MakeCaptioned<TGroupBoxLangue>(this, "GrLangue", tr("Langue"),
                                                QStringLiteral("Language"))),
       radioButtonLangue7_(MakeCaptioned<TRadioButtonLangue>(
-          grLangue_, "RadioButtonLangue7", QStringLiteral("Français"), QStringLiteral("French"))),
+          grLangue_, "RadioButtonLangue7", tr("Français"), QStringLiteral("French"))),
       radioButtonLangue8_(MakeCaptioned<TRadioButtonLangue>(
-          grLangue_, "RadioButtonLangue8", QStringLiteral("Anglais"), QStringLiteral("English"))),
-      grFiltre_(MakeCaptioned<TGroupBoxLangue>(this, "GrFiltre", QStringLiteral("Filtre"),
-                                               QStringLiteral("Filter"))),
+          grLangue_, "RadioButtonLangue8", tr("Anglais"), QStringLiteral("English"))),
+      grFiltre_(
+          MakeCaptioned<TGroupBoxLangue>(this, "GrFiltre", tr("Filtre"), QStringLiteral("Filter"))),
       trFiltre_(new QSlider(Qt::Horizontal, grFiltre_)),
       edFiltre_(new QLineEdit(grFiltre_)) {
     setObjectName(QStringLiteral("TabOthers"));

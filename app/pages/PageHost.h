@@ -4,6 +4,7 @@
 #include <QString>
 #include <functional>
 
+#include "app/NumberField.h"
 #include "calibrator/LCX.h"
 
 namespace vadero {
@@ -25,6 +26,16 @@ class PageHost {
     // Starts a transfer of the page (a measurement, an output command) now,
     // or as soon as a measurement of the trend already on the line is answered.
     virtual void StartTransfer(std::function<void()> start) = 0;
+
+    // What a numeric entry of a page took: its message on the status line
+    // (a value taken as typed leaves no older message there), and
+    // "Changement" checked when a value to be written changed.
+    void Took(const Taking& taking) {
+        if (!taking.message.isEmpty() || taking.changed)
+            SetStatus(taking.message);
+        if (taking.changed)
+            CheckChange();
+    }
 
   protected:
     ~PageHost() = default;

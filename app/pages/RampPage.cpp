@@ -6,6 +6,7 @@
 
 #include "app/Guard.h"
 #include "app/LocaleText.h"
+#include "app/NumberField.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/RampPictures.h"
 #include "app/pages/RampProfile.h"
@@ -21,11 +22,20 @@ constexpr int kRowTop = 160;
 constexpr int kRowPitch = 46;
 constexpr int kGridLeft = 108;
 
+// The ramp's registers, t1 to Rep, as a complete write sends them.
+constexpr std::size_t kRampRegisterCount = reg::kRampRepeat - reg::kRampTime1 + 1;
+std::array<std::uint16_t, kRampRegisterCount> RampWords(const TLCXParams& params) {
+    std::array<std::uint16_t, kRampRegisterCount> words{};
+    for (std::size_t k = 0; k < words.size(); ++k)
+        words[k] = params.Word(reg::kRampTime1 + static_cast<int>(k));
+    return words;
+}
+
 TWinDraw* MakeCurve(QWidget* page) {
     auto* draw = new TWinDraw(page);
     draw->setObjectName(QStringLiteral("Draw1"));
     draw->setGeometry(8, 8, 409, 145);
-    draw->SetCaption(QStringLiteral("Première rampe"));
+    draw->SetCaption(RampPage::tr("Première rampe"));
     draw->SetXmin(0);
     draw->SetXmax(100);
     draw->SetYmin(-25);
@@ -66,8 +76,8 @@ RampPage::RampPage(PageHost& host, QWidget* parent)
       strGrLevel_(MakeGrid(this, "StrGrLevel", 2, 1)),
       image4_(MakeImage(this, "Image4", RampPicture::DelayRepeat, 2)),
       strGrDelRep_(MakeGrid(this, "StrGrDelRep", 2, 2)),
-      ckGrid_(new QCheckBox(QStringLiteral("Grille"), this)),
-      btnRefresh_(new QPushButton(QStringLiteral("Rafraichir"), this)) {
+      ckGrid_(new QCheckBox(tr("Grille"), this)),
+      btnRefresh_(new QPushButton(tr("Rafraichir"), this)) {
     setObjectName(QStringLiteral("TabCrawl"));
     const int right = strGrTime_->geometry().right() + 14;
     ckGrid_->setObjectName(QStringLiteral("CkGrid"));
@@ -85,6 +95,11 @@ RampPage::RampPage(PageHost& host, QWidget* parent)
     strGrTime_->OnExit = Guarded([this](QObject*) { StrGrTimeExit(); });
     strGrLevel_->OnExit = Guarded([this](QObject*) { StrGrLevelExit(); });
     strGrDelRep_->OnExit = Guarded([this](QObject*) { StrGrDelRepExit(); });
+    for (StringGrid* grid : {strGrTime_, strGrLevel_, strGrDelRep_})
+        grid->OnCellEdited = Guarded([this, grid](QObject*, int col, int row) {
+            if (row == 1)
+                TakeCell(*grid, col);
+        });
     connect(ckGrid_, &QCheckBox::toggled, this, Guarded([this] { CkGridClick(); }));
     connect(btnRefresh_, &QPushButton::clicked, this, Guarded([this] { Button5Click(); }));
 }
@@ -92,9 +107,10 @@ RampPage::RampPage(PageHost& host, QWidget* parent)
 RampPage::~RampPage() {
     // The children outlive this object's members; a focus change while they
     // go must not reach the handlers.
-    strGrTime_->OnExit = nullptr;
-    strGrLevel_->OnExit = nullptr;
-    strGrDelRep_->OnExit = nullptr;
+    for (StringGrid* grid : {strGrTime_, strGrLevel_, strGrDelRep_}) {
+        grid->OnExit = nullptr;
+        grid->OnCellEdited = nullptr;
+    }
     draw1_->OnPointSelected = nullptr;
     draw1_->OnChangeValue = nullptr;
 }
@@ -120,9 +136,8 @@ void RampPage::ShowRamp() {
     strGrDelRep_->SetCells(1, 1, QString::number(params.RampRepeat()));
     const float level1 = lcx.GetLevel(TValueUnit::uPercent, 1);
     const float level2 = lcx.GetLevel(TValueUnit::uPercent, 2);
-    shownLevels_ = {ShowNumber(level1, "#0.0"), ShowNumber(level2, "#0.0")};
-    strGrLevel_->SetCells(0, 1, shownLevels_[0]);
-    strGrLevel_->SetCells(1, 1, shownLevels_[1]);
+    strGrLevel_->SetCells(0, 1, ShowNumber(level1, "#0.0"));
+    strGrLevel_->SetCells(1, 1, ShowNumber(level2, "#0.0"));
 
     draw1_->SetXmin(0);
     draw1_->SetXmax(100);
@@ -134,46 +149,81 @@ void RampPage::ShowRamp() {
     draw1_->Redraw();
 }
 
-void RampPage::StrGrTimeExit() {
-    TLCXParams& params = host_.LCX1().Params();
-    for (int i = 1; i <= 4; ++i) {
-        const GridValue v = GridInteger(ReadNumber(strGrTime_->Cells(i - 1, 1)));
-        if (v.reset)
-            strGrTime_->SetCells(i - 1, 1, QStringLiteral("0"));
-        params.SetRampTime(i, v.value);
+NumberField RampPage::FieldOf(const StringGrid& grid, int col) {
+    NumberField field;
+    if (&grid == strGrLevel_) {
+        const int index = col + 1;
+        // A level holds 0 to 110 % of the range's full scale, in percent of
+        // the range (4-20 mA: 4 mA is 0 %).
+        const TLCXParams& params = host_.LCX1().Params();
+        const UserScale scale{params.UserZero(), params.UserFullScale()};
+        const double low = RawToValue(TValueUnit::uPercent, params.Range(), 0, scale);
+        const double high = RawToValue(TValueUnit::uPercent, params.Range(),
+                                       static_cast<std::int16_t>(kRawMax), scale);
+        field.what = QStringLiteral("L%1").arg(index);
+        field.unit = QStringLiteral("%");
+        field.min = std::min(low, high);
+        field.max = std::max(low, high);
+        field.show = [](double v) { return ShowNumber(v, "#0.0"); };
+        field.held = [this, index] {
+            return std::optional<double>(host_.LCX1().GetLevel(TValueUnit::uPercent, index));
+        };
+        field.store = [this, index](double v) {
+            host_.LCX1().SetLevel(TValueUnit::uPercent, index, static_cast<float>(v));
+        };
+        return field;
     }
-    ShowRamp();
+    // Whole seconds or repetitions, 0 to 99.
+    TLCXParams& params = host_.LCX1().Params();
+    std::uint16_t (TLCXParams::*get)() const = nullptr;
+    void (TLCXParams::*set)(std::uint16_t) = nullptr;
+    if (&grid == strGrTime_) {
+        const int index = col + 1;
+        field.what = QStringLiteral("t%1").arg(index);
+        field.unit = QStringLiteral("s");
+        field.held = [&params, index] { return std::optional<double>(params.RampTime(index)); };
+        field.store = [&params, index](double v) {
+            params.SetRampTime(index, static_cast<std::uint16_t>(v));
+        };
+    } else {
+        const bool delay = col == 0;
+        field.what = delay ? QStringLiteral("D") : QStringLiteral("Rep");
+        field.unit = delay ? QStringLiteral("s") : QString();
+        get = delay ? &TLCXParams::RampDelay : &TLCXParams::RampRepeat;
+        set = delay ? &TLCXParams::SetRampDelay : &TLCXParams::SetRampRepeat;
+        field.held = [&params, get] { return std::optional<double>((params.*get)()); };
+        field.store = [&params, set](double v) { (params.*set)(static_cast<std::uint16_t>(v)); };
+    }
+    field.min = 0;
+    field.max = kRampLimit;
+    // Rounded to the whole number, halves to even, as the cell then shows it.
+    field.show = [](double v) { return ShowNumber(v, "#0"); };
+    return field;
+}
+
+void RampPage::TakeCell(StringGrid& grid, int col) {
+    if (grid.Cells(col, 1) == grid.Shown(col, 1))
+        return;
+    const Taking taking = TakeNumber(FieldOf(grid, col), grid.Cells(col, 1), grid.Shown(col, 1));
+    ShowRamp();  // the cell too shows what is stored
+    host_.Took(taking);
+}
+
+void RampPage::TakeCells(StringGrid& grid) {
+    grid.CommitEditor();
+    for (int col = 0; col < grid.columnCount(); ++col) TakeCell(grid, col);
+}
+
+void RampPage::StrGrTimeExit() {
+    TakeCells(*strGrTime_);
 }
 
 void RampPage::StrGrDelRepExit() {
-    TLCXParams& params = host_.LCX1().Params();
-    std::array<std::uint16_t, 2> values{};
-    for (int col = 0; col < 2; ++col) {
-        const GridValue v = GridInteger(ReadNumber(strGrDelRep_->Cells(col, 1)));
-        if (v.reset)
-            strGrDelRep_->SetCells(col, 1, QStringLiteral("0"));
-        values[static_cast<std::size_t>(col)] = v.value;
-    }
-    params.SetRampDelay(values[0]);
-    params.SetRampRepeat(values[1]);
-    ShowRamp();
+    TakeCells(*strGrDelRep_);
 }
 
 void RampPage::StrGrLevelExit() {
-    TLCX& lcx = host_.LCX1();
-    for (int i = 1; i <= 2; ++i) {
-        // A level passed through untouched stays as it is, not as its one
-        // decimal would store it.
-        const QString text = strGrLevel_->Cells(i - 1, 1);
-        if (text == shownLevels_[static_cast<std::size_t>(i - 1)])
-            continue;
-        const std::optional<float> typed = ReadNumber(text);
-        if (!typed)
-            strGrLevel_->SetCells(i - 1, 1, QStringLiteral("0"));
-        // The conversion limits the stored level.
-        lcx.SetLevel(TValueUnit::uPercent, i, typed.value_or(0.0F));
-    }
-    ShowRamp();
+    TakeCells(*strGrLevel_);
 }
 
 void RampPage::Draw1PointSelected(QObject* /*Sender*/, int Seg, bool& AllowSelecct) {
@@ -195,14 +245,17 @@ void RampPage::Draw1ChangeValue(QObject* /*Sender*/, int Seg, float& ValueX, flo
         return;
     }
     TLCX& lcx = host_.LCX1();
-    lcx.SetLevel(TValueUnit::uPercent, drag->level, ValueY);
     TLCXParams& params = lcx.Params();
+    const auto before = RampWords(params);
+    lcx.SetLevel(TValueUnit::uPercent, drag->level, ValueY);
     if (Seg == 1) {
         params.SetRampDelay(drag->before);
     } else {
         params.SetRampTime(Seg - 1, drag->before);
     }
     params.SetRampTime(Seg, drag->after);
+    if (RampWords(params) != before)
+        host_.CheckChange();
     // The editor then puts the dragged point where the mouse is; the others
     // and the grids show the stored, rounded values.
     ShowRamp();

@@ -1,11 +1,11 @@
 #pragma once
 // The page "Rampe": the ramp profile (delay, four times, two levels,
 // repetitions) in three small grids and as a curve that can be dragged. Every
-// edit goes through the parameter set and both views are rebuilt from it.
+// edit goes through the parameter set and both views are rebuilt from it; a
+// cell's value is taken, by the rule of the window's numeric entries, when
+// the user commits its text.
 
-#include <QString>
 #include <QWidget>
-#include <array>
 
 class QCheckBox;
 class QLabel;
@@ -16,6 +16,7 @@ namespace vadero {
 class PageHost;
 class StringGrid;
 class TWinDraw;
+struct NumberField;
 
 class RampPage : public QWidget {
     Q_OBJECT
@@ -41,6 +42,11 @@ class RampPage : public QWidget {
     void CkGridClick();
 
   private:
+    NumberField FieldOf(const StringGrid& grid, int col);
+    // Takes the text the user committed to a value cell.
+    void TakeCell(StringGrid& grid, int col);
+    void TakeCells(StringGrid& grid);
+
     PageHost& host_;
     TWinDraw* draw1_;
     QLabel* image2_;
@@ -51,7 +57,6 @@ class RampPage : public QWidget {
     StringGrid* strGrDelRep_;
     QCheckBox* ckGrid_;
     QPushButton* btnRefresh_;
-    std::array<QString, 2> shownLevels_;  // the level cells as ShowRamp wrote them
 };
 
 }  // namespace vadero

@@ -29,17 +29,6 @@ std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const Ram
     return points;
 }
 
-GridValue GridInteger(std::optional<float> typed) {
-    if (!typed)
-        return {0, true};
-    float v = *typed;
-    if (v < 0.0F)
-        v = 0.0F;
-    if (v > static_cast<float>(kRampLimit))
-        v = kRampLimit;
-    return {static_cast<std::uint16_t>(std::nearbyint(v)), false};
-}
-
 std::optional<RampDrag> DragRamp(int seg, float prevX, float nextX, float x) {
     if (seg < 1 || seg > 4)
         return std::nullopt;

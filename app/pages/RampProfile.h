@@ -1,7 +1,6 @@
 #pragma once
 // The ramp profile as the ramp page shows and edits it: the six points of its
-// curve, a typed grid cell as a whole number of seconds or repetitions, and
-// the two intervals a dragged point changes. Pure functions, single precision.
+// curve and the two intervals a dragged point changes. Pure functions, single precision.
 
 #include <array>
 #include <cstdint>
@@ -21,14 +20,6 @@ using RampTimes = std::array<std::uint16_t, kRampTimeCount>;  // t1..t4
 // L2, L1, L1; each sum in single precision.
 std::array<TDrawPoint, kRampPointCount> RampCurve(std::uint16_t delay, const RampTimes& times,
                                                   float level1, float level2);
-
-// A grid cell's value: not a number is 0 and resets the cell to "0"; limited
-// to 0..99, then rounded to the nearest integer, halves to even.
-struct GridValue {
-    std::uint16_t value = 0;
-    bool reset = false;
-};
-GridValue GridInteger(std::optional<float> typed);
 
 // What a drag of point seg (1 to 4) to x changes, with prevX and nextX the x
 // of its neighbours before the move: the interval before it (the delay for

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <stdexcept>
+#include <utility>
 
 namespace vadero {
 
@@ -50,12 +51,17 @@ StringGrid::StringGrid(int colCount, int rowCount, QWidget* parent)
             if (Holds(old) && !Holds(now) && OnExit)
                 OnExit(this);
         });
+    connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cell) {
+        if (!writing_ && OnCellEdited)
+            OnCellEdited(this, cell->column(), cell->row());
+    });
 }
 
 StringGrid::~StringGrid() {
     // Destroying a focused grid moves the focus while it is half gone.
     disconnect(focusWatch_);
     OnExit = nullptr;
+    OnCellEdited = nullptr;
 }
 
 void StringGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
@@ -84,7 +90,28 @@ QString StringGrid::Cells(int col, int row) const {
 }
 
 void StringGrid::SetCells(int col, int row, const QString& text) {
-    ItemAt(col, row).setText(text);
+    QTableWidgetItem& cell = ItemAt(col, row);
+    const bool was = std::exchange(writing_, true);
+    cell.setText(text);
+    cell.setData(Qt::UserRole, text);
+    writing_ = was;
+}
+
+QString StringGrid::Shown(int col, int row) const {
+    return ItemAt(col, row).data(Qt::UserRole).toString();
+}
+
+void StringGrid::CommitEditor() {
+    if (state() != QAbstractItemView::EditingState)
+        return;
+    // The open editor is the viewport's visible child.
+    for (QWidget* editor : viewport()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (editor->isVisible()) {
+            commitData(editor);
+            closeEditor(editor, QAbstractItemDelegate::NoHint);
+            return;
+        }
+    }
 }
 
 }  // namespace vadero

@@ -2,7 +2,8 @@
 // A small string grid: a fixed header row 0 and editable rows below it, cells
 // of a fixed size, no scroll bars, and an exit event raised when the input
 // focus leaves the grid and its cell editor, after the editor's text has been
-// committed to its cell.
+// committed to its cell. A cell remembers the text the program wrote in it, so
+// that a text the user committed is told apart from it.
 
 #include <QMetaObject>
 #include <QTableWidget>
@@ -25,8 +26,14 @@ class StringGrid : public QTableWidget {
     // Throw std::out_of_range outside the grid.
     QString Cells(int col, int row) const;
     void SetCells(int col, int row, const QString& text);
+    // The text the program last wrote in the cell.
+    QString Shown(int col, int row) const;
+    // Commits the text of an open cell editor to its cell and closes it.
+    void CommitEditor();
 
     std::function<void(QObject* Sender)> OnExit;
+    // The user committed a text to a cell (Enter, Tab, another cell, leaving).
+    std::function<void(QObject* Sender, int col, int row)> OnCellEdited;
 
   protected:
     // Tab and Backtab in a cell editor leave the grid instead of editing the
@@ -38,6 +45,7 @@ class StringGrid : public QTableWidget {
     QTableWidgetItem& ItemAt(int col, int row) const;
 
     QMetaObject::Connection focusWatch_;
+    bool writing_ = false;  // the program writes a cell
 };
 
 }  // namespace vadero

@@ -1,10 +1,10 @@
 #include "app/pages/UserScalePage.h"
 
-#include <QLineEdit>
 #include <QPushButton>
 
 #include "app/Guard.h"
 #include "app/LocaleText.h"
+#include "app/NumberEntry.h"
 #include "app/pages/PageHost.h"
 #include "app/pages/UserScaleValues.h"
 #include "calibrator/Conversions.h"
@@ -38,8 +38,8 @@ TSEG* MakeDisplay(QWidget* page, const char* name, int y) {
     return seg;
 }
 
-QLineEdit* MakeEdit(QWidget* page, const char* name, int y) {
-    auto* edit = new QLineEdit(page);
+NumberEntry* MakeEdit(QWidget* page, const char* name, int y) {
+    auto* edit = new NumberEntry(page);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(kLeft, y, 121, 21);
     return edit;
@@ -70,34 +70,51 @@ UserScalePage::UserScalePage(PageHost& host, QWidget* parent)
     connect(button2_, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
     connect(button3_, &QPushButton::clicked, this, Guarded([this] { Button3Click(); }));
     connect(button4_, &QPushButton::clicked, this, Guarded([this] { Button4Click(); }));
-    connect(edFS_, &QLineEdit::textChanged, this, Guarded([this] { EdFS_UserScalePtChange(); }));
-    connect(edZero_, &QLineEdit::textChanged, this,
-            Guarded([this] { EdZero_UserScalePtChange(); }));
-    for (QLineEdit* edit : {edFS_, edZero_})
-        connect(edit, &QLineEdit::editingFinished, this, Guarded([edit] { EditLeft(*edit); }));
+    edFS_->SetField(FieldOf(tr("la pleine échelle"), &TLCXParams::UserFullScale,
+                            &TLCXParams::SetUserFullScale));
+    edZero_->SetField(FieldOf(tr("le zéro"), &TLCXParams::UserZero, &TLCXParams::SetUserZero));
+    edFS_->OnTaken = Guarded([this](const Taking& taking) { EdFS_UserScalePtChange(taking); });
+    edZero_->OnTaken = Guarded([this](const Taking& taking) { EdZero_UserScalePtChange(taking); });
+}
+
+UserScalePage::~UserScalePage() {
+    // A focus change while the children go must not reach this page.
+    edFS_->Detach();
+    edZero_->Detach();
+}
+
+NumberField UserScalePage::FieldOf(const QString& what, float (TLCXParams::*get)() const,
+                                   void (TLCXParams::*set)(float)) {
+    NumberField field;
+    field.what = what;
+    field.min = kUserValueMin;
+    field.max = kUserValueMax;
+    // Shown whole: a full scale of 12.345 in a format of one decimal shows
+    // and stays 12.345; the displays show what the calibrator will.
+    field.show = [this](double v) {
+        const auto value = static_cast<float>(v);
+        return ShowNumber(value, WholePicture(value, host_.LCX1().Params().UserFormat()));
+    };
+    field.held = [this, get] { return std::optional<double>((host_.LCX1().Params().*get)()); };
+    field.store = [this, set](double v) { (host_.LCX1().Params().*set)(static_cast<float>(v)); };
+    return field;
 }
 
 void UserScalePage::RefreshStep() {
     const TLCXParams& params = host_.LCX1().Params();
     const int d = DecimalsOfFormat(params.UserFormat());
-    const std::string picture = FormatOfCode(params.UserFormat());
     segFS_->SetPointDecimal(d);
     segZero_->SetPointDecimal(d);
-    // The edits only show the values: stored back as formatted, a full scale
-    // of 12.345 shown with one decimal would become 12.3.
-    const float fullScale = params.UserFullScale();
-    ShowText(*edFS_, ShowNumber(fullScale, picture));
-    SetNb(*segFS_, fullScale, d);
-    const float zero = params.UserZero();
-    ShowText(*edZero_, ShowNumber(zero, picture));
-    SetNb(*segZero_, zero, d);
+    // The edits only show the values: a refresh stores nothing.
+    edFS_->ShowHeld();
+    SetNb(*segFS_, params.UserFullScale(), d);
+    edZero_->ShowHeld();
+    SetNb(*segZero_, params.UserZero(), d);
 }
 
 void UserScalePage::ShowUserScaleEdits() {
-    const TLCXParams& params = host_.LCX1().Params();
-    const std::string picture = FormatOfCode(params.UserFormat());
-    ShowText(*edFS_, ShowNumber(params.UserFullScale(), picture));
-    ShowText(*edZero_, ShowNumber(params.UserZero(), picture));
+    edFS_->ShowHeld();
+    edZero_->ShowHeld();
 }
 
 void UserScalePage::ShowUserScaleDisplays() {
@@ -154,33 +171,17 @@ void UserScalePage::StoreFormat(bool displaysFirst) {
     host_.CheckChange();
 }
 
-void UserScalePage::EdFS_UserScalePtChange() {
-    EditChanged(*edFS_, &UserScalePage::StoreFullScale);
+void UserScalePage::EdFS_UserScalePtChange(const Taking& taking) {
+    EditTaken(taking);
 }
 
-void UserScalePage::EdZero_UserScalePtChange() {
-    EditChanged(*edZero_, &UserScalePage::StoreZero);
+void UserScalePage::EdZero_UserScalePtChange(const Taking& taking) {
+    EditTaken(taking);
 }
 
-void UserScalePage::EditChanged(QLineEdit& edit, void (UserScalePage::*store)(float)) {
-    // A text that is no number stores 0 and stays until the user leaves the
-    // edit: emptied at once, "1e" would lose the "1" of "1e3" being typed.
-    (this->*store)(LimitUserValue(ReadNumber(edit.text()).value_or(0.0F)));
+void UserScalePage::EditTaken(const Taking& taking) {
     ShowUserScaleDisplays();
-    host_.CheckChange();
-}
-
-void UserScalePage::EditLeft(QLineEdit& edit) {
-    if (!ReadNumber(edit.text()))
-        ShowText(edit, QString());
-}
-
-void UserScalePage::StoreFullScale(float v) {
-    host_.LCX1().Params().SetUserFullScale(v);
-}
-
-void UserScalePage::StoreZero(float v) {
-    host_.LCX1().Params().SetUserZero(v);
+    host_.Took(taking);
 }
 
 }  // namespace vadero

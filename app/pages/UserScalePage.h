@@ -2,23 +2,32 @@
 // The page "Echelle utilisateur": the user scale's full scale and zero, typed
 // in two edits and previewed on two seven-segment displays, and four buttons
 // that move the decimal point and change the digit count of the user format.
-// Typed values are stored at each key; the program's rewrites only show.
+// A typed value is taken when the user leaves its edit; the edits always show
+// the values whole, with at least the format's decimals, and the displays
+// preview them as the calibrator shows them.
 
 #include <QWidget>
 
-class QLineEdit;
+#include "calibrator/LCXParams.h"
+
 class QPushButton;
 
 namespace vadero {
 
+class NumberEntry;
 class PageHost;
 class TSEG;
+struct NumberField;
+struct Taking;
 
 class UserScalePage : public QWidget {
     Q_OBJECT
 
   public:
     explicit UserScalePage(PageHost& host, QWidget* parent = nullptr);
+    ~UserScalePage() override;
+    UserScalePage(const UserScalePage&) = delete;
+    UserScalePage& operator=(const UserScalePage&) = delete;
 
     // The page's step of the refresh of all pages.
     void RefreshStep();
@@ -29,18 +38,17 @@ class UserScalePage : public QWidget {
     void Button2Click();  // ">": one decimal fewer
     void Button3Click();  // "<<": one digit fewer
     void Button4Click();  // ">>": one digit more
-    void EdFS_UserScalePtChange();
-    void EdZero_UserScalePtChange();
+    // Run when the value typed in the full-scale or the zero edit was taken.
+    void EdFS_UserScalePtChange(const Taking& taking);
+    void EdZero_UserScalePtChange(const Taking& taking);
 
   private:
     // Steps 3 to 5 of every button: the format from the full-scale display's
     // shape, the edits (and through them the displays), the change indicator.
     void StoreFormat(bool displaysFirst);
-    void EditChanged(QLineEdit& edit, void (UserScalePage::*store)(float));
-    // Enter or focus out: a text that is no number is emptied (0 is stored).
-    static void EditLeft(QLineEdit& edit);
-    void StoreFullScale(float v);
-    void StoreZero(float v);
+    void EditTaken(const Taking& taking);
+    NumberField FieldOf(const QString& what, float (TLCXParams::*get)() const,
+                        void (TLCXParams::*set)(float));
 
     PageHost& host_;
     QPushButton* button1_;
@@ -48,9 +56,9 @@ class UserScalePage : public QWidget {
     QPushButton* button4_;
     QPushButton* button2_;
     TSEG* segFS_;
-    QLineEdit* edFS_;
+    NumberEntry* edFS_;
     TSEG* segZero_;
-    QLineEdit* edZero_;
+    NumberEntry* edZero_;
 };
 
 }  // namespace vadero

@@ -8,6 +8,7 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "app/NumberEntry.h"
 #include "app/pages/MainPage.h"
 #include "calibrator/Conversions.h"
 #include "tests/app/PageHarness.h"
@@ -87,21 +88,42 @@ TEST_F(MainPageTest, TheOutputIsShownInTheCheckedUnit) {
     EXPECT_EQ(page.EdiOutput->text(), "12.00");
 }
 
-TEST_F(MainPageTest, WritingTheOutputSendsTheTypedValueOrZero) {
+TEST_F(MainPageTest, WritingTheOutputSendsTheValueShownAndNothingForAMistypedOne) {
     params.SetRange(rgGenerate020mA);
     page.EdiOutput->setText("10");
     page.BtnWrOutputClick();
     EXPECT_EQ(params.OutputValue(), 14000);
     EXPECT_EQ(host.status, "Génération de la valeur");
     EXPECT_EQ(host.lcx.Step(), WriteOutputStep);
+    host.lcx.StopSequence();
+
     page.RdPourc->click();
+    EXPECT_EQ(page.EdiOutput->text(), "50.00");
     page.EdiOutput->setText("dix");
     page.BtnWrOutputClick();
-    EXPECT_EQ(params.OutputValue(), 0);
+    EXPECT_EQ(page.EdiOutput->text(), "50.00");
+    EXPECT_EQ(
+        host.status,
+        "Valeur non numérique : « dix », la valeur à générer garde 50.00 % ; rien n'est envoyé");
+    EXPECT_EQ(host.lcx.Step(), StepIdle);
+    page.BtnWrOutputClick();  // now what the edit shows
+    EXPECT_EQ(host.lcx.Step(), WriteOutputStep);
+    host.lcx.StopSequence();
+
+    page.EdiOutput->setText("120");  // past 110 %: limited, and shown so
+    page.BtnWrOutputClick();
+    EXPECT_EQ(page.EdiOutput->text(), "110.00");
+    EXPECT_EQ(params.OutputValue(), 30800);
+    host.lcx.StopSequence();
+
+    page.RadioButtonLangue[1]->click();  // a range change empties the edit
+    host.changed = false;
+    page.BtnWrOutputClick();
+    EXPECT_EQ(host.lcx.Step(), StepIdle);
     EXPECT_EQ(host.questions, 0);
 }
 
-TEST_F(MainPageTest, NumbersFollowTheLocaleDecimalSeparator) {
+TEST_F(MainPageTest, NumbersShowTheLocaleSeparatorAndTakeEither) {
     const QLocale before;
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     params.SetRange(rgGenerate020mA);
@@ -110,13 +132,15 @@ TEST_F(MainPageTest, NumbersFollowTheLocaleDecimalSeparator) {
     const QString shown = page.EdiOutput->text();
     page.EdiOutput->setText("10,5");
     page.BtnWrOutputClick();
-    const std::int16_t typed = params.OutputValue();
-    page.EdiOutput->setText("10.5");  // not a number here: commands 0
+    const std::int16_t comma = params.OutputValue();
+    page.EdiOutput->setText("10.25");
     page.BtnWrOutputClick();
+    const QString point = page.EdiOutput->text();
     QLocale::setDefault(before);
     EXPECT_EQ(shown, "4,500");
-    EXPECT_EQ(typed, 14700);
-    EXPECT_EQ(params.OutputValue(), 0);
+    EXPECT_EQ(comma, 14700);
+    EXPECT_EQ(point, "10,250");
+    EXPECT_EQ(params.OutputValue(), 14350);
 }
 
 TEST_F(MainPageTest, PendingChangesAskForACompleteWriteFirst) {
@@ -144,6 +168,7 @@ TEST(MainPageOnTheWindow, TheQuestionBoxStartsTheWriteAndSendsNoOutput) {
     w.ConnectAndLoad();
     f.TabMain->RadioButtonLangue[0]->click();
     f.TabMain->EdiOutput->setText("15");
+    f.TabMain->EdiOutput->setFocus();
     w.answer = [](QDialog&) { return int(QMessageBox::Cancel); };
     QTest::mouseClick(f.TabMain->BtnWrOutput, Qt::LeftButton);
     ASSERT_EQ(w.modals.size(), 1u);

@@ -1,7 +1,8 @@
-# vadero-demo --screenshots DIR: exits 0 with every picture written, into a
-# folder of its own for each run.
+# vadero-demo --screenshots DIR --lang LANG: exits 0 with every picture
+# written, into a folder of its own for each run.
 execute_process(COMMAND mktemp -d OUTPUT_VARIABLE DIR OUTPUT_STRIP_TRAILING_WHITESPACE)
-execute_process(COMMAND ${DEMO} --screenshots ${DIR} RESULT_VARIABLE result TIMEOUT 200)
+execute_process(COMMAND ${DEMO} --screenshots ${DIR} --lang ${LANG} RESULT_VARIABLE result
+                TIMEOUT 200)
 if(NOT result EQUAL 0)
   message(FATAL_ERROR "vadero-demo --screenshots ended with ${result}")
 endif()

@@ -9,6 +9,7 @@
 
 #include "app/files/CompareDialog.h"
 #include "calibrator/Backup.h"
+#include "calibrator/RegisterMap.h"
 #include "tests/app/WindowHarness.h"
 #include "tests/support/ScratchDir.h"
 
@@ -49,16 +50,58 @@ TEST_F(FilesTest, ASavedSetOpensAgainAndIsSentOnlyByTheCompleteWrite) {
     EXPECT_EQ(w.device().WriteCount(3), 0U);
 }
 
-TEST_F(FilesTest, ARefusedFileChangesNothingAndSaysWhy) {
-    for (const char* content : {"{ not json", "{\"filter\": 99}", ""}) {
-        std::ofstream(path.toStdString()) << content;
+TEST_F(FilesTest, ARefusedFileChangesNothingAndSaysWhyInTheWindowsWords) {
+    w.form().ActEnregistrer->trigger();
+    std::ifstream saved(path.toStdString());
+    const std::string good{std::istreambuf_iterator<char>(saved), {}};
+    const auto withHolding = [&](int address, const std::string& value) {
+        // The registers alone: a decoded field would disagree first.
+        nlohmann::json document = {{"holding", nlohmann::json::parse(good)["holding"]}};
+        document["holding"][std::size_t(address)] = nlohmann::json::parse(value);
+        return document.dump();
+    };
+    const struct {
+        std::string content;
+        const char* reason;
+    } cases[] = {
+        {"{ not json",
+         "Ce n'est pas un document JSON : le texte n'en suit plus la syntaxe à "
+         "l'octet 4."},
+        {"{\"filter\": 99}",
+         "Ce n'est pas un fichier de paramètres : il n'a pas le tableau "
+         "« holding » des 72 registres."},
+        {"", "set.json est vide."},
+        {withHolding(3, "17"),
+         "Divers › Filtre de mesure vaut 64 s, ce qu'aucun calibrateur ne "
+         "contient (valeurs possibles : de Off à 60 s)."},
+        {withHolding(1, "6"),
+         "Principal › Gamme vaut code 6 (inconnu), ce qu'aucun calibrateur "
+         "ne contient (valeurs possibles : Génére 0-20mA, Génére 4-20mA, "
+         "Génére 0-10V, Mesure courant, Mesure tension, Mesure résistance)."},
+        {withHolding(12, "0"), "Le registre 12 n'est jamais lu ni écrit : il doit valoir null."},
+    };
+    for (const auto& c : cases) {
+        std::ofstream(path.toStdString()) << c.content;
         const RegisterImage before = w.form().LCX1().Master().HoldingRegisters;
+        const QString title = w.form().windowTitle();
         w.modals.clear();
         w.form().ActOuvrir->trigger();
-        EXPECT_EQ(w.form().LCX1().Master().HoldingRegisters, before) << content;
-        ASSERT_EQ(w.modals.size(), 1U) << content;
-        EXPECT_TRUE(w.modals[0].text.startsWith("Le fichier est refusé")) << content;
+        EXPECT_EQ(w.form().LCX1().Master().HoldingRegisters, before) << c.content;
+        EXPECT_EQ(w.form().windowTitle(), title);
+        ASSERT_EQ(w.modals.size(), 1U) << c.content;
+        EXPECT_EQ(w.modals[0].text.toStdString(),
+                  "Le fichier est refusé, rien n'a changé :\n" + std::string(c.reason));
     }
+    // A value a calibrator holds but the window would not write opens, and is named.
+    std::ofstream(path.toStdString()) << withHolding(16, "150");
+    w.modals.clear();
+    w.form().ActOuvrir->trigger();
+    ASSERT_EQ(w.modals.size(), 1U);
+    EXPECT_EQ(w.modals[0].text.toStdString(),
+              "Paramètres ouverts ; ces valeurs sont inhabituelles :\n- "
+              "Rampe › t1 (s) vaut 150 s, au-delà de ce que la fenêtre écrit "
+              "(de 0 s à 99 s) ; ouvert tel quel.");
+    EXPECT_EQ(params().RampTime(1), 150);
 }
 
 TEST_F(FilesTest, CompareListsExactlyTheParametersThatDiffer) {
@@ -67,8 +110,12 @@ TEST_F(FilesTest, CompareListsExactlyTheParametersThatDiffer) {
     w.answer = [&](QDialog& dialog) {
         if (auto* compare = qobject_cast<CompareDialog*>(&dialog)) {
             rows.clear();
-            for (int r = 0; r < compare->Differences->rowCount(); ++r)
-                rows << compare->Differences->item(r, 0)->text();
+            for (int r = 0; r < compare->Differences->rowCount(); ++r) {
+                QStringList cells;
+                for (int c = 0; c < compare->Differences->columnCount(); ++c)
+                    cells << compare->Differences->item(r, c)->text();
+                rows << cells.join(" | ");
+            }
             if (rows.isEmpty())
                 rows << compare->LblResult->text();
         }
@@ -76,11 +123,19 @@ TEST_F(FilesTest, CompareListsExactlyTheParametersThatDiffer) {
     };
     w.form().ActComparer->trigger();
     EXPECT_EQ(rows, QStringList{"Aucune différence"});
-    params().SetFilter(params().Filter() + 1);
-    params().SetMemory(2, 8, 1);
+    // The first and the last parameter, one word of a user scale value, and
+    // a memory one raw step away (which shows alike: its words follow).
+    params().SetRange(rgGenerate020mA);
+    params().SetFilter(0);
+    params().SetWord(reg::kUserZero, params().Word(reg::kUserZero) ^ 1);
+    params().SetMemory(2, 8, params().Memory(2, 8) + 1);
     w.form().ActComparer->trigger();
-    ASSERT_EQ(rows.size(), 2);
-    EXPECT_EQ(rows[0], "filter");
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[0], "Principal | Gamme | Génére 4-20mA | Génére 0-20mA");
+    EXPECT_TRUE(rows[1].startsWith("Echelle utilisateur | Zéro | ")) << rows[1].toStdString();
+    EXPECT_TRUE(rows[2].startsWith("Mémoires | Mémoire 8 (0-10 V) | ")) << rows[2].toStdString();
+    EXPECT_TRUE(rows[2].endsWith(")")) << rows[2].toStdString();
+    EXPECT_EQ(rows[3], "Divers | Filtre de mesure | 19 s | Off");
 }
 
 }  // namespace

@@ -119,6 +119,37 @@ TEST_F(Bench, ACalibratorUnpluggedMidTransferIsReportedForItselfOnly) {
     EXPECT_NE(run.doc[2]["error"].get<std::string>().find("went away"), std::string::npos);
 }
 
+// A loop check whose calibrator goes away between its points loses nothing:
+// the points taken are recorded, incomplete, and the status says why.
+TEST_F(Bench, ACheckWhoseCalibratorGoesAwayIsRecordedIncomplete) {
+    emu::RegisterBank bank = hid.Device(1).Bank();
+    bank.holding[reg::kRange] = rgGenerate420mA;
+    hid.Device(1).SetBank(bank);
+    const test::ScratchDir dir("check-unplugged");
+    std::ofstream(dir.File("readings.csv")) << "0\n37.5\n75\n112.5\n150\n";
+    cli::Options o;
+    o.json = true;
+    o.pace = cli::Pace::Fast;
+    o.command = "check";
+    o.check.tag = "TT-101";
+    o.check.instrument = "0..150 degC";
+    o.check.readings = dir.File("readings.csv");
+    o.check.record = dir.Path().string();
+    testing::internal::CaptureStdout();
+    // The read takes three requests and each point two: gone during point 3.
+    const int code = cli::RunCommand(o, std::make_unique<UnplugAtWrite>(hid, 1, 2 * (3 + 5)));
+    const nlohmann::json doc = nlohmann::json::parse(testing::internal::GetCapturedStdout());
+    EXPECT_EQ(code, cli::kNoDevice);
+    EXPECT_NE(doc["error"].get<std::string>().find("went away"), std::string::npos);
+    EXPECT_EQ(doc["result"], "incomplete");
+    ASSERT_EQ(doc["files"].size(), 3u);
+    const nlohmann::json filed =
+        nlohmann::json::parse(std::ifstream(doc["files"][0].get<std::string>()));
+    EXPECT_EQ(filed["complete"], false);
+    EXPECT_EQ(filed["points"].size(), 2u);
+    EXPECT_EQ(filed["points"], doc["points"]);
+}
+
 TEST_F(Bench, BackupsGiveOneFileEachWithItsCalibratorsRegisters) {
     const test::ScratchDir dir("lcx3-bench");
     const Ran run = Command({"backup", dir.Path().string()});

@@ -1,6 +1,6 @@
-// The memories page: typed values stored in the calibrator's raw form and
-// shown back when the conversion changed them, the start-up numbers and the
-// refresh.
+// The memories page: typed values taken when the edit is left, limited,
+// stored in the calibrator's raw form and shown as stored; the start-up
+// numbers and the refresh.
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,9 @@
 #include <QTest>
 
 #include "app/LocaleText.h"
+#include "app/NumberEntry.h"
 #include "app/pages/MemoriesPage.h"
+#include "calibrator/Conversions.h"
 #include "tests/app/PageHarness.h"
 #include "tests/app/pages/PageTestSupport.h"
 
@@ -60,61 +62,75 @@ TEST_F(MemoriesPageTest, ThreeGroupsOfEightEditsSideBySide) {
     EXPECT_LE(left, 425);
 }
 
-TEST_F(MemoriesPageTest, TypedValuesAreReplacedByWhatIsStored) {
-    EXPECT_EQ(type(1, "25").text(), "22.000");
-    EXPECT_EQ(raw(0, 1), 30800);
-    EXPECT_EQ(type(2, "-1").text(), "0.000");
-    EXPECT_EQ(raw(0, 2), 0);
-    EXPECT_EQ(type(3, "5").text(), "5");  // stored exactly
-    EXPECT_EQ(raw(0, 3), 7000);
-    EXPECT_EQ(type(4, "1.2").text(), "1.200");
-    EXPECT_EQ(raw(0, 4), 1680);
-    EXPECT_EQ(type(24, "12").text(), "11.000");  // 0 - 10V holds up to 11 V
-    EXPECT_EQ(raw(2, 8), 30800);
-    // At the limits a value is kept as typed; one raw step past, limited.
-    EXPECT_EQ(type(5, "22").text(), "22");
-    EXPECT_EQ(raw(0, 5), 30800);
-    EXPECT_EQ(type(6, "22.001").text(), "22.000");
-    EXPECT_EQ(type(23, "11").text(), "11");
-    EXPECT_EQ(type(22, "11.0004").text(), "11.000");
-    EXPECT_EQ(raw(2, 6), 30800);
+TEST_F(MemoriesPageTest, ATakenValueIsLimitedAndShownAsStored) {
+    const struct {
+        int number;  // Edit1..24
+        const char* typed;
+        const char* shown;
+        std::uint16_t raw;
+        const char* status;  // nothing said: ""
+    } cases[] = {
+        {1, "25", "22.000", 30800, "25 mA limité à 22.000 mA"},
+        {2, "-1", "0.000", 0, "-1 mA limité à 0.000 mA"},
+        {3, "5", "5.000", 7000, ""},
+        {4, "1.2", "1.200", 1680, ""},
+        {5, " 12,5 ", "12.500", 17500, ""},
+        {6, "1.5e1", "15.000", 21000, ""},
+        {24, "12", "11.000", 30800, "12 V limité à 11.000 V"},  // 0 - 10V holds up to 11 V
+        // At the limits a value is taken as typed; past them, limited.
+        {7, "22", "22.000", 30800, ""},
+        {8, "22.001", "22.000", 30800, "22.001 mA limité à 22.000 mA"},
+        {23, "11", "11.000", 30800, ""},
+        {22, "11.0004", "11.000", 30800, "11.0004 V limité à 11.000 V"},
+        {21, "0", "0.000", 0, ""},
+        {20, "-0.001", "0.000", 0, "-0.001 V limité à 0.000 V"},
+        // The raw step is finer than the shown decimals: the value sent is
+        // the one shown, 3.333 V, not the 3.3333 V typed.
+        {17, "3.3333", "3.333", 9332, "3.3333 V arrondi à 3.333 V"},
+        // A 4-20 mA memory is in mA, down to 0 mA.
+        {9, "0", "0.000", 0, ""},
+        {10, "12", "12.000", 16800, ""},
+    };
+    for (const auto& c : cases) {
+        host.status.clear();
+        const int table = (c.number - 1) / 8;
+        const int index = (c.number - 1) % 8 + 1;
+        EXPECT_EQ(type(c.number, c.typed).text(), c.shown) << c.typed;
+        EXPECT_EQ(raw(table, index), c.raw) << c.typed;
+        EXPECT_EQ(host.status, c.status) << c.typed;
+    }
 }
 
-TEST_F(MemoriesPageTest, AFourToTwentyMemoryTakesMilliampsDownToZero) {
-    EXPECT_EQ(type(9, "0").text(), "0");
-    EXPECT_EQ(raw(1, 1), 0);
-    EXPECT_EQ(type(10, "12").text(), "12");
-    EXPECT_EQ(raw(1, 2), 16800);
+TEST_F(MemoriesPageTest, ATextThatIsNoNumberIsRefusedAndChangesNothing) {
+    host.lcx.Params().SetMemory(0, 2, 16800);
+    page.ShowMemories();
+    for (const char* typed : {"abc", "-", "5.5.5", "1,5.3", "12a", "1e", ""}) {
+        host.changed = false;
+        EXPECT_EQ(type(2, typed).text(), "12.000") << typed;
+        EXPECT_EQ(raw(0, 2), 16800) << typed;
+        EXPECT_FALSE(host.changed) << typed;
+    }
+    type(2, "abc");
+    EXPECT_EQ(host.status, "Valeur non numérique : « abc », la mémoire 2 garde 12.000 mA");
+    type(2, "");
+    EXPECT_EQ(host.status, "Aucune valeur : la mémoire 2 garde 12.000 mA");
 }
 
-TEST_F(MemoriesPageTest, PartialInputIsKeptAndStoresNothingButChecksChangement) {
-    host.lcx.Params().SetMemory(0, 5, 1234);
-    edit(5).setText("1");
-    const int before = host.changeChecks;
-    host.lcx.Params().SetMemory(0, 5, 1234);
-    edit(5).setText("-");
-    EXPECT_EQ(edit(5).text(), "-");
-    EXPECT_EQ(raw(0, 5), 1234);
-    EXPECT_EQ(host.changeChecks, before + 1);
-    edit(5).setText("-x");
-    EXPECT_EQ(edit(5).text(), "-x");
-    EXPECT_EQ(raw(0, 5), 1234);
-    EXPECT_EQ(host.changeChecks, before + 2);
-}
-
-TEST_F(MemoriesPageTest, AnEmptiedEditStoresZero) {
-    edit(20).setText("3");
-    ASSERT_EQ(raw(2, 4), 8400);
-    edit(20).clear();
-    EXPECT_EQ(raw(2, 4), 0);
-    EXPECT_EQ(edit(20).text(), "");
+TEST_F(MemoriesPageTest, OnlyAChangedValueChecksChangement) {
+    host.lcx.Params().SetMemory(0, 3, 16800);
+    page.ShowMemories();
+    type(3, "12");  // what it holds
+    type(3, "12,000");
+    EXPECT_FALSE(host.changed);
+    type(3, "12.001");
+    EXPECT_TRUE(host.changed);
 }
 
 TEST_F(MemoriesPageTest, StartUpNumbersAreStoredAndCheckChangement) {
     page.FillStartNumbers();
     for (int t = 0; t < 3; ++t) {
         for (int i = 1; i <= 8; ++i) {
-            EXPECT_EQ(edit(t * 8 + i).text(), QString::number(i - 1));
+            EXPECT_EQ(edit(t * 8 + i).text(), ShowNumber(i - 1, "#0.000"));
             EXPECT_FLOAT_EQ(host.lcx.GetMemory(TValueUnit::uPhysical, t, i), i - 1.0F);
         }
     }
@@ -137,56 +153,53 @@ TEST_F(MemoriesPageTest, RefreshShowsThreeDecimalsAndRewritingTheSameTextRunsNot
     EXPECT_EQ(host.changeChecks, checks);
 }
 
-TEST_F(MemoriesPageTest, EveryRawValueSettlesOnAStableTextWithinOneStep) {
-    // A refresh re-stores each shown value; the rewrite must settle, and the
-    // stored value may move by at most one raw step.
+TEST_F(MemoriesPageTest, EveryValueOfThreeDecimalsIsSentAsShown) {
+    // Typed and taken, each value shows as typed and is stored as the raw
+    // count it converts to: what is shown is what a write sends, and typing
+    // the shown text again changes nothing.
     for (int number : {1, 17}) {
         const int table = number == 1 ? 0 : 2;
-        for (int r = 0; r <= 30800; ++r) {
-            host.lcx.Params().SetMemory(table, 1, static_cast<std::uint16_t>(r));
+        const int top = number == 1 ? 22000 : 11000;
+        NumberEntry& e = static_cast<NumberEntry&>(edit(number));
+        for (int k = 0; k <= top; ++k) {
+            const QString text = ShowNumber(k / 1000.0, "#0.000");
+            e.setText(text);
+            e.Take();
+            ASSERT_EQ(e.text(), text);
             const float value = host.lcx.GetMemory(TValueUnit::uPhysical, table, 1);
-            WriteText(edit(number), ShowNumber(value, "#0.000"));
-            emit edit(number).editingFinished();
-            const int stored = raw(table, 1);
-            ASSERT_LE(std::abs(stored - r), 1) << "raw " << r;
-            const float shown = host.lcx.GetMemory(TValueUnit::uPhysical, table, 1);
-            const QString text = edit(number).text();
-            ASSERT_TRUE(text == ShowNumber(shown, "#0.000") || ReadNumber(text) == shown)
-                << "raw " << r << " shows " << text.toStdString();
+            ASSERT_EQ(ShowNumber(value, "#0.000"), text);
+            ASSERT_EQ(raw(table, 1), ValueToRaw(TValueUnit::uPhysical, table,
+                                                static_cast<float>(k / 1000.0), UserScale{}));
         }
     }
 }
 
-TEST_F(MemoriesPageTest, KeyByKeyTheEditKeepsWhatIsTypedUntilLeft) {
-    // Each prefix is stored as it comes; "1.2" rewritten as "1.200" would
-    // have turned the next key into "1.2005".
-    const struct {
-        int number;
-        const char* keys;
-        int table, index;
-        std::uint16_t raw;
-        const char* left;  // the text once the edit is left
-    } cases[] = {{1, "1.25", 0, 1, 1750, "1.25"},
-                 {2, "25", 0, 2, 30800, "22.000"},
-                 {17, "3.3333", 2, 1, 9333, "3.333"}};
-    for (const auto& c : cases) {
-        QLineEdit& e = edit(c.number);
-        e.clear();
-        QTest::keyClicks(&e, c.keys);
-        EXPECT_EQ(e.text(), c.keys);
-        EXPECT_EQ(raw(c.table, c.index), c.raw) << c.keys;
-        QTest::keyClick(&e, Qt::Key_Return);
-        EXPECT_EQ(e.text(), c.left);
-        EXPECT_EQ(raw(c.table, c.index), c.raw) << c.keys;
-    }
+TEST_F(MemoriesPageTest, KeyByKeyNothingIsStoredUntilTheEditIsLeft) {
+    host.lcx.Params().SetMemory(0, 1, 16800);
+    page.ShowMemories();
+    QLineEdit& e = edit(1);
+    e.selectAll();
+    QTest::keyClicks(&e, "1.25");
+    EXPECT_EQ(e.text(), "1.25");
+    EXPECT_EQ(raw(0, 1), 16800);
+    EXPECT_FALSE(host.changed);
+    QTest::keyClick(&e, Qt::Key_Return);
+    EXPECT_EQ(e.text(), "1.250");
+    EXPECT_EQ(raw(0, 1), 1750);
+    EXPECT_TRUE(host.changed);
+    // Escape gives back what the edit held.
+    QTest::keyClicks(&e, "9");
+    QTest::keyClick(&e, Qt::Key_Escape);
+    EXPECT_EQ(e.text(), "1.250");
+    EXPECT_EQ(raw(0, 1), 1750);
 }
 
-TEST_F(MemoriesPageTest, TheLocalesDecimalSeparatorIsTypedAndShown) {
+TEST_F(MemoriesPageTest, TheLocalesDecimalSeparatorIsShownAndEitherIsTyped) {
     const LocaleScope french{QLocale(QLocale::French, QLocale::France)};
     EXPECT_EQ(type(6, "1,2").text(), "1,200");
     EXPECT_EQ(raw(0, 6), 1680);
-    EXPECT_EQ(type(7, "1.2").text(), "1.2");  // "." is no separator here: kept, not stored
-    EXPECT_EQ(raw(0, 7), 1400);
+    EXPECT_EQ(type(7, "1.5").text(), "1,500");
+    EXPECT_EQ(raw(0, 7), 2100);
 }
 
 }  // namespace

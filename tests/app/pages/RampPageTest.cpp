@@ -1,5 +1,5 @@
-// The ramp page: the curve of the stored profile, the grids read when they
-// lose the focus, drags of the curve's points, and the grid check box.
+// The ramp page: the curve of the stored profile, the grid cells taken when
+// their text is committed, drags of the curve's points, and the grid check box.
 
 #include <gtest/gtest.h>
 
@@ -158,26 +158,34 @@ TEST_F(RampPageTest, TheExampleRampGivesItsSixPoints) {
     EXPECT_EQ(draw().Ymin(), -25.0F);
 }
 
-TEST_F(RampPageTest, TimesAreReadWhenTheFocusLeavesTheGrid) {
+TEST_F(RampPageTest, ACellIsTakenWhenItsTextIsCommitted) {
     LoadExample();
     ShowWindow();
     StringGrid& times = grid("StrGrTime");
-    TypeIntoCell(times, 0, "2.5");
-    TypeIntoCell(times, 1, "3.5");
-    TypeIntoCell(times, 2, "150");
-    TypeIntoCell(times, 3, "abc");
-    // Moving between the cells and their editor is no exit.
-    EXPECT_EQ(params().RampTime(1), 20);
-    EXPECT_EQ(times.Cells(3, 1), "abc");
-    LeaveGrid();
-    EXPECT_EQ(params().RampTime(1), 2);  // halves to even
-    EXPECT_EQ(params().RampTime(2), 4);
-    EXPECT_EQ(params().RampTime(3), 99);
-    EXPECT_EQ(params().RampTime(4), 0);
-    EXPECT_EQ(times.Cells(3, 1), "0");
-    EXPECT_EQ(times.Cells(2, 1), "99");
+    const struct {
+        int col;
+        const char* typed;
+        const char* shown;
+        std::uint16_t stored;
+        const char* status;
+    } cases[] = {
+        {0, "2.5", "2", 2, "2.5 s arrondi à 2 s"},  // halves to even
+        {1, "3.5", "4", 4, "3.5 s arrondi à 4 s"},
+        {2, "150", "99", 99, "150 s limité à 99 s"},
+        {2, "99", "99", 99, ""},
+        {2, "99.4", "99", 99, "99.4 s limité à 99 s"},
+        {3, "abc", "10", 10, "Valeur non numérique : « abc », t4 garde 10 s"},
+        {3, "-0.4", "0", 0, "-0.4 s limité à 0 s"},
+    };
+    for (const auto& c : cases) {
+        host.status.clear();
+        TypeIntoCell(times, c.col, c.typed);
+        EXPECT_EQ(times.Cells(c.col, 1), c.shown) << c.typed;
+        EXPECT_EQ(params().RampTime(c.col + 1), c.stored) << c.typed;
+        EXPECT_EQ(host.status, c.status) << c.typed;
+    }
     EXPECT_FLOAT_EQ(px(5), 10 + 2 + 4 + 99 + 0);
-    EXPECT_EQ(host.changeChecks, 0);  // ramp edits leave "Changement" alone
+    EXPECT_GT(host.changeChecks, 0);
 }
 
 TEST_F(RampPageTest, AnOpenEditorIsCommittedBeforeTheExit) {
@@ -216,8 +224,9 @@ TEST_F(RampPageTest, DelayRepeatAndLevelGridsAreLimitedOnExit) {
     TypeIntoCell(grid("StrGrDelRep"), 1, "x");
     LeaveGrid();
     EXPECT_EQ(params().RampDelay(), 99);
-    EXPECT_EQ(params().RampRepeat(), 0);
-    EXPECT_EQ(grid("StrGrDelRep").Cells(1, 1), "0");
+    EXPECT_EQ(params().RampRepeat(), 3);  // refused: kept
+    EXPECT_EQ(grid("StrGrDelRep").Cells(1, 1), "3");
+    EXPECT_EQ(host.status, "Valeur non numérique : « x », Rep garde 3");
 
     TypeIntoCell(grid("StrGrLevel"), 0, "zz");
     TypeIntoCell(grid("StrGrLevel"), 1, "200");
@@ -226,8 +235,14 @@ TEST_F(RampPageTest, DelayRepeatAndLevelGridsAreLimitedOnExit) {
     EXPECT_EQ(params().RampLevel(2), 30800);  // limited to 110 %
     EXPECT_EQ(grid("StrGrLevel").Cells(0, 1), "0.0");
     EXPECT_EQ(grid("StrGrLevel").Cells(1, 1), "110.0");
+    EXPECT_EQ(host.status, "200 % limité à 110.0 %");
     EXPECT_FLOAT_EQ(py(2), 110.0F);
-    EXPECT_EQ(host.changeChecks, 0);
+    // In 4-20 mA, a level in percent of the range goes down to -25 %.
+    params().SetRange(rgGenerate420mA);
+    page->ShowRamp();
+    TypeIntoCell(grid("StrGrLevel"), 0, "-30");
+    EXPECT_EQ(grid("StrGrLevel").Cells(0, 1), "-25.0");
+    EXPECT_EQ(params().RampLevel(1), 0);
 }
 
 TEST_F(RampPageTest, DraggingAPointChangesTheIntervalsOnEitherSide) {
@@ -247,7 +262,7 @@ TEST_F(RampPageTest, DraggingAPointChangesTheIntervalsOnEitherSide) {
     EXPECT_TRUE(Change(3, 40.0F, 50));
     EXPECT_FLOAT_EQ(host.lcx.GetLevel(TValueUnit::uPercent, 2), 50.0F);  // points 2 and 3: L2
     EXPECT_EQ(grid("StrGrLevel").Cells(1, 1), "50.0");
-    EXPECT_EQ(host.changeChecks, 0);
+    EXPECT_GT(host.changeChecks, 0);  // a drag is an edit like any other
 }
 
 TEST_F(RampPageTest, EndPointsAndPassingANeighbourAreRefused) {
@@ -286,7 +301,10 @@ TEST_F(RampPageTest, ADragCanTakeTheDelayBeyondNinetyNineUntilTheGridsNextExit) 
     EXPECT_EQ(params().RampDelay(), 150);
     EXPECT_EQ(params().RampTime(1), 39);
     EXPECT_EQ(grid("StrGrDelRep").Cells(0, 1), "150");
-    page->StrGrDelRepExit();
+    page->StrGrDelRepExit();  // untouched: kept as shown
+    EXPECT_EQ(params().RampDelay(), 150);
+    ShowWindow();
+    TypeIntoCell(grid("StrGrDelRep"), 0, "120");
     EXPECT_EQ(params().RampDelay(), 99);
 }
 
@@ -343,17 +361,7 @@ TEST_F(RampPageTest, RafraichirPutsADraggedPointOnItsStoredPosition) {
     EXPECT_FLOAT_EQ(px(2), 10.0F + params().RampTime(1));
 }
 
-TEST(RampProfile, GridIntegersAreLimitedThenRoundedHalvesToEven) {
-    EXPECT_EQ(GridInteger(2.5F).value, 2);
-    EXPECT_EQ(GridInteger(3.5F).value, 4);
-    EXPECT_EQ(GridInteger(98.6F).value, 99);
-    EXPECT_EQ(GridInteger(99.4F).value, 99);
-    EXPECT_EQ(GridInteger(1e30F).value, 99);
-    EXPECT_EQ(GridInteger(-0.4F).value, 0);
-    EXPECT_FALSE(GridInteger(5.0F).reset);
-    const GridValue none = GridInteger(std::nullopt);
-    EXPECT_EQ(none.value, 0);
-    EXPECT_TRUE(none.reset);
+TEST(RampProfile, ADragToNoNumberIsRefused) {
     EXPECT_FALSE(DragRamp(2, 10, 40, std::numeric_limits<float>::quiet_NaN()).has_value());
 }
 

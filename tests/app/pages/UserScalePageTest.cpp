@@ -10,6 +10,7 @@
 #include <climits>
 #include <limits>
 
+#include "app/LocaleText.h"
 #include "app/pages/UserScalePage.h"
 #include "app/pages/UserScaleValues.h"
 #include "calibrator/Conversions.h"
@@ -91,15 +92,17 @@ TEST_F(UserScalePageTest, ButtonsRewriteTheEditsInTheNewFormat) {
     params().SetUserFullScale(12.345F);
     params().SetUserZero(-2.0F);
     click("Button1");
-    EXPECT_EQ(edFS().text(), "12.3");
+    // The edits show the new picture, never fewer decimals than a value
+    // has; the stored values stay and the displays show the format.
+    EXPECT_EQ(edFS().text(), "12.345");
     EXPECT_EQ(edZero().text(), "-2.0");
-    // The edits show the new picture; the stored values stay.
     EXPECT_FLOAT_EQ(params().UserFullScale(), 12.345F);
     EXPECT_FLOAT_EQ(params().UserZero(), -2.0F);
     EXPECT_EQ(fs().Nb(), 123);
     EXPECT_EQ(zero().Nb(), -20);
     click("Button2");
-    EXPECT_EQ(edFS().text(), "12");
+    EXPECT_EQ(edFS().text(), "12.345");
+    EXPECT_EQ(edZero().text(), "-2");
     EXPECT_EQ(fs().Nb(), 12);
 }
 
@@ -113,68 +116,74 @@ class UserScaleEditTest : public UserScalePageTest, public ::testing::WithParamI
   protected:
     QLineEdit& edit() { return Child<QLineEdit>(page, GetParam().edit); }
     float stored() { return (params().*GetParam().stored)(); }
+    // Types over what the edit shows and presses Enter.
     void type(const QString& text) {
-        edit().clear();
+        edit().selectAll();
+        QTest::keyClicks(&edit(), text);
+        QTest::keyClick(&edit(), Qt::Key_Return);
+    }
+    void holdSeven() {
+        params().SetUserFormat(CodeOfFormat(5, 0));
         params().SetUserFullScale(7.0F);
         params().SetUserZero(7.0F);
-        QTest::keyClicks(&edit(), text);
+        page.RefreshStep();
+        host.changed = false;
     }
 };
 
-TEST_P(UserScaleEditTest, ALoneMinusStaysAndStoresZero) {
-    type("-");
-    EXPECT_EQ(edit().text(), "-");
-    EXPECT_EQ(stored(), 0.0F);
-    EXPECT_TRUE(host.changed);
-}
-
-TEST_P(UserScaleEditTest, ALetterStoresZeroAndTheEditIsEmptiedWhenLeft) {
-    type("12");
-    type("x");
-    EXPECT_EQ(edit().text(), "x");
-    EXPECT_EQ(stored(), 0.0F);
-    QTest::keyClick(&edit(), Qt::Key_Return);
-    EXPECT_EQ(edit().text(), "");
-    type("12");
-    QTest::keyClicks(&edit(), "a");
-    EXPECT_EQ(edit().text(), "12a");
-    EXPECT_EQ(stored(), 0.0F);
-    // "1e3" typed key by key keeps its "1" while "1e" is no number yet.
-    type("1e3");
-    EXPECT_EQ(edit().text(), "1e3");
-    EXPECT_EQ(stored(), 1000.0F);
-    QTest::keyClick(&edit(), Qt::Key_Return);
-    EXPECT_EQ(edit().text(), "1e3");
-}
-
-TEST_P(UserScaleEditTest, ValuesBeyondTheDisplayAreLimitedButShownAsTyped) {
-    type("123456");
-    EXPECT_EQ(edit().text(), "123456");
-    EXPECT_EQ(stored(), 99999.0F);
-    type("-12000");
-    EXPECT_EQ(edit().text(), "-12000");
-    EXPECT_EQ(stored(), -9999.0F);
-    // At the limits and just inside them, a value is stored as typed.
-    for (const float v : {99999.0F, 99998.5F, -9999.0F, -9998.5F}) {
-        type(QString::number(double(v), 'f', 1));
-        EXPECT_EQ(stored(), v);
+TEST_P(UserScaleEditTest, ATextThatIsNoNumberIsRefusedAndTheValueStays) {
+    holdSeven();
+    for (const char* typed : {"-", "x", "12a", "1e", "1.2.3", ""}) {
+        type(typed);
+        EXPECT_EQ(edit().text(), "7") << typed;
+        EXPECT_EQ(stored(), 7.0F) << typed;
+        EXPECT_FALSE(host.changed) << typed;
     }
-    type("99999.5");
-    EXPECT_EQ(stored(), 99999.0F);
-    type("-9999.5");
-    EXPECT_EQ(stored(), -9999.0F);
+    type("1e3");
+    EXPECT_EQ(edit().text(), "1000");
+    EXPECT_EQ(stored(), 1000.0F);
 }
 
-TEST_P(UserScaleEditTest, TypingUpdatesItsDisplayAndChecksChangement) {
+TEST_P(UserScaleEditTest, ValuesBeyondTheDisplayAreLimitedAndShownLimited) {
+    holdSeven();
+    const struct {
+        const char* typed;
+        float stored;
+        const char* status;
+    } cases[] = {
+        {"123456", 99999.0F, "123456 limité à 99999"},
+        {"-12000", -9999.0F, "-12000 limité à -9999"},
+        {"99999", 99999.0F, ""},
+        {"99998.5", 99998.5F, ""},
+        {"-9999", -9999.0F, ""},
+        {"-9998,5", -9998.5F, ""},
+        {"99999.5", 99999.0F, "99999.5 limité à 99999"},
+        {"-9999.5", -9999.0F, "-9999.5 limité à -9999"},
+    };
+    for (const auto& c : cases) {
+        host.status.clear();
+        type(c.typed);
+        EXPECT_EQ(stored(), c.stored) << c.typed;
+        EXPECT_EQ(ReadNumber(edit().text()), c.stored) << c.typed;
+        EXPECT_EQ(host.status, c.status) << c.typed;
+    }
+}
+
+TEST_P(UserScaleEditTest, TheValueIsTakenOnEnterUpdatingItsDisplayAndChangement) {
+    holdSeven();
     click("Button1");
     click("Button1");  // two decimals
-    type("");
-    const int before = host.changeChecks;
+    host.changed = false;
+    edit().selectAll();
     QTest::keyClicks(&edit(), "4.5");
+    EXPECT_EQ(stored(), 7.0F);
+    EXPECT_FALSE(host.changed);
+    QTest::keyClick(&edit(), Qt::Key_Return);
     EXPECT_EQ(stored(), 4.5F);
+    EXPECT_EQ(edit().text(), "4.50");
     TSEG& seg = GetParam().edit == std::string("EdFS_UserScalePt") ? fs() : zero();
     EXPECT_EQ(seg.Nb(), 450);
-    EXPECT_EQ(host.changeChecks, before + 3);  // one per key
+    EXPECT_TRUE(host.changed);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothEdits, UserScaleEditTest,
@@ -202,9 +211,9 @@ TEST_F(UserScalePageTest, RefreshShowsTheValuesAsFormattedAndStoresNothing) {
     params().SetUserFullScale(12.345F);
     params().SetUserZero(0.26F);
     page.RefreshStep();
-    // The picture "  #0.0" keeps its leading blanks.
-    EXPECT_EQ(edFS().text(), "  12.3");
-    EXPECT_EQ(edZero().text(), "  0.3");
+    // The picture "  #0.0" keeps its leading blanks; the values show whole.
+    EXPECT_EQ(edFS().text(), "  12.345");
+    EXPECT_EQ(edZero().text(), "  0.26");
     EXPECT_FLOAT_EQ(params().UserFullScale(), 12.345F);
     EXPECT_FLOAT_EQ(params().UserZero(), 0.26F);
     EXPECT_EQ(fs().Nb(), 123);
@@ -238,6 +247,21 @@ TEST_F(UserScalePageTest, ANotANumberFromTheCalibratorShowsAsZeroAndIsKept) {
     page.RefreshStep();
     EXPECT_TRUE(std::isnan(params().UserFullScale()));
     EXPECT_EQ(fs().Nb(), 0);
+}
+
+TEST(UserScaleValues, TheWholePictureAddsOnlyTheDecimalsAValueNeeds) {
+    const struct {
+        float value;
+        std::uint16_t code;
+        const char* picture;
+    } cases[] = {
+        {250.5F, CodeOfFormat(5, 0), "####0.0"},
+        {250.0F, CodeOfFormat(5, 0), "####0."},
+        {12.345F, CodeOfFormat(3, 1), "  #0.000"},
+        {1.5F, CodeOfFormat(4, 2), " #0.00"},
+        {0.125F, 0x0002, "     0.000"},  // a format with no point at all
+    };
+    for (const auto& c : cases) EXPECT_EQ(WholePicture(c.value, c.code), c.picture) << c.value;
 }
 
 TEST(UserScaleValues, DisplayNumberRoundsHalvesToEvenAndClamps) {
