@@ -34,6 +34,9 @@ class TrafficWindow : public QWidget {
 
     void BtnSaveClick();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
     void ShowCount();
     void FollowEnd();
