@@ -67,10 +67,15 @@ BesideLayout LayOutBeside(const QRect& area, const QRect& anchorFrame, QSize fol
             }
         }
     }
-    const int x = chosen == Side::Right ? anchor.right() + 1 + kGap : anchor.left() - kGap - width;
+    int x = chosen == Side::Right ? anchor.right() + 1 + kGap : anchor.left() - kGap - width;
     int y = anchor.top();
-    if (!area.isEmpty())
+    if (!area.isEmpty()) {
+        // A screen too small for both side by side: the follower stays within reach.
+        const int shown = std::min(x + width, area.right() + 1) - std::max(x, area.left());
+        if (shown < width / 3)
+            x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - width));
         y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - follower.height()));
+    }
     return {QRect(x, y, width, follower.height()), anchor.topLeft()};
 }
 

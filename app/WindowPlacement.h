@@ -28,7 +28,9 @@ struct BesideLayout {
 // has, the follower takes the side with more room, narrowed as far as
 // `leastWidth`, and the anchor, if it may move, moves over as far as needed
 // and as the screen allows. What still does not fit passes the screen's
-// edge rather than covering the anchor. Tops are aligned, within the area.
+// edge rather than covering the anchor, unless less than a third of it
+// would show: on a screen that small it stays on the screen. Tops are
+// aligned, within the area.
 BesideLayout LayOutBeside(const QRect& area, const QRect& anchor, QSize follower, int leastWidth,
                           Side side, bool mayMoveAnchor);
 

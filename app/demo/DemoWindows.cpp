@@ -14,7 +14,6 @@ void ShowBeside(QWidget& main, QWidget& panel) {
     panel.setAttribute(Qt::WA_ShowWithoutActivating);
     panel.show();
     main.activateWindow();
-    main.raise();
 }
 
 }  // namespace vadero
