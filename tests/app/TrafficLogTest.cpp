@@ -36,6 +36,10 @@ TEST(TrafficLog, ACompleteReadIsListedRequestThenAnswer) {
               std::string::npos)
         << meaning;
     EXPECT_NE(meaning.find("filtre 4 ("), std::string::npos) << meaning;
+    // Its 29 bytes in full in the tooltip, sixteen to a line, the CRC last.
+    const QString tip = log.data(log.index(1, TrafficLog::ColBytes), Qt::ToolTipRole).toString();
+    const QString bytes = QString::fromStdString(frames[1].text).mid(5).trimmed();
+    EXPECT_TRUE(tip.contains(bytes.left(47) + "<br>" + bytes.mid(48))) << tip.toStdString();
 }
 
 TEST(TrafficLog, TheCountIsOfTheRowsListedAndOfTheFramesHeld) {
