@@ -33,8 +33,7 @@ int main(int argc, char** argv) {
          "The VADERO window with emulated LCX3 calibrators attached.",
          {{"devices", "N", "number of emulated calibrators (1 to 8)"},
           {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"},
-          {"emulator-state", "FILE",
-           "keep calibrator 1's registers in FILE between runs"}}});
+          {"emulator-state", "FILE", "keep calibrator 1's registers in FILE between runs"}}});
     if (vadero::AnswerStart(start))
         return start.code;
     // Before any thread starts: Ctrl-C and SIGTERM end the loop, and the state is still saved.

@@ -93,8 +93,8 @@ QString Holding() {
 QString WriteMultiple(const std::vector<std::uint8_t>& b, int range) {
     const int address = Word(b, 2);
     const std::vector<std::uint16_t> values = WrittenValues(b);
-    const QString what = QCoreApplication::translate("FrameMeaning", "écriture %1")
-                             .arg(Registers(Holding(), address, Word(b, 4)));
+    QString what = QCoreApplication::translate("FrameMeaning", "écriture %1")
+                       .arg(Registers(Holding(), address, Word(b, 4)));
     if (values.empty())
         return what;
     return QCoreApplication::translate(

@@ -61,8 +61,8 @@ TEST(DemoPanel, AWritesBlocksAreOneBurst) {
     constexpr qint64 gap = RegisterTable::kBurstGapMs;
     const std::vector<Step> steps{
         {1000, 3, {3}},
-        {1000 + gap, 16, {3, 16}},          // at the gap: the same burst
-        {1000 + 2 * gap + 1, 48, {48}},     // one past: a new one
+        {1000 + gap, 16, {3, 16}},             // at the gap: the same burst
+        {1000 + 2 * gap + 1, 48, {48}},        // one past: a new one
         {1000 + 2 * gap + 1 + 500, -1, {48}},  // nothing changed: the marks stay
     };
     for (const Step& step : steps) {

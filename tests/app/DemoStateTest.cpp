@@ -10,8 +10,8 @@
 
 #include <gtest/gtest.h>
 #include <chrono>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <thread>
 

@@ -36,20 +36,16 @@ std::string Read(int function, const std::vector<std::uint16_t>& values, bool go
 }
 
 std::string WriteAnswer(int address, int count) {
-    std::vector<std::uint8_t> b{kNode,
-                                modbus::kWriteMultiple,
-                                std::uint8_t(address >> 8),
-                                std::uint8_t(address),
-                                0,
-                                std::uint8_t(count)};
+    std::vector<std::uint8_t> b{
+        kNode, modbus::kWriteMultiple, std::uint8_t(address >> 8), std::uint8_t(address),
+        0,     std::uint8_t(count)};
     modbus::AppendCrc(b);
     return modbus::RxText(b);
 }
 
 // Registers 0 to 11: 12 mA in 4-20 mA, loop power on, filter 4, user scale
 // 0 to 100 shown "#0.00".
-const std::vector<std::uint16_t> kFirstBlock{16800, 1, 2, 4, 0x0000, 0x42C8,
-                                             0,     0, 922, 0, 0,    0};
+const std::vector<std::uint16_t> kFirstBlock{16800, 1, 2, 4, 0x0000, 0x42C8, 0, 0, 922, 0, 0, 0};
 
 struct Step {
     std::string text;
@@ -74,8 +70,9 @@ TEST(FrameMeaning, ASessionsFramesInTheCalibratorsTerms) {
         {Sent(4, 0, 1), "lecture du registre d'entrée 0", true},
         {Read(4, {16800}), "réponse : mesure 12.000 mA", true},
         {Sent(3, 16, 8), "lecture des registres de maintien 16 à 23", true},
-        {Read(3, ramp), "réponse : t1 10 s, t2 5 s, t3 10 s, t4 5 s, L1 50.0 %, L2 0.0 %, D 3 s, "
-                        "Rep 2",
+        {Read(3, ramp),
+         "réponse : t1 10 s, t2 5 s, t3 10 s, t4 5 s, L1 50.0 %, L2 0.0 %, D 3 s, "
+         "Rep 2",
          true},
         // Function 16 sends its values low byte first.
         {Written(1, {2, 0, 4, 0, 0, 0, 0, 922, 0, 0, 1}),

@@ -54,8 +54,8 @@ TEST(WindowPlacement, LaidOutBesideAtEveryScale) {
          traffic, 350, Side::Right, true, 0, 457, 503, true},
         {"halved: the trend takes the side with more room", halved, afterPanel, trend, 420,
          Side::Left, true, 0, 457, 503, true},
-        {"halved, the main window moved by the user: it stays", halved, Centred(halved), panel,
-         380, Side::Right, false, 255, 712, 380, false},
+        {"halved, the main window moved by the user: it stays", halved, Centred(halved), panel, 380,
+         Side::Right, false, 255, 712, 380, false},
         {"a screen smaller than the main window", tiny, QRect(0, 0, 449, 501), panel, 380,
          Side::Right, true, 0, 0, 380, false},
     };
@@ -69,8 +69,9 @@ TEST(WindowPlacement, LaidOutBesideAtEveryScale) {
         EXPECT_EQ(layout.follower.x(), c.followerX);
         EXPECT_EQ(layout.follower.width(), c.width);
         EXPECT_GE(layout.follower.width(), c.least);
-        EXPECT_EQ(layout.follower.top(), std::max(c.area.top(), std::min(anchor.top(),
-                                                   c.area.bottom() + 1 - c.follower.height())));
+        EXPECT_EQ(layout.follower.top(),
+                  std::max(c.area.top(),
+                           std::min(anchor.top(), c.area.bottom() + 1 - c.follower.height())));
         if (c.area.width() >= c.anchor.width() + c.least) {
             EXPECT_FALSE(layout.follower.intersects(anchor));
         }
