@@ -191,13 +191,14 @@ void ScreenshotRun::DesktopPicture(const QString& name) {
     desktop.setDevicePixelRatio(ratio);
     desktop.fill(QColor(0x3A, 0x6E, 0xA5));
     QPainter painter(&desktop);
-    // The main window first, then the panel, then the tools opened over
-    // them: whatever covers another shows over it.
-    QList<QWidget*> windows{&forms_.Form1, &panel_};
+    // In the order they were opened: whatever covers another shows over it.
+    QList<QWidget*> windows{&forms_.Form1, &panel_, forms_.Form1.Tendance, forms_.Form1.Trafic};
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (!windows.contains(w) && w->isVisible() && !qobject_cast<QMenu*>(w))
+        if (!windows.contains(w) && !qobject_cast<QMenu*>(w))
             windows << w;
     for (QWidget* w : windows) {
+        if (!w->isVisible())
+            continue;
         const QRect frame = w->frameGeometry().translated(-area.topLeft());
         painter.drawPixmap(frame.topLeft(), w->grab());
         painter.setPen(Qt::black);

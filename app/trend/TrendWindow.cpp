@@ -40,6 +40,7 @@ TrendWindow::TrendWindow(const std::function<int(QDialog&)>& runModal,
     LblValue->setMinimumWidth(120);
     LblState->setObjectName("LblState");
     LblStats->setObjectName("LblStats");
+    LblStats->setWordWrap(true);  // a narrow window keeps it whole
 
     auto* top = new QHBoxLayout;
     top->addWidget(BtnPause);
