@@ -58,7 +58,10 @@ QWidget* DemoPanel::BuildFront() {
     SpDevice = MakeControl<QSpinBox>(front, "SpDevice", QRect(270, 10, 100, 22));
     SpDevice->setRange(1, std::max(1, hid_.DeviceCount()));
     SpDevice->setPrefix(tr("USB N°"));
-    connect(SpDevice, &QSpinBox::valueChanged, this, [this] { Refresh(); });
+    connect(SpDevice, &QSpinBox::valueChanged, this, [this] {
+        registers_.Restart();
+        Refresh();
+    });
 
     BtnPlug = MakeControl<QPushButton>(front, "BtnPlug", QRect(10, 40, 175, 25));
     connect(BtnPlug, &QPushButton::clicked, this, [this] { TogglePlug(); });

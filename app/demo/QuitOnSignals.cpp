@@ -24,6 +24,8 @@ QuitOnSignals::QuitOnSignals() {
     const sigset_t set = Taken();
     pthread_sigmask(SIG_BLOCK, &set, &previous_);
     fd_.reset(::signalfd(-1, &set, SFD_CLOEXEC | SFD_NONBLOCK));
+    if (!fd_)  // nothing would take them: they end the program as they always did
+        pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 QuitOnSignals::~QuitOnSignals() {

@@ -11,6 +11,13 @@ namespace vadero {
 
 RegisterTable::RegisterTable(QObject* parent) : QAbstractTableModel(parent) {}
 
+void RegisterTable::Restart() {
+    first_ = true;
+    marked_.fill(false);
+    changedValue_.fill(false);
+    emit dataChanged(index(0, 0), index(emu::kHoldingCount - 1, ColumnCount - 1));
+}
+
 void RegisterTable::Show(const emu::RegisterBank& bank, const emu::WriteCounts& writes, qint64 ms) {
     std::array<Row, emu::kHoldingCount> rows{};
     for (std::size_t k = 0; k < rows.size(); ++k) rows[k] = {bank.holding[k], writes[k], {}};
@@ -34,11 +41,12 @@ void RegisterTable::Show(const emu::RegisterBank& bank, const emu::WriteCounts& 
                 return true;
         return false;
     }();
+    // The first registers shown are no change.
+    const bool first = std::exchange(first_, false);
     if (!any && !meaningChanged)
         return;
     rows_ = rows;
-    // The first registers shown are no change.
-    if (any && !std::exchange(first_, false)) {
+    if (any && !first) {
         if (ms - lastChangeMs_ > kBurstGapMs) {
             marked_.fill(false);
             changedValue_.fill(false);
@@ -49,7 +57,6 @@ void RegisterTable::Show(const emu::RegisterBank& bank, const emu::WriteCounts& 
         }
         lastChangeMs_ = ms;
     }
-    first_ = false;
     emit dataChanged(index(0, 0), index(emu::kHoldingCount - 1, ColumnCount - 1));
 }
 

@@ -25,6 +25,8 @@ class RegisterTable : public QAbstractTableModel {
 
     explicit RegisterTable(QObject* parent = nullptr);
 
+    // Another calibrator is shown next: what it holds is no change.
+    void Restart();
     // The calibrator's registers at `ms` (a steady clock's milliseconds).
     void Show(const emu::RegisterBank& bank, const emu::WriteCounts& writes, qint64 ms);
     // Written or changed in the latest burst.

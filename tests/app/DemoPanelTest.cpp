@@ -76,6 +76,14 @@ TEST(DemoPanel, AWritesBlocksAreOneBurst) {
             EXPECT_EQ(table.Marked(k), std::count(step.marked.begin(), step.marked.end(), k) == 1)
                 << k;
     }
+    // Another calibrator, holding the same: no mark, and its next write is marked.
+    table.Restart();
+    table.Show(bank, writes, 20000);
+    EXPECT_FALSE(table.Marked(48));
+    ++writes[3];
+    table.Show(bank, writes, 20250);
+    EXPECT_TRUE(table.Marked(3));
+    EXPECT_FALSE(table.Changed(3));
 }
 
 TEST(DemoPanel, BesideTheMainWindowWhichKeepsTheKeyboard) {
