@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Guard.h"
 #include "calibrator/Backup.h"
@@ -48,8 +49,7 @@ TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
     List->header()->setStretchLastSection(true);
     List->setColumnWidth(TrafficLog::ColTime, 80);
     List->setColumnWidth(TrafficLog::ColDirection, 50);
-    // The bytes in full are in each row's tooltip: the meaning takes the room.
-    List->setColumnWidth(TrafficLog::ColBytes, 250);
+    // The bytes' width follows the window's (resizeEvent).
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BtnPause);
@@ -88,6 +88,13 @@ void TrafficWindow::showEvent(QShowEvent* event) {
     if (atEnd_)
         List->scrollToBottom();
     QWidget::showEvent(event);
+}
+
+void TrafficWindow::resizeEvent(QResizeEvent* event) {
+    // The bytes in full are in each row's tooltip: in a narrow window the
+    // meaning keeps the room.
+    List->setColumnWidth(TrafficLog::ColBytes, std::clamp(width() / 4, 140, 250));
+    QWidget::resizeEvent(event);
 }
 
 void TrafficWindow::FollowEnd() {

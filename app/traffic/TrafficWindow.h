@@ -36,6 +36,7 @@ class TrafficWindow : public QWidget {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     void ShowCount();
