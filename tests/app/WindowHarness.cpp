@@ -37,7 +37,8 @@ WindowHarness::~WindowHarness() {
 }
 
 void WindowHarness::Run(std::chrono::milliseconds duration) {
-    drive->RunFor(form().LCX1().Master().Reader(), duration);
+    // A pass may close the device, and the reader with it.
+    drive->RunFor([this] { return form().LCX1().Master().Reader(); }, duration);
 }
 
 void WindowHarness::Tick() {

@@ -22,8 +22,13 @@ void ManualDrive::step(TUSBThread* reader, std::chrono::steady_clock::time_point
 }
 
 void ManualDrive::RunFor(TUSBThread* reader, std::chrono::milliseconds duration) {
+    RunFor([reader] { return reader; }, duration);
+}
+
+void ManualDrive::RunFor(const std::function<TUSBThread*()>& reader,
+                         std::chrono::milliseconds duration) {
     const auto deadline = hid_.now() + duration;
-    while (hid_.now() < deadline) step(reader, deadline);
+    while (hid_.now() < deadline) step(reader(), deadline);
 }
 
 bool ManualDrive::RunUntil(TUSBThread* reader, const std::function<bool()>& done,
