@@ -6,6 +6,7 @@
 
 #include "app/LocaleText.h"
 #include "app/pages/FilterTime.h"
+#include "app/pages/RangeCaptions.h"
 #include "app/trend/TrendSeries.h"
 #include "calibrator/Conversions.h"
 #include "calibrator/RangeLabels.h"
@@ -58,12 +59,11 @@ QString OutputValue(std::uint16_t raw, int range) {
 }
 
 QString Range(std::uint16_t code) {
-    const std::string label = RangeLabel(code);
-    if (label.empty())
+    // The range buttons' own caption, in the window's language.
+    const QString label = RangeCaption(code);
+    if (label.isEmpty())
         return QCoreApplication::translate("RegisterMeaning", "gamme %1 (inconnue)").arg(code);
-    return QCoreApplication::translate("RegisterMeaning", "gamme %1 (%2)")
-        .arg(code)
-        .arg(QString::fromStdString(label));
+    return QCoreApplication::translate("RegisterMeaning", "gamme %1 (%2)").arg(code).arg(label);
 }
 
 QString LoopPower(std::uint16_t value) {
