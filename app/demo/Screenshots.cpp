@@ -170,7 +170,7 @@ void ScreenshotRun::WritePicture() {
     auto* const wait = new QTimer(this);
     connect(wait, &QTimer::timeout, this, [this, &form, &device, wait, lastBlock] {
         if (device.WriteCount(kWriteAllBlocks.back().first) == lastBlock ||
-            form.StatusText() != "Ecriture des paramètres terminée")
+            form.StatusText() != TForm1::tr("Ecriture des paramètres terminée"))
             return;
         delete wait;
         panel_.Refresh();
