@@ -36,10 +36,15 @@ std::string Help(const StartProgram& program) {
     std::vector<StartOption> all = program.options;
     all.push_back({"help", "", "show this help and exit"});
     all.push_back({"version", "", "show the version and exit"});
+    const auto left = [](const StartOption& o) {
+        return "  --" + o.name + (o.valueName.empty() ? "" : " " + o.valueName);
+    };
+    std::size_t width = 22;  // the help in one column, however long an option
+    for (const StartOption& o : all) width = std::max(width, left(o).size() + 2);
     for (const StartOption& o : all) {
-        std::string left = "  --" + o.name + (o.valueName.empty() ? "" : " " + o.valueName);
-        left.resize(std::max<std::size_t>(left.size() + 2, 22), ' ');
-        text += left + o.help + "\n";
+        std::string line = left(o);
+        line.resize(width, ' ');
+        text += line + o.help + "\n";
     }
     text += "\nThe toolkit's own options (-platform NAME, -style NAME, ...) are passed on.\n";
     return text;

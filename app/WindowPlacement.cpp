@@ -23,6 +23,16 @@ QSize FrameSize(const QWidget& window) {
     return window.frameGeometry().size().expandedTo(window.size());
 }
 
+// The room beside the anchor, gap left out.
+int Room(const QRect& area, const QRect& anchor, Side side) {
+    return side == Side::Right ? area.right() - anchor.right() - kGap
+                               : anchor.left() - kGap - area.left();
+}
+
+Side Other(Side side) {
+    return side == Side::Right ? Side::Left : Side::Right;
+}
+
 }  // namespace
 
 void CentreOnScreen(QWidget& window) {
@@ -33,6 +43,42 @@ void CentreOnScreen(QWidget& window) {
     window.move(area.center() - QPoint(frame.width() / 2, frame.height() / 2));
 }
 
+BesideLayout LayOutBeside(const QRect& area, const QRect& anchorFrame, QSize follower,
+                          int leastWidth, Side side, bool mayMoveAnchor) {
+    QRect anchor = anchorFrame;
+    int width = follower.width();
+    Side chosen = side;
+    if (!area.isEmpty() && Room(area, anchor, side) < width) {
+        if (Room(area, anchor, Other(side)) >= width) {
+            chosen = Other(side);
+        } else {
+            if (Room(area, anchor, Other(side)) > Room(area, anchor, side))
+                chosen = Other(side);
+            const int most = area.width() - anchor.width() - kGap;  // the anchor at the far edge
+            width = std::max(std::min(width, mayMoveAnchor ? most : Room(area, anchor, chosen)),
+                             std::min(leastWidth, width));
+            const int missing = std::max(0, width - Room(area, anchor, chosen));
+            if (mayMoveAnchor) {
+                const int shift =
+                    std::min(missing, chosen == Side::Right ? anchor.left() - area.left()
+                                                            : area.right() - anchor.right());
+                anchor.translate(chosen == Side::Right ? -std::max(0, shift) : std::max(0, shift),
+                                 0);
+            }
+        }
+    }
+    int x = chosen == Side::Right ? anchor.right() + 1 + kGap : anchor.left() - kGap - width;
+    int y = anchor.top();
+    if (!area.isEmpty()) {
+        // A screen too small for both side by side: the follower stays within reach.
+        const int shown = std::min(x + width, area.right() + 1) - std::max(x, area.left());
+        if (shown < width / 3)
+            x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - width));
+        y = std::clamp(y, area.top(), std::max(area.top(), area.bottom() + 1 - follower.height()));
+    }
+    return {QRect(x, y, width, follower.height()), anchor.topLeft()};
+}
+
 BesidePlacement::BesidePlacement(QWidget& follower, QWidget& anchor, Side side)
     : QObject(&follower), follower_(follower), anchor_(anchor), side_(side) {
     anchor_.installEventFilter(this);
@@ -40,30 +86,30 @@ BesidePlacement::BesidePlacement(QWidget& follower, QWidget& anchor, Side side)
 }
 
 void BesidePlacement::Place() {
-    const QRect anchor = anchor_.frameGeometry();
-    const QRect area = AvailableArea(anchor_);
-    const int width = FrameSize(follower_).width();
-    const int right = anchor.right() + 1 + kGap;
-    const int left = anchor.left() - kGap - width;
-    const bool roomRight = area.isEmpty() || right + width <= area.right() + 1;
-    const bool roomLeft = area.isEmpty() || left >= area.left();
-    int x = side_ == Side::Right ? (roomRight || !roomLeft ? right : left)
-                                 : (roomLeft || !roomRight ? left : right);
-    int y = anchor.top();
-    if (!area.isEmpty()) {
-        x = std::clamp(x, area.left(), std::max(area.left(), area.right() + 1 - width));
-        y = std::clamp(y, area.top(),
-                       std::max(area.top(), area.bottom() + 1 - FrameSize(follower_).height()));
-    }
-    placedAt_ = QPoint(x, y);
+    PlaceBeside(true);
+}
+
+void BesidePlacement::PlaceBeside(bool mayMoveAnchor) {
+    const QSize frame = FrameSize(follower_);
+    const QSize decoration = frame - follower_.size();
+    const int least = std::max(follower_.minimumWidth(), follower_.minimumSizeHint().width()) +
+                      decoration.width();
+    const BesideLayout layout = LayOutBeside(AvailableArea(anchor_), anchor_.frameGeometry(), frame,
+                                             least, side_, mayMoveAnchor);
+    if (layout.anchorAt != anchor_.frameGeometry().topLeft())
+        anchor_.move(layout.anchorAt);
+    if (layout.follower.width() != frame.width())
+        follower_.resize(layout.follower.width() - decoration.width(), follower_.height());
+    placedAt_ = layout.follower.topLeft();
     follower_.move(placedAt_);
 }
 
 bool BesidePlacement::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (watched == &anchor_ && following_ &&
+    if (watched == &anchor_ && following_ && follower_.isVisible() &&
         (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)) {
-        Place();
+        // Never moves the anchor back: two followers could pull it to and fro.
+        PlaceBeside(false);
     } else if (watched == &follower_ && following_ && type == QEvent::Show) {
         Place();  // its frame is known now
     } else if (watched == &follower_ && type == QEvent::Move && follower_.isVisible() &&

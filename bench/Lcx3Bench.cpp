@@ -18,10 +18,10 @@
 #include <thread>
 #include <vector>
 
-#include "cli/Gateway.h"
 #include "cli/SessionRunner.h"
 #include "cli/Watch.h"
 #include "emulator/EmulatorHid.h"
+#include "gateway/Gateway.h"
 
 namespace vadero::cli {
 namespace {
@@ -159,10 +159,11 @@ void WatchRate(benchmark::State& state) {
 class GatewayOnAThread {
   public:
     explicit GatewayOnAThread(emu::EmulatorHid& hid) {
-        GatewaySettings settings;
-        settings.listen = ParseListen("127.0.0.1:0");
+        gateway::GatewaySettings settings;
+        settings.listen = *gateway::EndpointOf("127.0.0.1:0");
         settings.device = 2;
-        gateway_ = std::make_unique<Gateway>(hid, loop_, settings, [](const std::string&) {});
+        gateway_ =
+            std::make_unique<gateway::Gateway>(hid, loop_, settings, [](const std::string&) {});
         const std::string& address = gateway_->Address();
         port_ = std::stoi(address.substr(address.rfind(':') + 1));
         thread_ = std::thread(
@@ -178,7 +179,7 @@ class GatewayOnAThread {
 
   private:
     EventLoop loop_;
-    std::unique_ptr<Gateway> gateway_;
+    std::unique_ptr<gateway::Gateway> gateway_;
     std::atomic<bool> stop_{false};
     std::thread thread_;
     int port_ = 0;

@@ -7,6 +7,9 @@ namespace {
 bool IsWriteAllStep(int step) {
     return step == WriteBlock1 || step == WriteBlock2 || step == WriteBlock3;
 }
+bool SendsRequest(int step) {
+    return step != StepIdle && step != ReadAllDone;
+}
 void Read(TMiniModbusMaster& m, const RegisterBlock& b) {
     m.ReadHoldingRegisters(b.first, b.count);
 }
@@ -30,6 +33,7 @@ TCustomLCX::TCustomLCX(const LCXEnv& env)
       params_(master_->HoldingRegisters) {
     master_->SetProductIdent(std::string(lcx3::kProduct));
     master_->Node = lcx3::kSlave;
+    master_->SetTick(kTick);
     master_->OnDataArrival = [this](TObject* sender, TDataType type, int address, int data) {
         DataArrived(sender, type, address, data);
     };
@@ -41,6 +45,10 @@ TCustomLCX::TCustomLCX(const LCXEnv& env)
     master_->RxDebugStream = [this](TObject* sender, const std::string& text) {
         if (RxDebugStream)
             RxDebugStream(sender, text);
+    };
+    master_->NoteDebugStream = [this](TObject* sender, const std::string& text) {
+        if (NoteDebugStream)
+            NoteDebugStream(sender, text);
     };
     master_->OnConnect = [this](TObject*) { Raise(OnConnect, this); };
     master_->OnDisconnect = [this](TObject*) { Raise(OnDisconnect, this); };
@@ -69,6 +77,7 @@ void TCustomLCX::CloseDevice() {
 void TCustomLCX::enter(int step) {
     step_ = step;
     timeOutCount_ = 4;
+    master_->NewRequest();
 }
 
 void TCustomLCX::ReadAll() {
@@ -106,6 +115,10 @@ void TCustomLCX::StepNow() {
 void TCustomLCX::Tick() {
     Raise(OnTick, pollTimer_.get());
     TMiniModbusMaster& m = *master_;
+    // A step not sent yet waits while a late answer to the last request's
+    // re-send may still come; the wait takes nothing from its three sends.
+    if (SendsRequest(step_) && timeOutCount_ == 4 && !m.LineFree())
+        return;
     switch (step_) {
         case ReadBlock1:
             Read(m, kReadAllBlocks[0]);
@@ -156,6 +169,7 @@ void TCustomLCX::Tick() {
 
 void TCustomLCX::DataArrived(TObject* /*Sender*/, TDataType DataType, int Address, int Data) {
     if (DataType == TDataType::dtHoldingRegister) {
+        receivedHolding_[static_cast<std::size_t>(Address)] = static_cast<std::uint16_t>(Data);
         switch (Address) {
             case reg::kOutputValue:
                 if (step_ != ReadBlock1) {

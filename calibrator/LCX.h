@@ -44,6 +44,7 @@ class TCustomLCX : public TObject {
 
     TDebugStreamEvent TxDebugStream;
     TDebugStreamEvent RxDebugStream;
+    TDebugStreamEvent NoteDebugStream;  // the master's notes: a late answer dropped
     NotifyEvent OnDisconnect;
     NotifyEvent OnConnect;
     NotifyEvent OnReadAllCompleted;
@@ -65,6 +66,9 @@ class TCustomLCX : public TObject {
     int Step() const { return step_; }
     int TimeOutCount() const { return timeOutCount_; }
     std::int16_t MeasureRaw() const { return measureRaw_; }
+    // The holding registers as the calibrator sent them, before the session
+    // made loop power a plain on or off in Params.
+    const RegisterImage& ReceivedHolding() const { return receivedHolding_; }
 
     int DeviceCount();
     bool OpenDevice(int Index);
@@ -103,6 +107,7 @@ class TCustomLCX : public TObject {
     std::unique_ptr<TMiniModbusMaster> master_;
     TLCXParams params_;
     std::unique_ptr<Timer> pollTimer_;
+    RegisterImage receivedHolding_{};
     int step_ = StepIdle;
     int timeOutCount_ = 0;
     std::int16_t measureRaw_ = 0;

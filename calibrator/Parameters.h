@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "calibrator/LCXParams.h"
+#include "calibrator/RangeLabels.h"
 
 namespace vadero {
 
@@ -24,8 +25,6 @@ inline constexpr std::array<MemoryTable, reg::kMemory1.size()> kMemoryTables{{
     {"010V", "V"},
 }};
 
-std::string RangeLabel(int code);      // the calibrator's own text; empty for an unknown code
-std::string RangeName(int code);       // "4-20 mA", "current measure"; "unknown" otherwise
 std::string FilterText(int position);  // "Off" or "8 s"
 // The decimals of mA and V values that the calibrator's setting (register 9) gives.
 int OutputDecimalCount(const TLCXParams& params);

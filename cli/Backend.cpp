@@ -1,7 +1,6 @@
 #include "cli/Backend.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "cli/ExitCodes.h"
 #include "emulator/BankJson.h"
@@ -26,16 +25,11 @@ Backend::Backend(const Options& o) {
             device.Unplug();
     }
     if (!o.emulatorState.empty() && o.device <= o.emulatorDevices) {
-        stateful_ = &emulator->Device(o.device);
-        statePath_ = o.emulatorState;
-        if (std::filesystem::exists(statePath_)) {
-            try {
-                stateful_->LoadBank(statePath_);
-            } catch (const emu::BankFileError& e) {
-                throw UsageError(std::string("emulator state: ") + e.what());
-            }
+        try {
+            state_ = std::make_unique<emu::StateFile>(emulator->Device(o.device), o.emulatorState);
+        } catch (const emu::BankFileError& e) {
+            throw UsageError(std::string("emulator state: ") + e.what());
         }
-        savedStuck_ = stateful_->Bank().stuck;
     }
     // A register that keeps its value, on the calibrator addressed; a fault
     // of this run only, never saved with the state.
@@ -52,12 +46,10 @@ Backend::Backend(const Options& o) {
 }
 
 bool Backend::SaveState() const {
-    if (!stateful_)
+    if (!state_)
         return true;
     try {
-        emu::RegisterBank bank = stateful_->Bank();
-        bank.stuck = savedStuck_;
-        emu::SaveBankFile(bank, statePath_);
+        state_->Save();
         return true;
     } catch (const emu::BankFileError& e) {
         std::fprintf(stderr, "lcx3: emulator state not saved: %s\n", e.what());

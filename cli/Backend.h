@@ -2,12 +2,12 @@
 // The HID layer a run talks through: the kernel's hidraw nodes, or emulated
 // calibrators whose state may live in a file between runs.
 
-#include <array>
 #include <memory>
 #include <string>
 
 #include "cli/Options.h"
 #include "emulator/EmulatorHid.h"
+#include "emulator/StateFile.h"
 #include "transport/HidLayer.h"
 
 namespace vadero::cli {
@@ -30,9 +30,7 @@ class Backend {
   private:
     std::unique_ptr<HidLayer> hid_;
     emu::EmulatorHid* emulator_ = nullptr;
-    emu::EmulatedLcx3* stateful_ = nullptr;  // the device the state file belongs to
-    std::string statePath_;
-    std::array<bool, emu::kHoldingCount> savedStuck_{};  // as the state file has them
+    std::unique_ptr<emu::StateFile> state_;  // of the device addressed
 };
 
 }  // namespace vadero::cli

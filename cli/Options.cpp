@@ -9,7 +9,8 @@
 #include "cli/CommandTable.h"
 #include "cli/Completion.h"
 #include "cli/ExitCodes.h"
-#include "cli/GatewayServer.h"
+#include "emulator/Faults.h"
+#include "gateway/GatewayServer.h"
 
 namespace vadero::cli {
 
@@ -39,10 +40,13 @@ const CLI::Validator kFault(
         if (text.rfind("stuck:", 0) == 0 && IsNumberFrom(text.substr(6), 2, 0) &&
             std::stoi(text.substr(6)) < TLCXParams::kCount)
             return {};
+        if (emu::LateFaultDelay(text))
+            return {};
         return "\"" + text +
-               "\" is no fault; give off, unplugged, noisy, slow, stuck or stuck:N "
+               "\" is no fault; give off, unplugged, noisy, slow, stuck, stuck:N "
                "(N a holding register, 0 to " +
-               std::to_string(TLCXParams::kCount - 1) + ")";
+               std::to_string(TLCXParams::kCount - 1) + ") or late:MS (MS 1 to " +
+               std::to_string(emu::kMaxLateMs) + ")";
     },
     "KIND");
 
@@ -108,7 +112,9 @@ struct Parser {
                        "JSON bank the emulator starts from and saves to");
         hints.files.insert("--emulator-state");
         app.add_option("--emulator-fault", o.emulatorFault,
-                       Words(EmulatorFaults()) + ", or stuck:N (register N keeps its value)")
+                       Words(EmulatorFaults()) +
+                           ", stuck:N (register N keeps its value) or late:MS (every answer MS "
+                           "ms late)")
             ->check(kFault);
         hints.values["--emulator-fault"] = EmulatorFaults();
         app.add_flag("--trace", o.trace, "every frame sent or received, on stderr");
@@ -172,8 +178,8 @@ struct Parser {
             DeclareCheck(*sub, o.check, hints);
         if (c.name == "serve") {
             sub->add_option("--listen", o.listen,
-                            std::string("ADDRESS:PORT to listen on (default ") + kDefaultListen +
-                                "; port 0: the system chooses)");
+                            std::string("ADDRESS:PORT to listen on (default ") +
+                                gateway::kDefaultListen + "; port 0: the system chooses)");
             sub->add_flag("--read-only", o.readOnly,
                           "refuse writes (functions 6 and 16) with exception 0x01");
         }

@@ -72,9 +72,12 @@ SessionRunner::SessionRunner(HidLayer& hid, std::unique_ptr<EventLoop> own, Even
         if (hooks_.progress)
             hooks_.progress(std::min(percent, 100));
     };
+    // The line came free early (the last late answer is in): the step waiting for it goes now.
+    lcx_.Master().OnLineFree = [this](TObject*) { kick(); };
     if (hooks_.trace) {
         lcx_.TxDebugStream = [this](TObject*, const std::string& text) { hooks_.trace(text); };
         lcx_.RxDebugStream = [this](TObject*, const std::string& text) { hooks_.trace(text); };
+        lcx_.NoteDebugStream = [this](TObject*, const std::string& text) { hooks_.trace(text); };
     }
 }
 

@@ -104,6 +104,8 @@ Task<Outcome> ReadCommand(Job& job) {
         co_return *failed;
     Outcome out;
     out.doc = ParamsToJson(job.Params());
+    // What the calibrator holds, raw; the decoded fields say what it means.
+    out.doc["holding"] = Holding(job.runner->Lcx().ReceivedHolding(), IsTransferred);
     out.doc["calibrator"] = job.Identity();
     out.text = ParamsToText(job.Params());
     for (const Parameter& row : Parameters())

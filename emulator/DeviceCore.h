@@ -24,6 +24,9 @@ struct DeviceStats {
     std::uint64_t configurationReports = 0;
 };
 
+// How many times requests wrote each holding register.
+using WriteCounts = std::array<std::uint32_t, kHoldingCount>;
+
 class DeviceCore {
   public:
     explicit DeviceCore(RegisterBank bank) : bank_(std::move(bank)) {}
@@ -42,6 +45,7 @@ class DeviceCore {
     RegisterBank& Bank() { return bank_; }
     const RegisterBank& Bank() const { return bank_; }
     std::uint32_t WriteCount(int address) const;
+    const WriteCounts& AllWriteCounts() const { return writes_; }
     void ResetWriteCounts() { writes_.fill(0); }
 
     Faults faults;
@@ -59,7 +63,7 @@ class DeviceCore {
     void answer(TimePoint heard, Bytes request);
 
     RegisterBank bank_;
-    std::array<std::uint32_t, kHoldingCount> writes_{};
+    WriteCounts writes_{};
     bool powered_ = true;
     TPortFormat format_ = TPortFormat::_9600_8N2;
     std::uint8_t options_ = 0;

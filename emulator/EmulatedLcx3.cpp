@@ -125,6 +125,11 @@ std::uint32_t EmulatedLcx3::WriteCount(int address) const {
     return synced().WriteCount(static_cast<int>(at));
 }
 
+WriteCounts EmulatedLcx3::AllWriteCounts() const {
+    const std::lock_guard lock(mutex_);
+    return synced().AllWriteCounts();
+}
+
 void EmulatedLcx3::ResetWriteCounts() {
     const std::lock_guard lock(mutex_);
     synced().ResetWriteCounts();

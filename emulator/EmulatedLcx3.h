@@ -55,6 +55,7 @@ class EmulatedLcx3 {
     void SetBank(const RegisterBank& bank);
     // Holding registers written by requests (functions 6 and 16) since the start.
     std::uint32_t WriteCount(int address) const;
+    WriteCounts AllWriteCounts() const;  // of every register at one moment
     void ResetWriteCounts();
     // Throw BankFileError; a file that is refused leaves the bank as it was.
     void LoadBank(const std::string& path);

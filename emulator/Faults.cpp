@@ -1,5 +1,7 @@
 #include "emulator/Faults.h"
 
+#include <string_view>
+
 namespace vadero::emu {
 
 Faults LineFaultsNamed(const std::string& name) {
@@ -9,7 +11,23 @@ Faults LineFaultsNamed(const std::string& name) {
         faults.corruptShare = 0.2;
     if (name == "slow")
         faults.extraDelay = 600ms;
+    if (const auto late = LateFaultDelay(name))
+        faults.extraDelay = *late;
     return faults;
+}
+
+std::optional<std::chrono::milliseconds> LateFaultDelay(const std::string& name) {
+    constexpr std::string_view kPrefix = "late:";
+    if (name.rfind(kPrefix, 0) != 0)
+        return std::nullopt;
+    const std::string digits = name.substr(kPrefix.size());
+    if (digits.empty() || digits.size() > 4 ||
+        digits.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const int ms = std::stoi(digits);
+    if (ms < 1 || ms > kMaxLateMs)
+        return std::nullopt;
+    return std::chrono::milliseconds(ms);
 }
 
 double FaultDice::Next() {

@@ -2,7 +2,9 @@
 // Faults the emulated calibrator can put on its answers, decided by a seeded
 // generator so that a run with faults can be repeated exactly.
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -20,8 +22,13 @@ struct Faults {
 
 // The line's faults a fault's name stands for (lcx3 --emulator-fault,
 // lcx3-emulator --fault): "noisy" corrupts a fifth of the answers, "slow"
-// delays each by 600 ms; any other name leaves the line clean.
+// delays each by 600 ms, "late:MS" by MS ms (every send of a request is
+// answered, each that late); any other name leaves the line clean.
 Faults LineFaultsNamed(const std::string& name);
+
+// The delay "late:MS" names, MS from 1 to kMaxLateMs; nothing for any other name.
+inline constexpr int kMaxLateMs = 5000;
+std::optional<std::chrono::milliseconds> LateFaultDelay(const std::string& name);
 
 class FaultDice {
   public:

@@ -80,6 +80,14 @@ class MasterRig {
             deliver(test::FakeHidLayer::bridgeReport(answer));
             deliver(test::FakeHidLayer::bridgeReport({}));
         }
+        // The answers a re-sent request may still get come in, so that the
+        // line is free and the next input's first request is one of its own.
+        for (int k = 0; k < 64 && !master_.LineFree(); ++k) {
+            deliver(test::FakeHidLayer::bridgeReport({0x00}));
+            deliver(test::FakeHidLayer::bridgeReport({}));
+        }
+        FUZZ_CHECK(master_.LineFree());
+        master_.NewRequest();
         master_.HoldingRegisters.fill(0);
         master_.InputRegisters.fill(0);
         hid_.clearWritten(kPath);

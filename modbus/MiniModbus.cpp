@@ -23,13 +23,16 @@ bool FitsImage(int address, int count) {
 
 // ---------------------------------------------------------- TCustomMiniModbus
 
-TCustomMiniModbus::TCustomMiniModbus(const TransportEnv& env) : THIDSerial(env) {
+TCustomMiniModbus::TCustomMiniModbus(const TransportEnv& env) : THIDSerial(env), hid_(env.hid) {
     SetConfigBit7(false);
     SetConfigBit6(false);
     OnRXFrame = [this](TObject* sender) { FrameReceived(sender); };
 }
 
 bool TCustomMiniModbus::SendFrame(std::span<const std::uint8_t> Frame) {
+    if (!MaySend(Frame))
+        return false;
+    ledger_.Sent(Frame, hid_.now());
     if (TxDebugStream)
         TxDebugStream(this, modbus::TxText(Frame));
     echoPending_ = false;
@@ -49,7 +52,24 @@ const std::string& TCustomMiniModbus::FetchFrame() {
 // Every frame is parsed, also with EchoCancel on: the parser then looks past
 // the echo of the last request instead of dropping frames once a request went out.
 void TCustomMiniModbus::FrameReceived(TObject* Sender) {
+    const modbus::AnswerLedger::Arrival arrival = ledger_.Received();
+    if (arrival != modbus::AnswerLedger::Arrival::Current) {
+        FetchFrame();
+        ++lateAnswers_;
+        if (NoteDebugStream)
+            NoteDebugStream(this, kLateAnswerNote);
+        if (arrival == modbus::AnswerLedger::Arrival::LastLate)
+            Raise(OnLineFree, this);
+        return;
+    }
+    Raise(OnAnswerFrame, this);
     ProcessResponse(Sender);
+}
+
+std::chrono::milliseconds TCustomMiniModbus::LineFreeIn() const {
+    if (LineFree())
+        return std::chrono::milliseconds(0);
+    return std::chrono::ceil<std::chrono::milliseconds>(ledger_.FreeAt() - hid_.now());
 }
 
 void TCustomMiniModbus::ProcessResponse(TObject* /*Sender*/) {}
@@ -63,20 +83,14 @@ TMiniModbusMaster::~TMiniModbusMaster() {
 }
 
 void TMiniModbusMaster::ReadHoldingRegisters(int Address, int Count) {
-    pendingAddress_ = Address;
-    pendingCount_ = Count;
     SendRequest(modbus::kReadHolding, Address, Count);
 }
 
 void TMiniModbusMaster::ReadInputRegisters(int Address, int Count) {
-    pendingAddress_ = Address;
-    pendingCount_ = Count;
     SendRequest(modbus::kReadInput, Address, Count);
 }
 
 void TMiniModbusMaster::WriteSingleRegister(int Address, int Value) {
-    pendingAddress_ = Address;
-    pendingCount_ = 1;
     SendRequest(modbus::kWriteSingle, Address, Value);
 }
 
@@ -88,6 +102,8 @@ void TMiniModbusMaster::WriteMultipleRegisters(int Address, int Count,
         static_cast<std::size_t>(Address) + static_cast<std::size_t>(Count) > Values.size())
         throw std::out_of_range("WriteMultipleRegisters: registers outside the values");
     const auto frame = modbus::BuildWriteMultiple(Node, Address, Values.subspan(Address, Count));
+    if (!MaySend(frame))
+        return;
     lastBlockEnd_ = Address + Count;
     blockAddress_ = Address;
     blockCount_ = Count;
@@ -98,6 +114,10 @@ void TMiniModbusMaster::WriteMultipleRegisters(int Address, int Count,
 
 void TMiniModbusMaster::SendRequest(int FunctionCode, int Address, int Value) {
     const auto frame = modbus::BuildRequest(Node, FunctionCode, Address, Value);
+    if (!MaySend(frame))
+        return;
+    pendingAddress_ = Address;
+    pendingCount_ = FunctionCode == modbus::kWriteSingle ? 1 : Value;
     expectedFunction_ = FunctionCode;
     responseOffset_ = static_cast<int>(frame.size());
     SendFrame(frame);
@@ -123,8 +143,10 @@ void TMiniModbusMaster::ProcessResponse(TObject* /*Sender*/) {
     // An answer to another block is dropped like any rejected frame.
     if (checked.result == modbus::FrameCheck::Taken &&
         (awaited.function != modbus::kWriteMultiple ||
-         modbus::EchoesBlock(checked.body, blockAddress_, blockCount_)))
+         modbus::EchoesBlock(checked.body, blockAddress_, blockCount_))) {
+        RequestAnswered();
         take(awaited, checked.body);
+    }
 }
 
 void TMiniModbusMaster::take(const Awaited& awaited, std::span<const std::uint8_t> body) {

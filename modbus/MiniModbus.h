@@ -6,11 +6,13 @@
 // through the dispatcher), so the images and the bookkeeping need no lock.
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <span>
 #include <string>
 
+#include "modbus/AnswerLedger.h"
 #include "modbus/RegisterImage.h"
 #include "transport/HIDSerial.h"
 
@@ -44,7 +46,17 @@ class TCustomMiniModbus : public THIDSerial {
     TDataArrivalEvent OnDataArrival;  // once per stored register, after storing it
     TDebugStreamEvent TxDebugStream;  // each request, before it is sent
     TDebugStreamEvent RxDebugStream;  // each received frame, before it is examined
-    NotifyEvent OnWordBlockWriting;   // a function-16 answer was taken
+    // What became of a frame beyond its parse: kLateAnswerNote.
+    TDebugStreamEvent NoteDebugStream;
+    NotifyEvent OnWordBlockWriting;  // a function-16 answer was taken
+    // Each received frame that may answer the request on the line, before the
+    // master parses it (RxData holds it): for a caller that sends frames of its own.
+    NotifyEvent OnAnswerFrame;
+    // The last late answer a re-sent request could get has come: the line is
+    // free before its window ended. Raised inside the frame's delivery.
+    NotifyEvent OnLineFree;
+
+    static constexpr const char* kLateAnswerNote = "late answer to a re-sent request, dropped";
 
     // Indexed by register address; zero at construction.
     RegisterImage InputRegisters{};
@@ -56,8 +68,24 @@ class TCustomMiniModbus : public THIDSerial {
     int LastFrameLength() const { return lastFrameLength_; }
 
     // Raises the TX text, then sends the bridge's configuration report and the
-    // frame; true when every report was taken.
+    // frame; true when every report was taken. A frame that is neither the
+    // request on the line again nor may go out yet (LineFree) is not sent.
     bool SendFrame(std::span<const std::uint8_t> Frame);
+
+    // The line, as AnswerLedger keeps it: another request than a re-send of
+    // the one on the line may go out, or after how long it may.
+    bool LineFree() const { return ledger_.Free(hid_.now()); }
+    std::chrono::milliseconds LineFreeIn() const;
+    bool MaySend(std::span<const std::uint8_t> Frame) const {
+        return ledger_.IsResend(Frame) || LineFree();
+    }
+    // The next send starts a request of its own, even with the bytes of the last.
+    void NewRequest() { ledger_.NewRequest(); }
+    // A caller that parses the answers itself (OnAnswerFrame) took one.
+    void RequestAnswered() { ledger_.Answered(hid_.now()); }
+    // A send's answer window: the tick that paces the re-sends.
+    void SetTick(std::chrono::milliseconds tick) { ledger_.SetTick(tick); }
+    std::uint64_t LateAnswersDropped() const { return lateAnswers_; }
 
   protected:
     ~TCustomMiniModbus() override = default;  // NOLINT(cppcoreguidelines-virtual-class-destructor)
@@ -68,6 +96,9 @@ class TCustomMiniModbus : public THIDSerial {
     virtual void ProcessResponse(TObject* Sender);
 
   private:
+    const HidLayer& hid_;  // its clock
+    modbus::AnswerLedger ledger_{std::chrono::milliseconds(750)};
+    std::uint64_t lateAnswers_ = 0;
     bool echoPending_ = true;
     std::string lastFrame_;
     int lastFrameLength_ = 0;
@@ -79,7 +110,8 @@ class TMiniModbusMaster final : public TCustomMiniModbus {
     explicit TMiniModbusMaster(const TransportEnv& env);
     ~TMiniModbusMaster() override;
 
-    // Each request replaces the awaited one and sends at once; none waits.
+    // Each request replaces the awaited one and sends at once; none waits. One
+    // that may not go out yet (MaySend) is neither sent nor awaited.
     void ReadHoldingRegisters(int Address, int Count);
     void ReadInputRegisters(int Address, int Count);
     void WriteSingleRegister(int Address, int Value);  // the low 16 bits of Value

@@ -10,10 +10,13 @@
 #include "app/Forms.h"
 #include "app/QtEnv.h"
 #include "app/StartOptions.h"
-#include "app/WindowPlacement.h"
 #include "app/demo/DemoPanel.h"
+#include "app/demo/DemoWindows.h"
+#include "app/demo/QuitOnSignals.h"
 #include "app/demo/Screenshots.h"
+#include "emulator/BankJson.h"
 #include "emulator/EmulatorHid.h"
+#include "emulator/StateFile.h"
 #include "widgets/Fonts.h"
 
 namespace {
@@ -30,9 +33,12 @@ int main(int argc, char** argv) {
          "The VADERO window with emulated LCX3 calibrators attached.",
          {{"devices", "N", "number of emulated calibrators (1 to 8)"},
           {"screenshots", "DIR", "write PNG pictures of the windows to DIR, then exit"},
+          {"emulator-state", "FILE", "keep calibrator 1's registers in FILE between runs"},
           vadero::LanguageOption()}});
     if (vadero::AnswerStart(start))
         return start.code;
+    // Before any thread starts: Ctrl-C and SIGTERM end the loop, and the state is still saved.
+    vadero::QuitOnSignals quitOnSignals;
     vadero::Application app(argc, argv, vadero::StartLanguage(start));
     vadero::Application::setApplicationName("VADERO");
     vadero::InstallFontSubstitutes();
@@ -44,9 +50,13 @@ int main(int argc, char** argv) {
                                            "N", "1");
     const QCommandLineOption screenshotsOption(
         "screenshots", "Write PNG pictures of the window and dialogs to DIR, then exit.", "DIR");
+    const QCommandLineOption stateOption(
+        "emulator-state", "The first calibrator's registers, read from FILE and saved at exit.",
+        "FILE");
     const QCommandLineOption langOption("lang", "The window's language.", "fr|en");
     parser.addOption(devicesOption);
     parser.addOption(screenshotsOption);
+    parser.addOption(stateOption);
     parser.addOption(langOption);
     parser.process(app);
 
@@ -59,18 +69,24 @@ int main(int argc, char** argv) {
 
     vadero::emu::EmulatorHid hid(vadero::emu::EmulatorHid::Time::Real);
     for (int k = 0; k < devices; ++k) hid.AddDevice();
+    std::unique_ptr<vadero::emu::StateFile> state;
+    if (parser.isSet(stateOption)) {
+        try {
+            state = std::make_unique<vadero::emu::StateFile>(
+                hid.Device(1), parser.value(stateOption).toStdString());
+            state->Save();  // a file that cannot be written is refused before any work
+        } catch (const vadero::emu::BankFileError& e) {
+            std::fprintf(stderr, "vadero-demo: emulator state: %s\n", e.what());
+            return 2;
+        }
+    }
     vadero::QtDispatcher dispatcher;
     vadero::QtTimerFactory timers;
     vadero::ProgramForms forms(vadero::TransportEnv{hid, dispatcher, vadero::ReaderMode::Threaded},
                                timers);
     vadero::DemoPanel panel(hid);
     panel.setAttribute(Qt::WA_QuitOnClose, false);
-
-    // Placed again each time the window manager places the main window,
-    // until the user moves the panel: never over the main window's title bar.
-    new vadero::BesidePlacement(panel, forms.Form1, vadero::BesidePlacement::Side::Right);
-    forms.Form1.show();
-    panel.show();
+    vadero::ShowBeside(forms.Form1, panel);
 
     std::unique_ptr<vadero::ScreenshotRun> screenshots;
     if (parser.isSet(screenshotsOption)) {
@@ -82,5 +98,17 @@ int main(int argc, char** argv) {
     } else {
         QTimer::singleShot(0, &forms.Form1, [&forms] { forms.Form1.BtnScanClick(); });
     }
-    return app.exec();
+    quitOnSignals.Watch(0);
+    int code = app.exec();
+    if (state) {
+        // The reader stopped first: no request still on the line changes the bank after it.
+        forms.Form1.LCX1().CloseDevice();
+        try {
+            state->Save();
+        } catch (const vadero::emu::BankFileError& e) {
+            std::fprintf(stderr, "vadero-demo: emulator state not saved: %s\n", e.what());
+            code = code == 0 ? 1 : code;
+        }
+    }
+    return code;
 }

@@ -1,9 +1,13 @@
 #include "app/demo/DemoPanel.h"
 
 #include <QDoubleSpinBox>
+#include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QTreeView>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -23,44 +27,85 @@ QLabel* Caption(QWidget* parent, const QString& text, QRect geometry) {
 }
 
 constexpr int kDecimals = 3;
+constexpr int kWidth = 380;
+constexpr int kFrontHeight = 222;
 
 }  // namespace
 
 DemoPanel::DemoPanel(emu::EmulatorHid& hid, QWidget* parent) : QWidget(parent), hid_(hid) {
     setObjectName("DemoPanel");
-    setWindowTitle("Calibrateur LCX3 émulé");
+    setWindowTitle(tr("Calibrateur LCX3 émulé"));
     setFont(QFont("MS Sans Serif", 8));
-    setFixedSize(300, 250);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 10);
+    layout->addWidget(BuildFront());
+    layout->addWidget(BuildRegisters(), 1);
+    // As tall as the main window, so that the registers show beside its pages.
+    setFixedWidth(kWidth);
+    setMinimumHeight(kFrontHeight + 150);
+    resize(kWidth, 500);
 
-    Caption(this, "Appareil", QRect(10, 12, 80, 20));
-    SpDevice = MakeControl<QSpinBox>(this, "SpDevice", QRect(190, 10, 100, 22));
-    SpDevice->setRange(1, std::max(1, hid.DeviceCount()));
-    SpDevice->setPrefix("USB N°");
-    connect(SpDevice, &QSpinBox::valueChanged, this, [this] { Refresh(); });
+    clock_.start();
+    connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
+    refresh_.start(250);
+    Refresh();
+}
 
-    BtnPlug = MakeControl<QPushButton>(this, "BtnPlug", QRect(10, 40, 135, 25));
+QWidget* DemoPanel::BuildFront() {
+    auto* front = new QWidget(this);
+    front->setFixedSize(kWidth, kFrontHeight);
+    Caption(front, tr("Appareil"), QRect(10, 12, 80, 20));
+    SpDevice = MakeControl<QSpinBox>(front, "SpDevice", QRect(270, 10, 100, 22));
+    SpDevice->setRange(1, std::max(1, hid_.DeviceCount()));
+    SpDevice->setPrefix(tr("USB N°"));
+    connect(SpDevice, &QSpinBox::valueChanged, this, [this] {
+        registers_.Restart();
+        Refresh();
+    });
+
+    BtnPlug = MakeControl<QPushButton>(front, "BtnPlug", QRect(10, 40, 175, 25));
     connect(BtnPlug, &QPushButton::clicked, this, [this] { TogglePlug(); });
-    BtnPower = MakeControl<QPushButton>(this, "BtnPower", QRect(155, 40, 135, 25));
+    BtnPower = MakeControl<QPushButton>(front, "BtnPower", QRect(195, 40, 175, 25));
     connect(BtnPower, &QPushButton::clicked, this, [this] { TogglePower(); });
 
-    Caption(this, "Entrée mesurée (% gamme)", QRect(10, 76, 178, 20));
-    SpMeasure = MakeControl<QDoubleSpinBox>(this, "SpMeasure", QRect(190, 74, 100, 22));
+    Caption(front, tr("Entrée mesurée (% gamme)"), QRect(10, 76, 250, 20));
+    SpMeasure = MakeControl<QDoubleSpinBox>(front, "SpMeasure", QRect(270, 74, 100, 22));
     SpMeasure->setRange(-10.0, 117.0);
     SpMeasure->setDecimals(2);
     SpMeasure->setSingleStep(1.0);
     connect(SpMeasure, &QDoubleSpinBox::valueChanged, this, [this] { ApplyMeasure(); });
 
-    Caption(this, "Valeur générée", QRect(10, 108, 200, 20));
-    SEG_Output = MakeControl<TSEG>(this, "SEG_Output", QRect(10, 130, 10, 10));
+    Caption(front, tr("Valeur générée"), QRect(10, 108, 200, 20));
+    SEG_Output = MakeControl<TSEG>(front, "SEG_Output", QRect(10, 130, 10, 10));
     SEG_Output->SetStyle(TStyle::LCD);
     SEG_Output->SetNbDigit(5);
     SEG_Output->SetPointDecimal(kDecimals);
-    LblOutputUnit = MakeControl<QLabel>(this, "LblOutputUnit", QRect(230, 160, 50, 20));
-    LblState = MakeControl<QLabel>(this, "LblState", QRect(10, 222, 280, 20));
+    LblOutputUnit = MakeControl<QLabel>(front, "LblOutputUnit", QRect(230, 160, 50, 20));
+    LblState = MakeControl<QLabel>(front, "LblState", QRect(10, 196, 360, 20));
+    return front;
+}
 
-    connect(&refresh_, &QTimer::timeout, this, [this] { Refresh(); });
-    refresh_.start(250);
-    Refresh();
+QWidget* DemoPanel::BuildRegisters() {
+    auto* group = new QGroupBox(tr("Registres"), this);
+    group->setObjectName("GrRegistres");
+    Registres = new QTreeView(group);
+    Registres->setObjectName("Registres");
+    Registres->setModel(&registers_);
+    Registres->setRootIsDecorated(false);
+    Registres->setUniformRowHeights(true);
+    Registres->setAlternatingRowColors(true);
+    Registres->header()->setStretchLastSection(true);
+    Registres->setColumnWidth(RegisterTable::ColAddress, 30);
+    Registres->setColumnWidth(RegisterTable::ColValue, 48);
+    Registres->setColumnWidth(RegisterTable::ColWrites, 40);
+    auto* layout = new QVBoxLayout(group);
+    layout->setContentsMargins(6, 6, 6, 6);
+    layout->addWidget(Registres);
+    auto* frame = new QWidget(this);
+    auto* outer = new QVBoxLayout(frame);
+    outer->setContentsMargins(10, 0, 10, 0);
+    outer->addWidget(group);
+    return frame;
 }
 
 emu::EmulatedLcx3& DemoPanel::Device() const {
@@ -93,15 +138,20 @@ void DemoPanel::ApplyMeasure() {
 void DemoPanel::Refresh() {
     SpDevice->setMaximum(std::max(1, hid_.DeviceCount()));
     const emu::EmulatedLcx3& device = Device();
-    BtnPlug->setText(device.Plugged() ? "Débrancher" : "Brancher");
-    BtnPower->setText(device.Powered() ? "Éteindre" : "Allumer");
-    LblState->setText(QString("%1, %2")
-                          .arg(device.Plugged() ? "Branché" : "Débranché")
-                          .arg(device.Powered() ? "allumé" : "éteint"));
+    BtnPlug->setText(device.Plugged() ? tr("Débrancher") : tr("Brancher"));
+    BtnPower->setText(device.Powered() ? tr("Éteindre") : tr("Allumer"));
+    LblState->setText(tr("%1, %2").arg(device.Plugged() ? tr("Branché") : tr("Débranché"),
+                                       device.Powered() ? tr("allumé") : tr("éteint")));
+    // The reader thread's requests change the bank at any time: one copy,
+    // taken under the device's lock, for everything shown.
+    const emu::RegisterBank bank = device.Bank();
+    ShowOutput(bank);
+    registers_.Show(bank, device.AllWriteCounts(), clock_.elapsed());
+}
 
+void DemoPanel::ShowOutput(const emu::RegisterBank& bank) {
     RegisterImage registers{};
-    for (int k = 0; k < TLCXParams::kCount; ++k)
-        registers[static_cast<std::size_t>(k)] = device.Holding(k);
+    std::copy(bank.holding.begin(), bank.holding.end(), registers.begin());
     const TLCXParams params(registers);
     const int range = params.Range();
     const bool generating = IsGenerating(range);
@@ -111,7 +161,9 @@ void DemoPanel::Refresh() {
     const double shown = std::nearbyint(double(value) * 1000.0);
     SEG_Output->SetNb(static_cast<int>(std::clamp(shown, -9999.0, 99999.0)));
     SEG_Output->setEnabled(generating);
-    LblOutputUnit->setText(!generating ? "-" : range == rgGenerate010V ? "V" : "mA");
+    LblOutputUnit->setText(!generating               ? QStringLiteral("-")
+                           : range == rgGenerate010V ? QStringLiteral("V")
+                                                     : QStringLiteral("mA"));
 }
 
 }  // namespace vadero

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <cmath>
 #include <cstdio>
@@ -18,6 +19,7 @@
 #include "app/files/ParameterFile.h"
 #include "app/traffic/TrafficWindow.h"
 #include "app/trend/TrendWindow.h"
+#include "calibrator/RegisterMap.h"
 
 namespace vadero {
 
@@ -106,7 +108,7 @@ void ScreenshotRun::TakeAll() {
     forms_.AboutBox.hide();
 
     ComparePicture();
-    LoopCheckPicture([this] { TrendPicture(); });
+    LoopCheckPicture([this] { WritePicture(); });
 }
 
 void ScreenshotRun::MenuPicture() {
@@ -179,12 +181,70 @@ void ScreenshotRun::LoopCheckPicture(const std::function<void()>& then) {
                 } else if (!dialog.Running()) {
                     typist->stop();
                     typist->deleteLater();
-                    Save(dialog, "15-verification-de-boucle");
+                    Save(dialog, "18-verification-de-boucle");
                     dialog.hide();
                     then();
                 }
             });
     typist->start(100);
+}
+
+void ScreenshotRun::WritePicture() {
+    TForm1& form = forms_.Form1;
+    emu::EmulatedLcx3& device = hid_.Device(1);
+    // Another filter, written as "Ecriture complète" does: the traffic lists
+    // the write's blocks and the panel marks what the calibrator stored.
+    TLCXParams& params = form.LCX1().Params();
+    params.SetFilter(params.Filter() == 5 ? 6 : 5);
+    const std::uint32_t lastBlock = device.WriteCount(kWriteAllBlocks.back().first);
+    form.Trafic->Log().Clear();
+    form.ActTraficClick();
+    form.BtnWriteAllClick();
+    auto* const wait = new QTimer(this);
+    connect(wait, &QTimer::timeout, this, [this, &form, &device, wait, lastBlock] {
+        if (device.WriteCount(kWriteAllBlocks.back().first) == lastBlock ||
+            form.StatusText() != TForm1::tr("Ecriture des paramètres terminée"))
+            return;
+        delete wait;
+        panel_.Refresh();
+        Save(panel_, "15-registres-apres-ecriture");
+        Save(*form.Trafic, "16-trafic-ecriture");
+        form.Trafic->hide();
+        TrendPicture();
+    });
+    wait->start(50);
+}
+
+void ScreenshotRun::DesktopPicture(const QString& name) {
+    Settle();
+    const QScreen* screen = forms_.Form1.screen();
+    const QRect area = screen->geometry();
+    const qreal ratio = screen->devicePixelRatio();
+    QPixmap desktop(area.size() * ratio);
+    desktop.setDevicePixelRatio(ratio);
+    desktop.fill(QColor(0x3A, 0x6E, 0xA5));
+    QPainter painter(&desktop);
+    // In the order they were opened: whatever covers another shows over it.
+    QList<QWidget*> windows{&forms_.Form1, &panel_, forms_.Form1.Tendance, forms_.Form1.Trafic};
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!windows.contains(w) && !qobject_cast<QMenu*>(w))
+            windows << w;
+    for (QWidget* w : windows) {
+        if (!w->isVisible())
+            continue;
+        const QRect frame = w->frameGeometry().translated(-area.topLeft());
+        painter.drawPixmap(frame.topLeft(), w->grab());
+        painter.setPen(Qt::black);
+        painter.drawRect(frame.adjusted(0, 0, -1, -1));
+    }
+    painter.end();
+    const QString path = dir_.filePath(name + ".png");
+    if (!desktop.save(path)) {
+        std::fprintf(stderr, "vadero-demo: cannot write %s\n", qPrintable(path));
+        failed_ = true;
+        return;
+    }
+    std::printf("%s\n", qPrintable(path));
 }
 
 void ScreenshotRun::TrendPicture() {
@@ -208,6 +268,9 @@ void ScreenshotRun::TrendPicture() {
         QTimer::singleShot(kTrendMs, this, [this, &form, drift] {
             drift->stop();
             Save(*form.Tendance, "14-tendance");
+            form.ActTraficClick();
+            DesktopPicture("17-bureau");
+            form.Trafic->hide();
             form.Tendance->hide();
             TimeOutPicture();
         });

@@ -1,7 +1,9 @@
 #include "app/traffic/FrameMeaning.h"
 
+#include <QCoreApplication>
 #include <vector>
 
+#include "calibrator/RegisterMap.h"
 #include "modbus/Crc.h"
 #include "modbus/ModbusFrame.h"
 
@@ -13,6 +15,11 @@ struct Parsed {
     bool sent = false;
     bool cut = false;  // the text stopped at its length limit
     std::vector<std::uint8_t> bytes;
+
+    bool CrcGood() const {
+        const std::size_t n = bytes.size();
+        return n >= 4 && Crc16(bytes.data(), n - 2) == (bytes[n - 2] | (bytes[n - 1] << 8));
+    }
 };
 
 int HexDigit(char c) {
@@ -46,83 +53,202 @@ int Word(const std::vector<std::uint8_t>& b, std::size_t at) {
     return b[at] * 256 + b[at + 1];
 }
 
-std::string Registers(const char* kind, int first, int count) {
-    if (count == 1)
-        return std::string("du registre ") + kind + " " + std::to_string(first);
-    return std::string("des registres ") + kind + " " + std::to_string(first) + " à " +
-           std::to_string(first + count - 1);
+// The values of a function-16 request, which travel low byte first; empty
+// when the frame is shorter than its count says.
+std::vector<std::uint16_t> WrittenValues(const std::vector<std::uint8_t>& b) {
+    const std::size_t count = std::size_t(Word(b, 4));
+    std::vector<std::uint16_t> values;
+    if (b.size() < 7 + 2 * count + 2)
+        return values;
+    for (std::size_t k = 0; k < count; ++k)
+        values.push_back(std::uint16_t(b[7 + 2 * k] | (b[8 + 2 * k] << 8)));
+    return values;
 }
 
-std::string Request(const std::vector<std::uint8_t>& b) {
+// The values of a function-3 or 4 answer, high byte first.
+std::vector<std::uint16_t> ReadValues(const std::vector<std::uint8_t>& b) {
+    const std::size_t count = b[2] / 2;
+    std::vector<std::uint16_t> values;
+    if (b.size() < 3 + 2 * count + 2)
+        return values;
+    for (std::size_t k = 0; k < count; ++k) values.push_back(std::uint16_t(Word(b, 3 + 2 * k)));
+    return values;
+}
+
+QString Registers(const QString& kind, int first, int count) {
+    if (count == 1)
+        return QCoreApplication::translate("FrameMeaning", "du registre %1 %2")
+            .arg(kind)
+            .arg(first);
+    return QCoreApplication::translate("FrameMeaning", "des registres %1 %2 à %3")
+        .arg(kind)
+        .arg(first)
+        .arg(first + count - 1);
+}
+
+QString Holding() {
+    return QCoreApplication::translate("FrameMeaning", "de maintien");
+}
+
+QString WriteMultiple(const std::vector<std::uint8_t>& b, int range) {
+    const int address = Word(b, 2);
+    const std::vector<std::uint16_t> values = WrittenValues(b);
+    QString what = QCoreApplication::translate("FrameMeaning", "écriture %1")
+                       .arg(Registers(Holding(), address, Word(b, 4)));
+    if (values.empty())
+        return what;
+    return QCoreApplication::translate(
+               "FrameMeaning", "%1 : %2 (valeurs envoyées octet de poids faible en premier)")
+        .arg(what)
+        .arg(JoinedMeaning(HoldingMeaning(address, values, range)));
+}
+
+QString Request(const std::vector<std::uint8_t>& b, int range) {
     if (b.size() < 6)
-        return "requête trop courte";
+        return QCoreApplication::translate("FrameMeaning", "requête trop courte");
     const int function = b[1];
     const int address = Word(b, 2);
     const int value = Word(b, 4);
     switch (function) {
         case modbus::kReadHolding:
-            return "lecture " + Registers("de maintien", address, value);
+            return QCoreApplication::translate("FrameMeaning", "lecture %1")
+                .arg(Registers(Holding(), address, value));
         case modbus::kReadInput:
-            return "lecture " + Registers("d'entrée", address, value);
-        case modbus::kWriteSingle:
-            return "écriture du registre " + std::to_string(address) + " : " +
-                   std::to_string(value);
+            return QCoreApplication::translate("FrameMeaning", "lecture %1")
+                .arg(Registers(QCoreApplication::translate("FrameMeaning", "d'entrée"), address,
+                               value));
+        case modbus::kWriteSingle: {
+            const std::uint16_t word = std::uint16_t(value);
+            return QCoreApplication::translate("FrameMeaning", "écriture du registre %1 : %2")
+                .arg(address)
+                .arg(JoinedMeaning(HoldingMeaning(address, {&word, 1}, range)));
+        }
         case modbus::kWriteMultiple:
-            return "écriture " + Registers("de maintien", address, value);
+            return WriteMultiple(b, range);
         default:
-            return "fonction " + std::to_string(function);
+            return QCoreApplication::translate("FrameMeaning", "fonction %1").arg(function);
     }
 }
 
-std::string Exception(int code) {
-    static const char* const kNames[] = {"fonction illégale", "adresse illégale", "valeur illégale",
-                                         "défaillance de l'esclave"};
-    const std::string text = "exception " + std::to_string(code);
-    return code >= 1 && code <= 4 ? text + " : " + kNames[code - 1] : text;
+QString Exception(int code) {
+    switch (code) {
+        case 1:
+            return QCoreApplication::translate("FrameMeaning", "exception 1 : fonction illégale");
+        case 2:
+            return QCoreApplication::translate("FrameMeaning", "exception 2 : adresse illégale");
+        case 3:
+            return QCoreApplication::translate("FrameMeaning", "exception 3 : valeur illégale");
+        case 4:
+            return QCoreApplication::translate("FrameMeaning",
+                                               "exception 4 : défaillance de l'esclave");
+        default:
+            return QCoreApplication::translate("FrameMeaning", "exception %1").arg(code);
+    }
 }
 
-std::string Answer(const std::vector<std::uint8_t>& b) {
+// A read's answer: its values when it answers the request on the line.
+QString ReadAnswer(const Parsed& p, const TrafficContext& before) {
+    const std::vector<std::uint8_t>& b = p.bytes;
+    const int function = b[1];
+    const int count = b[2] / 2;
+    const std::vector<std::uint16_t> values = ReadValues(b);
+    const bool answers =
+        before.function == function && before.count == count && !values.empty() && p.CrcGood();
+    if (answers && function == modbus::kReadHolding)
+        return QCoreApplication::translate("FrameMeaning", "réponse : %1")
+            .arg(JoinedMeaning(HoldingMeaning(before.address, values, before.range)));
+    if (answers && before.address == kMeasureRegister && count == 1)
+        return QCoreApplication::translate("FrameMeaning", "réponse : %1")
+            .arg(MeasureMeaning(values[0], before.range));
+    return count == 1
+               ? QCoreApplication::translate("FrameMeaning", "réponse : 1 registre")
+               : QCoreApplication::translate("FrameMeaning", "réponse : %1 registres").arg(count);
+}
+
+QString Answer(const Parsed& p, const TrafficContext& before) {
+    const std::vector<std::uint8_t>& b = p.bytes;
     const int function = b[1];
     if (function & 0x80)
-        return Exception(b[2]) + " (fonction " + std::to_string(function & 0x7F) + ")";
+        return QCoreApplication::translate("FrameMeaning", "%1 (fonction %2)")
+            .arg(Exception(b[2]))
+            .arg(function & 0x7F);
     switch (function) {
         case modbus::kReadHolding:
-        case modbus::kReadInput: {
-            const int count = b[2] / 2;
-            return "réponse : " + std::to_string(count) + (count == 1 ? " registre" : " registres");
-        }
+        case modbus::kReadInput:
+            return ReadAnswer(p, before);
         case modbus::kWriteSingle:
         case modbus::kWriteMultiple:
             if (b.size() < 8)
-                return "réponse d'écriture trop courte";
-            return function == modbus::kWriteSingle
-                       ? "réponse : registre " + std::to_string(Word(b, 2)) + " écrit"
-                       : "réponse : " + Registers("de maintien", Word(b, 2), Word(b, 4)) +
-                             " écrits";
+                return QCoreApplication::translate("FrameMeaning",
+                                                   "réponse d'écriture trop courte");
+            if (function == modbus::kWriteSingle || Word(b, 4) == 1)
+                return QCoreApplication::translate("FrameMeaning", "réponse : registre %1 écrit")
+                    .arg(Word(b, 2));
+            return QCoreApplication::translate("FrameMeaning", "réponse : registres %1 à %2 écrits")
+                .arg(Word(b, 2))
+                .arg(Word(b, 2) + Word(b, 4) - 1);
         default:
-            return "réponse de la fonction " + std::to_string(function);
+            return QCoreApplication::translate("FrameMeaning", "réponse de la fonction %1")
+                .arg(function);
     }
+}
+
+// The range a frame sets or reads, if it holds register 1.
+int RangeIn(const Parsed& p, const TrafficContext& before) {
+    const std::vector<std::uint8_t>& b = p.bytes;
+    const int function = b[1];
+    int first = 0;
+    std::vector<std::uint16_t> values;
+    if (p.sent && function == modbus::kWriteMultiple && b.size() >= 6) {
+        first = Word(b, 2);
+        values = WrittenValues(b);
+    } else if (p.sent && function == modbus::kWriteSingle && b.size() >= 6) {
+        first = Word(b, 2);
+        values = {std::uint16_t(Word(b, 4))};
+    } else if (!p.sent && function == modbus::kReadHolding &&
+               before.function == modbus::kReadHolding) {
+        first = before.address;
+        values = ReadValues(b);
+        if (int(values.size()) != before.count)
+            values.clear();
+    }
+    const int at = reg::kRange - first;
+    return at >= 0 && at < int(values.size()) ? values[std::size_t(at)] : before.range;
 }
 
 }  // namespace
 
-std::string FrameMeaning(const std::string& traceText, std::uint8_t node) {
+QString FrameMeaning(const std::string& traceText, std::uint8_t node,
+                     const TrafficContext& before) {
     const Parsed p = Parse(traceText);
     if (p.bytes.size() < 4)
-        return p.bytes.empty() ? "trame vide" : "trame trop courte";
-    std::string prefix;
+        return p.bytes.empty() ? QCoreApplication::translate("FrameMeaning", "trame vide")
+                               : QCoreApplication::translate("FrameMeaning", "trame trop courte");
+    QString prefix;
     if (p.bytes[0] != node)
-        prefix = "esclave " + std::to_string(p.bytes[0]) + ", ";
-    std::string suffix;
-    if (p.cut) {
-        suffix = " (texte coupé)";
-    } else {
-        const std::size_t n = p.bytes.size();
-        const int crc = p.bytes[n - 2] | (p.bytes[n - 1] << 8);
-        if (Crc16(p.bytes.data(), n - 2) != crc)
-            suffix = " (CRC faux)";
+        prefix = QCoreApplication::translate("FrameMeaning", "esclave %1, ").arg(p.bytes[0]);
+    QString suffix;
+    if (p.cut)
+        suffix = QCoreApplication::translate("FrameMeaning", " (texte coupé)");
+    else if (!p.CrcGood())
+        suffix = QCoreApplication::translate("FrameMeaning", " (CRC faux)");
+    return prefix + (p.sent ? Request(p.bytes, before.range) : Answer(p, before)) + suffix;
+}
+
+TrafficContext ContextAfter(const std::string& traceText, std::uint8_t node,
+                            const TrafficContext& before) {
+    const Parsed p = Parse(traceText);
+    // What did not reach the calibrator, or is not its answer, tells nothing.
+    if (p.bytes.size() < 6 || p.bytes[0] != node || !p.CrcGood())
+        return before;
+    TrafficContext after = before;
+    after.range = RangeIn(p, before);
+    if (p.sent) {
+        after.function = p.bytes[1];
+        after.address = Word(p.bytes, 2);
+        after.count = p.bytes[1] == modbus::kWriteSingle ? 1 : Word(p.bytes, 4);
     }
-    return prefix + (p.sent ? Request(p.bytes) : Answer(p.bytes)) + suffix;
+    return after;
 }
 
 }  // namespace vadero

@@ -2,8 +2,6 @@
 
 #include <QFontDatabase>
 
-#include "app/traffic/FrameMeaning.h"
-
 namespace vadero {
 
 namespace {
@@ -13,6 +11,15 @@ QString BytesOf(const std::string& text) {
     const auto colon = text.find(": ");
     return QString::fromStdString(colon == std::string::npos ? text : text.substr(colon + 2))
         .trimmed();
+}
+
+// The bytes and the meaning in full, the bytes sixteen to a line.
+QString ToolTip(const QString& bytes, const QString& meaning) {
+    const QStringList all = bytes.split(' ', Qt::SkipEmptyParts);
+    QStringList lines;
+    for (qsizetype k = 0; k < all.size(); k += 16) lines << all.mid(k, 16).join(' ');
+    return "<p style='white-space:pre'><tt>" + lines.join("<br>") + "</tt></p><p>" +
+           meaning.toHtmlEscaped() + "</p>";
 }
 
 }  // namespace
@@ -25,11 +32,13 @@ TrafficLog::TrafficLog(std::uint8_t node, QObject* parent)
 }
 
 void TrafficLog::Add(bool sent, const std::string& text) {
-    TrafficFrame frame{clock_.elapsed(), sent, text};
+    TrafficFrame frame{clock_.elapsed(), sent, text, context_};
+    context_ = ContextAfter(text, node_, context_);
     if (paused_) {
         if (held_.size() == kCapacity)
             held_.pop_front();
         held_.push_back(std::move(frame));
+        emit frameHeld();
         return;
     }
     if (frames_.size() == kCapacity) {
@@ -63,14 +72,15 @@ void TrafficLog::Clear() {
     endResetModel();
 }
 
-std::string TrafficLog::Meaning(const TrafficFrame& frame) const {
-    return FrameMeaning(frame.text, node_);
+QString TrafficLog::Meaning(const TrafficFrame& frame) const {
+    return FrameMeaning(frame.text, node_, frame.before);
 }
 
 std::string TrafficLog::Text() const {
     std::string text;
     for (const TrafficFrame& frame : frames_)
-        text += std::to_string(frame.ms) + " " + frame.text + "\t" + Meaning(frame) + "\n";
+        text += std::to_string(frame.ms) + " " + frame.text + "\t" + Meaning(frame).toStdString() +
+                "\n";
     return text;
 }
 
@@ -88,17 +98,19 @@ QVariant TrafficLog::data(const QModelIndex& index, int role) const {
     const TrafficFrame& frame = frames_[std::size_t(index.row())];
     if (role == Qt::FontRole && index.column() == ColBytes)
         return fixed_;
+    if (role == Qt::ToolTipRole)
+        return ToolTip(BytesOf(frame.text), Meaning(frame));
     if (role != Qt::DisplayRole)
         return {};
     switch (index.column()) {
         case ColTime:
             return QString::number(frame.ms);
         case ColDirection:
-            return frame.sent ? QString("émis") : QString("reçu");
+            return frame.sent ? tr("émis") : tr("reçu");
         case ColBytes:
             return BytesOf(frame.text);
         case ColMeaning:
-            return QString::fromStdString(Meaning(frame));
+            return Meaning(frame);
         default:
             return {};
     }
@@ -107,8 +119,18 @@ QVariant TrafficLog::data(const QModelIndex& index, int role) const {
 QVariant TrafficLog::headerData(int section, Qt::Orientation orientation, int role) const {
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return {};
-    static const char* const kTitles[] = {"Temps (ms)", "Sens", "Octets", "Signification"};
-    return section >= 0 && section < ColumnCount ? QString(kTitles[section]) : QVariant();
+    switch (section) {
+        case ColTime:
+            return tr("Temps (ms)");
+        case ColDirection:
+            return tr("Sens");
+        case ColBytes:
+            return tr("Octets");
+        case ColMeaning:
+            return tr("Signification");
+        default:
+            return {};
+    }
 }
 
 }  // namespace vadero

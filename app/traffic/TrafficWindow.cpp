@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "app/Guard.h"
 #include "calibrator/Backup.h"
@@ -23,16 +24,16 @@ constexpr std::uint8_t kCalibratorNode = lcx3::kSlave;
 TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
                              const ChooseFileFn& chooseFile, QWidget* parent)
     : QWidget(parent, Qt::Window),
-      BtnPause(new QPushButton("Pause", this)),
-      BtnClear(new QPushButton("Effacer", this)),
-      BtnSave(new QPushButton("Enregistrer…", this)),
+      BtnPause(new QPushButton(tr("Pause"), this)),
+      BtnClear(new QPushButton(tr("Effacer"), this)),
+      BtnSave(new QPushButton(tr("Enregistrer…"), this)),
       LblCount(new QLabel(this)),
       List(new QTreeView(this)),
       runModal_(runModal),
       chooseFile_(chooseFile),
       log_(kCalibratorNode) {
     setObjectName("TrafficWindow");
-    setWindowTitle("Trafic Modbus");
+    setWindowTitle(tr("Trafic Modbus"));
     BtnPause->setObjectName("BtnPause");
     BtnPause->setCheckable(true);
     BtnClear->setObjectName("BtnClear");
@@ -48,7 +49,7 @@ TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
     List->header()->setStretchLastSection(true);
     List->setColumnWidth(TrafficLog::ColTime, 80);
     List->setColumnWidth(TrafficLog::ColDirection, 50);
-    List->setColumnWidth(TrafficLog::ColBytes, 300);
+    // The bytes' width follows the window's (resizeEvent).
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(BtnPause);
@@ -59,7 +60,7 @@ TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(buttons);
     layout->addWidget(List);
-    resize(720, 420);
+    resize(960, 420);
 
     connect(BtnPause, &QPushButton::toggled, this, Guarded([this](bool on) {
                 log_.SetPaused(on);
@@ -77,7 +78,23 @@ TrafficWindow::TrafficWindow(const std::function<int(QDialog&)>& runModal,
     });
     connect(&log_, &QAbstractItemModel::rowsInserted, this, [this] { FollowEnd(); });
     connect(&log_, &QAbstractItemModel::modelReset, this, [this] { FollowEnd(); });
+    connect(&log_, &TrafficLog::frameHeld, this, [this] { FollowEnd(); });
     ShowCount();
+}
+
+void TrafficWindow::showEvent(QShowEvent* event) {
+    // Frames came while it was hidden: the count and the end of the list catch up.
+    ShowCount();
+    if (atEnd_)
+        List->scrollToBottom();
+    QWidget::showEvent(event);
+}
+
+void TrafficWindow::resizeEvent(QResizeEvent* event) {
+    // The bytes in full are in each row's tooltip: in a narrow window the
+    // meaning keeps the room.
+    List->setColumnWidth(TrafficLog::ColBytes, std::clamp(width() / 4, 140, 250));
+    QWidget::resizeEvent(event);
 }
 
 void TrafficWindow::FollowEnd() {
@@ -93,22 +110,23 @@ void TrafficWindow::FollowEnd() {
 }
 
 void TrafficWindow::ShowCount() {
-    QString text = QString("%1 trames").arg(log_.Frames().size());
+    const qsizetype listed = qsizetype(log_.Frames().size());
+    QString text = listed <= 1 ? tr("%1 trame").arg(listed) : tr("%1 trames").arg(listed);
     if (log_.Paused())
-        text += QString(", %1 en attente").arg(log_.Held());
+        text = tr("%1, %2 en attente").arg(text).arg(log_.Held());
     LblCount->setText(text);
 }
 
 void TrafficWindow::BtnSaveClick() {
-    const QString path =
-        chooseFile_(this, {"Enregistrer le trafic", "Texte (*.txt)", "trafic-modbus.txt", true});
+    const QString path = chooseFile_(
+        this, {tr("Enregistrer le trafic"), tr("Texte (*.txt)"), "trafic-modbus.txt", true});
     if (path.isEmpty())
         return;
     const std::string why = WriteFileWhole(path.toStdString(), log_.Text());
     if (why.empty())
         return;
     QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    "Le trafic n'a pas été enregistré :\n" + QString::fromStdString(why),
+                    tr("Le trafic n'a pas été enregistré :\n%1").arg(QString::fromStdString(why)),
                     QMessageBox::Ok, this);
     runModal_(box);
 }

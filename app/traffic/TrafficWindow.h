@@ -34,6 +34,10 @@ class TrafficWindow : public QWidget {
 
     void BtnSaveClick();
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
   private:
     void ShowCount();
     void FollowEnd();

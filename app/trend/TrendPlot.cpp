@@ -1,12 +1,14 @@
 #include "app/trend/TrendPlot.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QPainter>
 #include <QPainterPath>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <vector>
+
+#include "app/trend/TrendSpan.h"
 
 namespace vadero {
 
@@ -14,10 +16,11 @@ namespace {
 
 constexpr int kLeft = 64;
 constexpr int kRight = 14;
-constexpr int kTop = 22;
-constexpr int kBottom = 26;
+constexpr int kTop = 28;
+constexpr int kBottom = 40;      // the times and the axis's caption
 constexpr qint64 kGapMs = 3000;  // four ticks: a missed answer or a pause
-constexpr qint64 kMinuteMs = qint64{60} * 1000;
+constexpr qint64 kSecondMs = 1000;
+constexpr qint64 kMinuteMs = 60 * kSecondMs;
 
 // Bounds and step of a value axis with about five steps of 1, 2 or 5 x 10^k.
 struct Axis {
@@ -47,6 +50,17 @@ int Decimals(double step) {
     return std::clamp(int(std::ceil(-std::log10(step) - 1e-9)), 0, 4);
 }
 
+// The time between two lines of the grid: about four to six over the span.
+qint64 TimeStep(qint64 span) {
+    static constexpr qint64 kSteps[] = {kSecondMs,      2 * kSecondMs,  5 * kSecondMs,
+                                        10 * kSecondMs, 15 * kSecondMs, 30 * kSecondMs,
+                                        kMinuteMs,      2 * kMinuteMs,  5 * kMinuteMs};
+    for (const qint64 step : kSteps)
+        if (span / step <= 6)
+            return step;
+    return 10 * kMinuteMs;
+}
+
 // The plot's place on the widget and its two axes' scales.
 struct Frame {
     QRect area;
@@ -55,23 +69,12 @@ struct Frame {
     Axis axis;
 
     double xOf(qint64 ms) const {
-        return area.left() + double(ms - start) / double(TrendPlot::kSpanMs) * area.width();
+        return area.left() + double(ms - start) / double(end - start) * area.width();
     }
     double yOf(double v) const {
         return area.bottom() - (v - axis.low) / (axis.high - axis.low) * area.height();
     }
 };
-
-// The points of the last span in the latest point's unit, oldest first.
-std::vector<const TrendPoint*> ShownPoints(const std::deque<TrendPoint>& points, qint64 start,
-                                           const char* unit) {
-    std::vector<const TrendPoint*> shown;
-    for (auto it = points.rbegin(); it != points.rend() && it->ms >= start; ++it)
-        if (std::strcmp(UnitOfRange(it->range), unit) == 0)
-            shown.push_back(&*it);
-    std::reverse(shown.begin(), shown.end());
-    return shown;
-}
 
 // The value axis spanning the measured values (overruns left out).
 Axis ValueAxis(const std::vector<const TrendPoint*>& shown) {
@@ -88,7 +91,7 @@ Axis ValueAxis(const std::vector<const TrendPoint*>& shown) {
     return NiceAxis(low, high);
 }
 
-// Grid and labels: the values in the unit, a line every two minutes with the clock time.
+// Grid and labels: the values in the unit, the clock times, each axis's caption.
 void DrawGrid(QPainter& painter, const Frame& f, const char* unit) {
     const QRect& area = f.area;
     const int decimals = Decimals(f.axis.step);
@@ -100,16 +103,20 @@ void DrawGrid(QPainter& painter, const Frame& f, const char* unit) {
         painter.drawText(QRect(0, y - 8, kLeft - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
                          QString::number(v, 'f', decimals));
     }
-    painter.drawText(QRect(4, 2, kLeft, kTop - 4), Qt::AlignLeft | Qt::AlignVCenter, unit);
-    constexpr qint64 kEvery = 2 * kMinuteMs;
-    for (qint64 t = (f.start / kEvery + 1) * kEvery; t <= f.end; t += kEvery) {
+    painter.drawText(QRect(4, 2, area.width(), kTop - 4), Qt::AlignLeft | Qt::AlignVCenter,
+                     QCoreApplication::translate("vadero::TrendPlot", "Mesure (%1)").arg(unit));
+    const qint64 step = TimeStep(f.end - f.start);
+    const QString format = step < kMinuteMs ? "HH:mm:ss" : "HH:mm";
+    for (qint64 t = (f.start / step + 1) * step; t <= f.end; t += step) {
         const int x = int(std::lround(f.xOf(t)));
         painter.setPen(QColor(0xE0, 0xE0, 0xE0));
         painter.drawLine(x, area.top() + 1, x, area.bottom() - 1);
         painter.setPen(Qt::black);
-        painter.drawText(QRect(x - 30, area.bottom() + 4, 60, 16), Qt::AlignCenter,
-                         QDateTime::fromMSecsSinceEpoch(t).toString("HH:mm"));
+        painter.drawText(QRect(x - 30, area.bottom() + 3, 60, 16), Qt::AlignCenter,
+                         QDateTime::fromMSecsSinceEpoch(t).toString(format));
     }
+    painter.drawText(QRect(area.left(), area.bottom() + 20, area.width(), 16), Qt::AlignCenter,
+                     QCoreApplication::translate("vadero::TrendPlot", "Heure"));
 }
 
 // The measured values as a line broken at gaps; an overrun as a red mark at
@@ -157,21 +164,17 @@ void TrendPlot::paintEvent(QPaintEvent* /*event*/) {
     const QRect area(kLeft, kTop, width() - kLeft - kRight, height() - kTop - kBottom);
     painter.setPen(Qt::gray);
     painter.drawRect(area);
-    const auto& points = series_.Points();
-    if (points.empty()) {
+    const TrendSpan span = SpanOf(series_.Points());
+    if (span.points.empty()) {
         painter.setPen(Qt::black);
-        painter.drawText(area, Qt::AlignCenter, "En attente des mesures");
+        painter.drawText(area, Qt::AlignCenter, tr("En attente des mesures"));
         return;
     }
-    const TrendPoint& last = points.back();
-    const char* unit = UnitOfRange(last.range);
-    const qint64 start = last.ms - kSpanMs;
-    const auto shown = ShownPoints(points, start, unit);
-    const Frame frame{area, start, last.ms, ValueAxis(shown)};
-    DrawGrid(painter, frame, unit);
+    const Frame frame{area, span.start, span.end, ValueAxis(span.points)};
+    DrawGrid(painter, frame, span.unit);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setClipRect(area.adjusted(1, 1, -1, -1));
-    DrawCurve(painter, frame, shown);
+    DrawCurve(painter, frame, span.points);
 }
 
 }  // namespace vadero

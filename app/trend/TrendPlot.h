@@ -1,7 +1,7 @@
 #pragma once
-// The curve of the trend: the last ten minutes of measurements against time,
-// the value axis in the latest point's unit; an overrun is drawn at the edge
-// it passed and named "Dep+" or "Dep-".
+// The curve of the trend: the shown span of measurements (TrendSpan.h)
+// against the clock time, the value axis in the latest point's unit; an
+// overrun is drawn at the edge it passed and named "Dep+" or "Dep-".
 
 #include <QWidget>
 
@@ -13,8 +13,6 @@ class TrendPlot : public QWidget {
     Q_OBJECT
 
   public:
-    static constexpr qint64 kSpanMs = qint64{10} * 60 * 1000;
-
     TrendPlot(const TrendSeries& series, QWidget* parent = nullptr);
 
   protected:

@@ -1,7 +1,8 @@
 #pragma once
 // "Tendance de la mesure": while shown and not paused, the measurement read at
-// each tick the session has free, drawn against time, with "Enregistrer en
-// CSV…" for the points kept.
+// each tick the session has free, drawn against time, with the minimum,
+// maximum and mean of the span shown, and "Enregistrer en CSV…" for the
+// points kept.
 
 #include <QDialog>
 #include <QWidget>
@@ -33,6 +34,7 @@ class TrendWindow : public QWidget {
     QPushButton* BtnSaveCsv;
     QLabel* LblValue;
     QLabel* LblState;
+    QLabel* LblStats;  // minimum, maximum and mean of the span shown
     TrendPlot* Plot;
 
     // Whether the trend wants a measurement at the next free tick.
@@ -48,9 +50,12 @@ class TrendWindow : public QWidget {
     void BtnSaveCsvClick();
 
   private:
+    void ShowStats();
+
     const std::function<int(QDialog&)>& runModal_;
     const ChooseFileFn& chooseFile_;
     TrendSeries series_;
+    std::string picture_ = "#0.000";  // of mA and V values, as the calibrator sets it
 };
 
 }  // namespace vadero

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "emulator/BankJson.h"
+#include "emulator/Faults.h"
 #include "emulator/gadget/GadgetReports.h"
 #include "emulator/gadget/GadgetServer.h"
 #include "transport/Identity.h"
@@ -141,8 +142,16 @@ int Run(int argc, char** argv) {
     auto* gadget = app.add_option("--gadget", o.gadget, "the gadget's HID node, e.g. /dev/hidg0");
     app.add_option("--state", o.state,
                    "JSON bank to start from when it exists; kept up to date with every change");
-    app.add_option("--fault", o.fault, "off (powered off), noisy or slow")
-        ->check(CLI::IsMember({"off", "noisy", "slow"}));
+    app.add_option("--fault", o.fault,
+                   "off (powered off), noisy, slow or late:MS (every answer MS ms late)")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                if (text == "off" || text == "noisy" || text == "slow" || emu::LateFaultDelay(text))
+                    return {};
+                return "\"" + text + "\" is no fault; give off, noisy, slow or late:MS (MS 1 to " +
+                       std::to_string(emu::kMaxLateMs) + ")";
+            },
+            "KIND"));
     app.add_flag("--report-descriptor", o.descriptor,
                  "write the gadget's report descriptor to stdout and exit")
         ->excludes(gadget);

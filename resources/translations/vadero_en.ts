@@ -2,6 +2,228 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="fr_FR">
 <context>
+    <name>FrameMeaning</name>
+    <message>
+        <source>du registre %1 %2</source>
+        <translation>of register %1 %2</translation>
+    </message>
+    <message>
+        <source>des registres %1 %2 à %3</source>
+        <translation>of registers %1 %2 to %3</translation>
+    </message>
+    <message>
+        <source>de maintien</source>
+        <translation>holding</translation>
+    </message>
+    <message>
+        <source>écriture %1</source>
+        <translation>write %1</translation>
+    </message>
+    <message>
+        <source>%1 : %2 (valeurs envoyées octet de poids faible en premier)</source>
+        <translation>%1: %2 (values sent low byte first)</translation>
+    </message>
+    <message>
+        <source>requête trop courte</source>
+        <translation>request too short</translation>
+    </message>
+    <message>
+        <source>lecture %1</source>
+        <translation>read %1</translation>
+    </message>
+    <message>
+        <source>d&apos;entrée</source>
+        <translation>input</translation>
+    </message>
+    <message>
+        <source>écriture du registre %1 : %2</source>
+        <translation>write of register %1: %2</translation>
+    </message>
+    <message>
+        <source>fonction %1</source>
+        <translation>function %1</translation>
+    </message>
+    <message>
+        <source>exception 1 : fonction illégale</source>
+        <translation>exception 1: illegal function</translation>
+    </message>
+    <message>
+        <source>exception 2 : adresse illégale</source>
+        <translation>exception 2: illegal data address</translation>
+    </message>
+    <message>
+        <source>exception 3 : valeur illégale</source>
+        <translation>exception 3: illegal data value</translation>
+    </message>
+    <message>
+        <source>exception 4 : défaillance de l&apos;esclave</source>
+        <translation>exception 4: slave device failure</translation>
+    </message>
+    <message>
+        <source>exception %1</source>
+        <translation>exception %1</translation>
+    </message>
+    <message>
+        <source>réponse : %1</source>
+        <translation>answer: %1</translation>
+    </message>
+    <message>
+        <source>réponse : 1 registre</source>
+        <translation>answer: 1 register</translation>
+    </message>
+    <message>
+        <source>réponse : %1 registres</source>
+        <translation>answer: %1 registers</translation>
+    </message>
+    <message>
+        <source>%1 (fonction %2)</source>
+        <translation>%1 (function %2)</translation>
+    </message>
+    <message>
+        <source>réponse d&apos;écriture trop courte</source>
+        <translation>write answer too short</translation>
+    </message>
+    <message>
+        <source>réponse : registre %1 écrit</source>
+        <translation>answer: register %1 written</translation>
+    </message>
+    <message>
+        <source>réponse : registres %1 à %2 écrits</source>
+        <translation>answer: registers %1 to %2 written</translation>
+    </message>
+    <message>
+        <source>réponse de la fonction %1</source>
+        <translation>answer of function %1</translation>
+    </message>
+    <message>
+        <source>trame vide</source>
+        <translation>empty frame</translation>
+    </message>
+    <message>
+        <source>trame trop courte</source>
+        <translation>frame too short</translation>
+    </message>
+    <message>
+        <source>esclave %1, </source>
+        <translation>slave %1, </translation>
+    </message>
+    <message>
+        <source> (texte coupé)</source>
+        <translation> (text cut)</translation>
+    </message>
+    <message>
+        <source> (CRC faux)</source>
+        <translation> (bad CRC)</translation>
+    </message>
+</context>
+<context>
+    <name>RegisterMeaning</name>
+    <message>
+        <source>registre %1 (étalonnage) : %2</source>
+        <translation>register %1 (calibration): %2</translation>
+    </message>
+    <message>
+        <source>registre %1 : %2</source>
+        <translation>register %1: %2</translation>
+    </message>
+    <message>
+        <source>valeur générée brute %1</source>
+        <translation>output value raw %1</translation>
+    </message>
+    <message>
+        <source>valeur générée %1</source>
+        <translation>output value %1</translation>
+    </message>
+    <message>
+        <source>gamme %1 (inconnue)</source>
+        <translation>range %1 (unknown)</translation>
+    </message>
+    <message>
+        <source>gamme %1 (%2)</source>
+        <translation>range %1 (%2)</translation>
+    </message>
+    <message>
+        <source>alimentation de boucle %1 (marche)</source>
+        <translation>loop power %1 (on)</translation>
+    </message>
+    <message>
+        <source>alimentation de boucle %1 (arrêt)</source>
+        <translation>loop power %1 (off)</translation>
+    </message>
+    <message>
+        <source>langue %1 (français)</source>
+        <translation>language %1 (French)</translation>
+    </message>
+    <message>
+        <source>langue %1 (anglais)</source>
+        <translation>language %1 (English)</translation>
+    </message>
+    <message>
+        <source>langue %1 (inconnue)</source>
+        <translation>language %1 (unknown)</translation>
+    </message>
+    <message>
+        <source>mémoire %1 (%2) %3</source>
+        <translation>memory %1 (%2) %3</translation>
+    </message>
+    <message>
+        <source>t%1 %2 s</source>
+        <translation>t%1 %2 s</translation>
+    </message>
+    <message>
+        <source>L%1 brut %2</source>
+        <translation>L%1 raw %2</translation>
+    </message>
+    <message>
+        <source>L%1 %2 %</source>
+        <translation>L%1 %2 %</translation>
+    </message>
+    <message>
+        <source>D %1 s</source>
+        <translation>D %1 s</translation>
+    </message>
+    <message>
+        <source>Rep %1</source>
+        <translation>Rep %1</translation>
+    </message>
+    <message>
+        <source>pleine échelle utilisateur %1</source>
+        <translation>user full scale %1</translation>
+    </message>
+    <message>
+        <source>zéro utilisateur %1</source>
+        <translation>user zero %1</translation>
+    </message>
+    <message>
+        <source>filtre %1 (%2)</source>
+        <translation>filter %1 (%2)</translation>
+    </message>
+    <message>
+        <source>format utilisateur %1 (&quot;%2&quot;)</source>
+        <translation>user format %1 (&quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <source>décimales %1 (&quot;%2&quot;)</source>
+        <translation>decimals %1 (&quot;%2&quot;)</translation>
+    </message>
+    <message>
+        <source>mesure brute %1</source>
+        <translation>measurement raw %1</translation>
+    </message>
+    <message>
+        <source>mesure Dep+</source>
+        <translation>measurement Dep+</translation>
+    </message>
+    <message>
+        <source>mesure Dep-</source>
+        <translation>measurement Dep-</translation>
+    </message>
+    <message>
+        <source>mesure %1 %2</source>
+        <translation>measurement %1 %2</translation>
+    </message>
+</context>
+<context>
     <name>vadero::Application</name>
     <message>
         <source>Erreur inconnue</source>
@@ -163,6 +385,69 @@
     <message>
         <source>Valeur dans la fenêtre</source>
         <translation>Value in the window</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::DemoPanel</name>
+    <message>
+        <source>Calibrateur LCX3 émulé</source>
+        <translation>Emulated LCX3 calibrator</translation>
+    </message>
+    <message>
+        <source>Appareil</source>
+        <translation>Device</translation>
+    </message>
+    <message>
+        <source>USB N°</source>
+        <translation>USB No. </translation>
+    </message>
+    <message>
+        <source>Entrée mesurée (% gamme)</source>
+        <translation>Measured input (% of range)</translation>
+    </message>
+    <message>
+        <source>Valeur générée</source>
+        <translation>Output value</translation>
+    </message>
+    <message>
+        <source>Registres</source>
+        <translation>Registers</translation>
+    </message>
+    <message>
+        <source>Débrancher</source>
+        <translation>Unplug</translation>
+    </message>
+    <message>
+        <source>Brancher</source>
+        <translation>Plug in</translation>
+    </message>
+    <message>
+        <source>Éteindre</source>
+        <translation>Switch off</translation>
+    </message>
+    <message>
+        <source>Allumer</source>
+        <translation>Switch on</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>Branché</source>
+        <translation>Plugged in</translation>
+    </message>
+    <message>
+        <source>Débranché</source>
+        <translation>Unplugged</translation>
+    </message>
+    <message>
+        <source>allumé</source>
+        <translation>on</translation>
+    </message>
+    <message>
+        <source>éteint</source>
+        <translation>off</translation>
     </message>
 </context>
 <context>
@@ -621,6 +906,35 @@
     </message>
 </context>
 <context>
+    <name>vadero::RegisterTable</name>
+    <message>
+        <source>(suite du registre %1)</source>
+        <translation>(rest of register %1)</translation>
+    </message>
+    <message>
+        <source>Registre %1 : %2 (0x%3), écrit %4 fois
+%5</source>
+        <translation>Register %1: %2 (0x%3), written %4 times
+%5</translation>
+    </message>
+    <message>
+        <source>N°</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Valeur</source>
+        <translation>Value</translation>
+    </message>
+    <message>
+        <source>Écrit</source>
+        <translation>Written</translation>
+    </message>
+    <message>
+        <source>Signification</source>
+        <translation>Meaning</translation>
+    </message>
+</context>
+<context>
     <name>vadero::TAboutBox</name>
     <message>
         <source>A propos de ...</source>
@@ -853,6 +1167,142 @@
     <message>
         <source>Selection</source>
         <translation>Selection</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::TrafficLog</name>
+    <message>
+        <source>émis</source>
+        <translation>sent</translation>
+    </message>
+    <message>
+        <source>reçu</source>
+        <translation>received</translation>
+    </message>
+    <message>
+        <source>Temps (ms)</source>
+        <translation>Time (ms)</translation>
+    </message>
+    <message>
+        <source>Sens</source>
+        <translation>Direction</translation>
+    </message>
+    <message>
+        <source>Octets</source>
+        <translation>Bytes</translation>
+    </message>
+    <message>
+        <source>Signification</source>
+        <translation>Meaning</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::TrafficWindow</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Effacer</source>
+        <translation>Clear</translation>
+    </message>
+    <message>
+        <source>Enregistrer…</source>
+        <translation>Save…</translation>
+    </message>
+    <message>
+        <source>Trafic Modbus</source>
+        <translation>Modbus traffic</translation>
+    </message>
+    <message>
+        <source>%1 trame</source>
+        <translation>%1 frame</translation>
+    </message>
+    <message>
+        <source>%1 trames</source>
+        <translation>%1 frames</translation>
+    </message>
+    <message>
+        <source>%1, %2 en attente</source>
+        <translation>%1, %2 held</translation>
+    </message>
+    <message>
+        <source>Enregistrer le trafic</source>
+        <translation>Save the traffic</translation>
+    </message>
+    <message>
+        <source>Texte (*.txt)</source>
+        <translation>Text (*.txt)</translation>
+    </message>
+    <message>
+        <source>Le trafic n&apos;a pas été enregistré :
+%1</source>
+        <translation>The traffic was not saved:
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::TrendPlot</name>
+    <message>
+        <source>Mesure (%1)</source>
+        <translation>Measurement (%1)</translation>
+    </message>
+    <message>
+        <source>Heure</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>En attente des mesures</source>
+        <translation>Waiting for measurements</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::TrendWindow</name>
+    <message>
+        <source>Pause</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>Enregistrer en CSV…</source>
+        <translation>Save as CSV…</translation>
+    </message>
+    <message>
+        <source>Tendance de la mesure</source>
+        <translation>Measurement trend</translation>
+    </message>
+    <message>
+        <source>En pause</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>Pas de réponse du calibrateur</source>
+        <translation>No answer from the calibrator</translation>
+    </message>
+    <message>
+        <source>Aucune mesure dans la gamme</source>
+        <translation>No measurement within the range</translation>
+    </message>
+    <message>
+        <source>Minimum %1   Maximum %2   Moyenne %3   (%4 mesures)</source>
+        <translation>Minimum %1   Maximum %2   Mean %3   (%4 measurements)</translation>
+    </message>
+    <message>
+        <source>, %1 dépassements laissés de côté</source>
+        <translation>, %1 overruns left out</translation>
+    </message>
+    <message>
+        <source>Enregistrer la tendance</source>
+        <translation>Save the trend</translation>
+    </message>
+    <message>
+        <source>CSV (*.csv)</source>
+        <translation>CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>La tendance n&apos;a pas été enregistrée :
+%1</source>
+        <translation>The trend was not saved:
+%1</translation>
     </message>
 </context>
 <context>

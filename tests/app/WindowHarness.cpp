@@ -37,6 +37,7 @@ WindowHarness::~WindowHarness() {
 }
 
 void WindowHarness::Run(std::chrono::milliseconds duration) {
+    // A pass may close the device, and the reader with it.
     drive->RunFor([this] { return form().LCX1().Master().Reader(); }, duration);
 }
 

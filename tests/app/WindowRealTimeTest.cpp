@@ -1,5 +1,6 @@
 // The window as the program runs it: the reader thread, the Qt dispatcher and
-// the 750 ms QTimer, against an emulated calibrator on the real clock.
+// the 750 ms QTimer, against an emulated calibrator on the real clock, with
+// the demo's panel reading the calibrator's registers on its own timer.
 #include <gtest/gtest.h>
 #include <QDialog>
 #include <QLabel>
@@ -8,6 +9,7 @@
 
 #include "app/Forms.h"
 #include "app/QtEnv.h"
+#include "app/demo/DemoPanel.h"
 #include "emulator/EmulatorHid.h"
 #include "widgets/Led.h"
 
@@ -23,6 +25,7 @@ TEST(WindowRealTime, EventsReachTheGuiThreadAndTheReadCompletes) {
     {
         ProgramForms forms(TransportEnv{hid, dispatcher, ReaderMode::Threaded}, timers);
         TForm1& form = forms.Form1;
+        DemoPanel panel(hid);
         form.show();
         QThread* const gui = QThread::currentThread();
         bool onGuiThread = true;
@@ -45,6 +48,8 @@ TEST(WindowRealTime, EventsReachTheGuiThreadAndTheReadCompletes) {
         EXPECT_TRUE(onGuiThread);
         EXPECT_TRUE(form.LedConnect->LedStatus());
         EXPECT_EQ(form.LCX1().Params().Filter(), 10);
+        const RegisterTable& registers = panel.Registers();
+        EXPECT_EQ(registers.data(registers.index(3, RegisterTable::ColValue), Qt::DisplayRole), 10);
         form.close();  // closes the device: the reader ends
     }
 }

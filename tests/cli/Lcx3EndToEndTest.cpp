@@ -63,7 +63,8 @@ emu::RegisterBank DistinctBank() {
 }
 
 TEST_F(Lcx3, ReadJsonEqualsTheBank) {
-    const emu::RegisterBank bank = DistinctBank();
+    emu::RegisterBank bank = DistinctBank();
+    bank.holding[2] = 0x03FD;  // loop power off (bit 1 clear), other bits set
     SaveState(bank);
     const Result r = ExecOn("read --json");
     ASSERT_EQ(r.code, 0) << r.err;
@@ -76,6 +77,7 @@ TEST_F(Lcx3, ReadJsonEqualsTheBank) {
         else
             EXPECT_TRUE(doc["holding"][k].is_null());
     }
+    EXPECT_EQ(doc["loop_power"], false);
     EXPECT_EQ(doc["filter"]["position"], 9);
     EXPECT_EQ(doc["language"], "en");
     EXPECT_EQ(doc["ramp"]["t2"], 42);
@@ -116,6 +118,12 @@ TEST_F(Lcx3, BadValuesExitOneAndSendNothing) {
     EXPECT_EQ(Exec("").code, 1);
     EXPECT_EQ(Exec("--emulate frobnicate").code, 1);
     EXPECT_EQ(Exec("--emulator-fault off read").code, 1);  // needs --emulate
+    // late:MS from 1 to 5000 ms (list sends nothing: only the option's check runs).
+    const std::vector<std::pair<std::string, int>> late = {{"late:1", 0}, {"late:5000", 0},
+                                                           {"late:0", 1}, {"late:5001", 1},
+                                                           {"late:", 1},  {"late:7x", 1}};
+    for (const auto& [fault, code] : late)
+        EXPECT_EQ(Exec("--emulate --emulator-fault " + fault + " list").code, code) << fault;
 }
 
 TEST_F(Lcx3, PoweredOffTimesOutAfterThreeIdenticalRequests) {

@@ -20,8 +20,8 @@ class ManualDrive {
     // Runs passes until the layer's clock has moved by `duration`. A paused,
     // ended or missing reader runs nothing; the time passes all the same.
     void RunFor(TUSBThread* reader, std::chrono::milliseconds duration);
-    // The same, the reader looked up before each pass: a window that closes
-    // its device during the run frees the reader it had.
+    // The same for a reader that what a pump runs may free (the window
+    // closing its device): asked for again before every pass.
     void RunFor(const std::function<TUSBThread*()>& reader, std::chrono::milliseconds duration);
     // Runs passes until `done` holds (checked after each pump) or the clock
     // has moved by `limit`; true when done.

@@ -1,10 +1,10 @@
-#include "cli/GatewayQueue.h"
+#include "gateway/GatewayQueue.h"
 
-namespace vadero::cli {
+namespace vadero::gateway {
 
-std::optional<Bytes> GatewayQueue::Ask(int line, Forward forward) {
+std::optional<Bytes> GatewayQueue::Ask(std::uint8_t unit, Forward forward) {
     auto call = std::make_shared<Call>();
-    call->line = line;
+    call->unit = unit;
     call->forward = std::move(forward);
     std::unique_lock lock(mutex_);
     if (refusing_ || closed_)
@@ -39,4 +39,4 @@ void GatewayQueue::Close() {
     answered_.notify_all();
 }
 
-}  // namespace vadero::cli
+}  // namespace vadero::gateway

@@ -2,13 +2,13 @@
 // request, the RTU request it becomes (function-16 values low byte first, a
 // function 6 as one register of 16), the reply a calibrator frame becomes,
 // and the unit identifiers that reach a calibrator.
-#include "cli/GatewayFrames.h"
+#include "gateway/GatewayFrames.h"
 
 #include <gtest/gtest.h>
 
 #include "modbus/ModbusFrame.h"
 
-namespace vadero::cli {
+namespace vadero::gateway {
 namespace {
 
 Bytes Crc(Bytes frame) {
@@ -25,15 +25,16 @@ TEST(GatewayFrames, Framing) {
     };
     const std::vector<Case> cases = {
         {{0, 1, 0, 0, 0, 6, 100, 3, 0, 0, 0, 12}, Kind::Whole, 0},
-        {{0, 1, 0, 0, 0, 2, 100, 0x11}, Kind::Whole, 0},                // no data
-        {{0, 1, 0, 0, 0, 5, 100, 0x2B}, Kind::Short, 3},                // its data left unread
-        {{0, 1, 0, 0, 0, 5, 100, 0x03}, Kind::Malformed, 0},            // libmodbus reads 3 in full
+        {{0, 1, 0, 0, 0, 2, 100, 0x11}, Kind::Whole, 0},  // no data
+        {{}, Kind::Short, 7},                             // nothing yet: a header
+        {{0, 1, 0}, Kind::Short, 4},
+        {{0, 1, 0, 0, 0, 6, 100}, Kind::Short, 5},                      // the header alone
+        {{0, 1, 0, 0, 0, 5, 100, 0x03}, Kind::Short, 3},                // its rest to come
         {{0, 1, 0, 1, 0, 6, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // protocol 1
-        {{0, 1, 0, 0, 0, 1, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // length 1
-        {{0, 1, 0, 0, 0, 7, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // one byte too many
-        {{0, 1, 0, 0, 0, 255, 100, 0x2B}, Kind::Malformed, 0},          // oversized
+        {{0, 1, 0, 0, 0, 1, 100}, Kind::Malformed, 0},                  // length 1: no function
+        {{0, 1, 0, 0, 0, 5, 100, 3, 0, 0, 0, 12}, Kind::Malformed, 0},  // one byte beyond it
+        {{0, 1, 0, 0, 0, 255, 100}, Kind::Malformed, 0},                // oversized
         {{0, 1, 0, 0, 0, 254, 100, 0x2B}, Kind::Short, 252},            // the largest
-        {{0, 1, 0, 0, 0, 2, 100}, Kind::Malformed, 0},
     };
     for (const Case& c : cases) {
         const Framing f = CheckFraming(c.received);
@@ -137,4 +138,4 @@ TEST(GatewayFrames, UnitsThatReachACalibrator) {
 }
 
 }  // namespace
-}  // namespace vadero::cli
+}  // namespace vadero::gateway

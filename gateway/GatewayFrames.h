@@ -20,7 +20,7 @@
 
 #include "transport/Identity.h"
 
-namespace vadero::cli {
+namespace vadero::gateway {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -39,9 +39,10 @@ constexpr std::uint8_t kTargetFailed = 0x0B;
 // and the two that Modbus TCP clients use for "the device behind".
 constexpr std::uint8_t kCalibratorUnit = lcx3::kSlave;
 
-// A request as libmodbus framed it: whole, short of bytes that its length
-// field still announces (a function libmodbus does not know, whose data it
-// left unread), or malformed (the connection is closed).
+// The bytes of a request received so far, framed by its MBAP header: whole,
+// short of bytes (of the header, or of what its length announces), or
+// malformed (the connection is closed). A request framed whole whose PDU is
+// malformed is Translate's to answer.
 struct Framing {
     enum class Kind { Whole, Short, Malformed } kind = Kind::Malformed;
     std::size_t missing = 0;  // Short: bytes still to read
@@ -82,12 +83,13 @@ struct Translation {
 Translation Translate(std::span<const std::uint8_t> pdu, std::uint8_t node, bool readOnly);
 
 // The reply to the client that a frame from the calibrator makes, or nothing
-// when the frame answers no request of this one (bad CRC, another function,
-// a late answer to another block): the request is then still awaited.
+// when the frame answers no request of this one (bad CRC, another function or
+// count, a write's answer echoing another block): the request is then still
+// awaited. A late answer to a re-send never gets here: the master drops it.
 std::optional<Bytes> ReplyOf(const Forward& forward, std::span<const std::uint8_t> frame,
                              std::uint8_t node);
 
 // "answered" or "exception 0x0B (gateway target failed to respond)", for the trace.
 std::string DescribeReply(std::span<const std::uint8_t> pdu);
 
-}  // namespace vadero::cli
+}  // namespace vadero::gateway

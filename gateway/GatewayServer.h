@@ -1,9 +1,12 @@
 #pragma once
-// The gateway's Modbus TCP side: it listens (libmodbus), takes at most a set
-// number of clients, each on a thread of its own so that a slow one holds up
-// nobody else, reads their requests (libmodbus frames them), closes a
-// connection that sends a malformed request, stalls within one or stays idle,
-// and hands every request to the handler, whose reply it sends back.
+// The gateway's Modbus TCP side: it listens, takes at most a set number of
+// clients, each on a thread of its own so that a slow one holds up nobody
+// else, reads their requests as their MBAP headers frame them, closes a
+// connection whose header is malformed, whose request is not whole within a
+// second of its first byte, or that stays idle, and hands every request to
+// the handler, whose reply it sends back. With every seat taken, a new
+// connection takes the seat of the one idle longest; it is refused only
+// when every seat has a request in flight.
 
 #include <atomic>
 #include <chrono>
@@ -16,23 +19,23 @@
 #include <string>
 #include <thread>
 
-#include "cli/GatewayFrames.h"
+#include "gateway/GatewayFrames.h"
 #include "transport/UniqueFd.h"
 
-namespace vadero::cli {
+namespace vadero::gateway {
 
 struct Endpoint {
     std::string host;
     std::string port;  // "0": the system chooses
 };
 inline constexpr const char* kDefaultListen = "127.0.0.1:1502";
-// "127.0.0.1:1502", "[::1]:1502", "localhost:0"; throws UsageError.
-Endpoint ParseListen(const std::string& text);
+// "127.0.0.1:1502", "[::1]:1502", "localhost:0"; nothing for any other text.
+std::optional<Endpoint> EndpointOf(const std::string& text);
 
 struct ServerLimits {
     int clients = 16;
     std::chrono::milliseconds idle{60000};      // no request for that long: closed
-    std::chrono::milliseconds byteGap{500};     // within a request
+    std::chrono::milliseconds request{1000};    // from a request's first byte to its last
     std::chrono::milliseconds sendLimit{5000};  // a reply the client does not take
 };
 
@@ -63,13 +66,13 @@ class GatewayServer {
     struct Client;
     void accepting();
     void admit(UniqueFd socket, const std::string& peer);
+    // The seat of the client idle longest, when every seat is taken; false
+    // when each has a request in flight. The lock held.
+    bool freeSeat(const std::string& peer);
     void serve(Client& client);
     std::string converse(Client& client);
-    std::string receiveFailure(int error) const;
-    // A request of which length bytes came, read whole; why to close when it is
-    // malformed or its rest does not come.
-    std::optional<std::string> completeRequest(Client& client, std::uint8_t* buffer,
-                                               std::size_t& length);
+    // A request read whole into `request`, or why the connection closes.
+    std::optional<std::string> receive(Client& client, Bytes& request);
     bool stopping() const { return stopping_.load(); }
 
     const ServerLimits limits_;
@@ -85,4 +88,4 @@ class GatewayServer {
     std::list<std::unique_ptr<Client>> clients_;
 };
 
-}  // namespace vadero::cli
+}  // namespace vadero::gateway

@@ -1,4 +1,4 @@
-#include "cli/GatewayServer.h"
+#include "gateway/GatewayServer.h"
 
 #include <arpa/inet.h>
 #include <modbus/modbus.h>
@@ -9,18 +9,19 @@
 #include <sys/eventfd.h>
 #include <sys/socket.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstring>
 
-#include "cli/ExitCodes.h"
-
-namespace vadero::cli {
+namespace vadero::gateway {
 
 namespace {
 
 // Connections waiting to be taken; those beyond the limit are taken to be refused.
 constexpr int kBacklog = 64;
+
+using Clock = std::chrono::steady_clock;
 
 struct ContextFree {
     void operator()(modbus_t* ctx) const {
@@ -72,19 +73,27 @@ Wait Readable(int fd, int wake, std::chrono::milliseconds limit) {
     }
 }
 
-// The rest of a request whose function libmodbus does not know.
-bool ReadRest(int fd, int wake, std::uint8_t* into, std::size_t count,
-              std::chrono::milliseconds gap) {
+enum class Read { Done, Closed, TimedOut, Stopping, Failed };
+
+// Exactly `count` bytes into `into`, before the deadline.
+Read ReadBefore(int fd, int wake, std::uint8_t* into, std::size_t count,
+                Clock::time_point deadline) {
     while (count > 0) {
-        if (Readable(fd, wake, gap) != Wait::Ready)
-            return false;
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
+        const Wait wait = Readable(fd, wake, std::max(left, std::chrono::milliseconds(0)));
+        if (wait != Wait::Ready)
+            return wait == Wait::TimedOut ? Read::TimedOut : Read::Stopping;
         const ssize_t n = recv(fd, into, count, 0);
-        if (n <= 0)
-            return false;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n == 0 || (n < 0 && errno == ECONNRESET))
+            return Read::Closed;
+        if (n < 0)
+            return Read::Failed;
         into += n;
         count -= std::size_t(n);
     }
-    return true;
+    return Read::Done;
 }
 
 bool SendAll(int fd, const Bytes& bytes) {
@@ -108,7 +117,7 @@ std::string Spoken(std::chrono::milliseconds ms) {
 
 }  // namespace
 
-Endpoint ParseListen(const std::string& text) {
+std::optional<Endpoint> EndpointOf(const std::string& text) {
     Endpoint e;
     const std::size_t colon = text.rfind(':');
     if (colon != std::string::npos) {
@@ -120,17 +129,20 @@ Endpoint ParseListen(const std::string& text) {
     else if (e.host.find_first_of("[]:") != std::string::npos)
         e.host.clear();  // an IPv6 address goes in brackets
     if (e.host.empty() || !IsPort(e.port))
-        throw UsageError("--listen: \"" + text +
-                         "\" is no ADDRESS:PORT (such as 127.0.0.1:1502 or [::1]:1502; port 0 "
-                         "lets the system choose)");
+        return std::nullopt;
     return e;
 }
 
 struct GatewayServer::Client {
-    Context ctx;
+    UniqueFd socket;
     int fd = -1;  // under the server's lock; -1 once closed
     std::string peer;
     int seat = 0;  // clients at its start, itself included
+    // Under the server's lock: a request from its first byte to its reply;
+    // since when none has been; its seat given to another.
+    bool busy = false;
+    Clock::time_point idleSince = Clock::now();
+    bool evicted = false;
     std::atomic<bool> finished{false};
     std::thread thread;
 };
@@ -211,94 +223,116 @@ void GatewayServer::admit(UniqueFd socket, const std::string& peer) {
             ++it;
         }
     }
-    const int seated = int(clients_.size());
-    if (seated >= limits_.clients) {
-        log_(peer + " refused: " + std::to_string(seated) + " clients already");
+    if (!freeSeat(peer))
         return;  // closed as the socket goes
-    }
     const int on = 1;
     setsockopt(socket.get(), IPPROTO_TCP, TCP_NODELAY, &on, sizeof on);
     const timeval sendLimit{limits_.sendLimit.count() / 1000,
                             suseconds_t(limits_.sendLimit.count() % 1000 * 1000)};
     setsockopt(socket.get(), SOL_SOCKET, SO_SNDTIMEO, &sendLimit, sizeof sendLimit);
     auto client = std::make_unique<Client>();
-    client->ctx.reset(modbus_new_tcp_pi("127.0.0.1", "0"));  // holds the socket only
-    if (!client->ctx)
-        return;
-    const auto gap = limits_.byteGap.count();
-    modbus_set_byte_timeout(client->ctx.get(), uint32_t(gap / 1000), uint32_t(gap % 1000 * 1000));
-    modbus_set_indication_timeout(client->ctx.get(), uint32_t(gap / 1000),
-                                  uint32_t(gap % 1000 * 1000));
     client->fd = socket.get();
-    modbus_set_socket(client->ctx.get(), socket.release() /* the context closes it */);
+    client->socket = std::move(socket);
     client->peer = peer;
-    client->seat = seated + 1;
+    client->seat = int(std::count_if(clients_.begin(), clients_.end(),
+                                     [](const auto& c) { return !c->evicted; })) +
+                   1;
     Client& c = *client;
     clients_.push_back(std::move(client));
     c.thread = std::thread([this, &c] { serve(c); });
 }
 
+bool GatewayServer::freeSeat(const std::string& peer) {
+    Client* idlest = nullptr;
+    int seated = 0;
+    for (const auto& c : clients_) {
+        if (c->evicted)
+            continue;
+        ++seated;
+        if (!c->busy && c->fd >= 0 && (!idlest || c->idleSince < idlest->idleSince))
+            idlest = c.get();
+    }
+    if (seated < limits_.clients)
+        return true;
+    if (!idlest) {
+        log_(peer + " refused: " + std::to_string(seated) +
+             " clients already, each with a request in flight");
+        return false;
+    }
+    idlest->evicted = true;
+    shutdown(idlest->fd, SHUT_RDWR);  // wakes its wait for a request
+    return true;
+}
+
 void GatewayServer::serve(Client& c) {
     log_(c.peer + " connected (" + std::to_string(c.seat) + " of " +
          std::to_string(limits_.clients) + ")");
-    const std::string why = converse(c);
+    std::string why = converse(c);
     {
         const std::lock_guard lock(mutex_);
-        c.ctx.reset();
+        if (c.evicted && !stopping())
+            why = "its seat went to a new client, as the connection idle longest";
+        c.socket.reset();
         c.fd = -1;
     }
     log_(c.peer + " closed: " + why);
     c.finished = true;
 }
 
-// Why a connection closes when a request could not be received.
-std::string GatewayServer::receiveFailure(int error) const {
-    if (stopping())
-        return "the gateway stops";
-    if (error == ECONNRESET)
-        return "by the client";
-    if (error == ETIMEDOUT)
-        return "incomplete request, no byte for " + Spoken(limits_.byteGap);
-    if (error == EMBBADDATA)
-        return "malformed request: longer than " + std::to_string(kMaxAdu) + " bytes";
-    return std::string("receive failed: ") + modbus_strerror(error);
-}
-
-std::optional<std::string> GatewayServer::completeRequest(Client& c, std::uint8_t* buffer,
-                                                          std::size_t& length) {
-    const Framing framing = CheckFraming(std::span(buffer, length));
-    if (framing.kind == Framing::Kind::Malformed)
-        return "malformed request: " + framing.why;
-    if (framing.kind == Framing::Kind::Short) {
-        if (!ReadRest(c.fd, wake_.get(), buffer + length, framing.missing, limits_.byteGap))
-            return stopping() ? "the gateway stops"
-                              : "incomplete request, no byte for " + Spoken(limits_.byteGap);
-        length += framing.missing;
+std::optional<std::string> GatewayServer::receive(Client& c, Bytes& request) {
+    const Clock::time_point deadline = Clock::now() + limits_.request;
+    request.assign(kMbapLength, 0);
+    std::size_t have = 0;
+    for (;;) {
+        const Framing framing = CheckFraming(std::span(request.data(), have));
+        if (framing.kind == Framing::Kind::Whole)
+            return std::nullopt;
+        if (framing.kind == Framing::Kind::Malformed)
+            return "malformed request: " + framing.why;
+        request.resize(have + framing.missing);
+        switch (ReadBefore(c.fd, wake_.get(), request.data() + have, framing.missing, deadline)) {
+            case Read::Done:
+                have += framing.missing;
+                break;
+            case Read::TimedOut:
+                return "incomplete request, not whole " + Spoken(limits_.request) +
+                       " after its first byte";
+            case Read::Closed:
+                return std::string("by the client");
+            case Read::Stopping:
+                return std::string("the gateway stops");
+            case Read::Failed:
+                return std::string("receive failed: ") + std::strerror(errno);
+        }
     }
-    return std::nullopt;
 }
 
 std::string GatewayServer::converse(Client& c) {
-    std::array<std::uint8_t, kMaxAdu> buffer{};
+    Bytes request;
     for (;;) {
         const Wait wait = Readable(c.fd, wake_.get(), limits_.idle);
         if (wait == Wait::Stopping || stopping())
             return "the gateway stops";
         if (wait == Wait::TimedOut)
             return "no request for " + Spoken(limits_.idle);
-        const int n = modbus_receive(c.ctx.get(), buffer.data());
-        if (n < 0)
-            return receiveFailure(errno);
-        std::size_t length = std::size_t(n);
-        if (auto why = completeRequest(c, buffer.data(), length))
-            return *why;
-        const Adu request = SplitAdu(std::span(buffer.data(), length));
-        const std::optional<Bytes> reply = handler_(c.peer, request);
+        {
+            const std::lock_guard lock(mutex_);
+            if (c.evicted)
+                return {};
+            c.busy = true;
+        }
+        if (auto why = receive(c, request))
+            return stopping() ? "the gateway stops" : *why;
+        const Adu adu = SplitAdu(request);
+        const std::optional<Bytes> reply = handler_(c.peer, adu);
         if (!reply)
             return "the gateway stops";
-        if (!SendAll(c.fd, JoinAdu(request.transaction, request.unit, *reply)))
+        if (!SendAll(c.fd, JoinAdu(adu.transaction, adu.unit, *reply)))
             return std::string("the reply was not taken: ") + std::strerror(errno);
+        const std::lock_guard lock(mutex_);
+        c.busy = false;
+        c.idleSince = Clock::now();
     }
 }
 
-}  // namespace vadero::cli
+}  // namespace vadero::gateway

@@ -1,10 +1,10 @@
-#include "cli/GatewayFrames.h"
+#include "gateway/GatewayFrames.h"
 
 #include <array>
 
 #include "modbus/ModbusFrame.h"
 
-namespace vadero::cli {
+namespace vadero::gateway {
 
 namespace {
 
@@ -21,12 +21,6 @@ void PutWord(Bytes& out, unsigned value) {
     out.push_back(static_cast<std::uint8_t>(value & 0xFF));
 }
 
-// Functions whose length libmodbus reads from their own fields; for any
-// other it reads the function code only.
-bool FramedByLibmodbus(std::uint8_t function) {
-    return function <= 6 || function == 15 || function == 16 || function == 22 || function == 23;
-}
-
 Translation Refuse(std::uint8_t function, std::uint8_t code) {
     return {std::nullopt, ExceptionPdu(function, code)};
 }
@@ -34,8 +28,8 @@ Translation Refuse(std::uint8_t function, std::uint8_t code) {
 }  // namespace
 
 Framing CheckFraming(std::span<const std::uint8_t> received) {
-    if (received.size() < kMbapLength + 1)
-        return {Framing::Kind::Malformed, 0, "shorter than a header and a function code"};
+    if (received.size() < kMbapLength)
+        return {Framing::Kind::Short, kMbapLength - received.size(), {}};
     const unsigned protocol = Word(received, 2);
     if (protocol != 0)
         return {Framing::Kind::Malformed, 0,
@@ -50,7 +44,7 @@ Framing CheckFraming(std::span<const std::uint8_t> received) {
     const std::size_t announced = kMbapLength - 1 + length;
     if (announced == received.size())
         return {Framing::Kind::Whole, 0, {}};
-    if (received.size() == kMbapLength + 1 && !FramedByLibmodbus(received[kMbapLength]))
+    if (received.size() < announced)
         return {Framing::Kind::Short, announced - received.size(), {}};
     return {Framing::Kind::Malformed, 0,
             "length " + std::to_string(length) + " for a request of " +
@@ -175,4 +169,4 @@ std::string DescribeReply(std::span<const std::uint8_t> pdu) {
     }
 }
 
-}  // namespace vadero::cli
+}  // namespace vadero::gateway

@@ -8,15 +8,15 @@
 #include <mutex>
 #include <optional>
 
-#include "cli/GatewayFrames.h"
+#include "gateway/GatewayFrames.h"
 #include "transport/Dispatcher.h"
 
-namespace vadero::cli {
+namespace vadero::gateway {
 
 class GatewayQueue {
   public:
     struct Call {
-        int line = 0;  // the calibrator, counting from 0
+        std::uint8_t unit = 0;  // routed on the loop: calibrators come and go there
         Forward forward;
         Bytes reply;
         bool answered = false;  // under the queue's lock
@@ -29,7 +29,7 @@ class GatewayQueue {
     GatewayQueue& operator=(const GatewayQueue&) = delete;
 
     // A client's thread: the reply, or nothing once the gateway stops.
-    std::optional<Bytes> Ask(int line, Forward forward);
+    std::optional<Bytes> Ask(std::uint8_t unit, Forward forward);
     // The loop: the reply to a call it took.
     void Answer(Call& call, Bytes reply);
     // Asks from now on get nothing; those taken still get their reply.
@@ -46,4 +46,4 @@ class GatewayQueue {
     bool closed_ = false;
 };
 
-}  // namespace vadero::cli
+}  // namespace vadero::gateway
