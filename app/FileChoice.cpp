@@ -11,8 +11,13 @@ void PrepareFileDialog(QFileDialog& dialog, const FileChoice& choice) {
     dialog.setNameFilter(choice.filter);
     dialog.setAcceptMode(choice.save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(choice.save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    if (choice.save)
+    if (choice.folder) {
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOption(QFileDialog::ShowDirsOnly);
+        dialog.setDirectory(choice.suggested);
+    } else if (choice.save) {
         dialog.selectFile(choice.suggested);
+    }
     // Room for the French column captions ("Dernière modification").
     dialog.resize(820, 480);
     if (auto* details = dialog.findChild<QTreeView*>(QStringLiteral("treeView")))

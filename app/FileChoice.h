@@ -15,6 +15,7 @@ struct FileChoice {
     QString filter;     // "Paramètres (*.json)"
     QString suggested;  // a name to start from, when saving
     bool save = false;
+    bool folder = false;  // a folder is chosen, `suggested` the one to start in
 };
 
 // The path chosen; empty when the choice was cancelled.

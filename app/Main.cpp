@@ -22,6 +22,7 @@
 #include "app/PageControl.h"
 #include "app/Select.h"
 #include "app/WindowPlacement.h"
+#include "app/check/LoopCheckDialog.h"
 #include "app/pages/MainPage.h"
 #include "app/pages/MemoriesPage.h"
 #include "app/pages/OthersPage.h"
@@ -94,6 +95,19 @@ TForm1::TForm1(const TransportEnv& transport, TimerFactory& timers, QWidget* par
     traficPlace_ = new BesidePlacement(*Trafic, *this, BesidePlacement::Side::Right);
     Tendance = new TrendWindow(RunModal, ChooseFile, this);
     tendancePlace_ = new BesidePlacement(*Tendance, *this, BesidePlacement::Side::Left);
+    // The loop check runs on a calibrator read and idle; while it runs, the
+    // window's own controls are off, so that nothing changes under it.
+    const auto ready = [this] {
+        return pageChangeAllowed_ && LedConnect->LedStatus() && GrUpdateAll->isHidden();
+    };
+    const auto hold = [this](bool held) {
+        Client->setEnabled(!held);
+        MenuFichier->menuAction()->setEnabled(!held);
+        if (!held)
+            TabMain->ShowOutput();  // the output the check left
+    };
+    Boucle = new LoopCheckDialog(*this, {ready, hold, RunModal, ChooseFile}, this);
+    bouclePlace_ = new BesidePlacement(*Boucle, *this, BesidePlacement::Side::Right);
     WireSession();
     connect(CkChange, &QCheckBox::toggled, this, [this] { ShowTitle(); });
     // The desktop session ends: unwritten edits ask as quitting does. The
@@ -117,7 +131,7 @@ TForm1::~TForm1() {
     lcx_.OnConnect = lcx_.OnDisconnect = lcx_.OnReadAllCompleted = nullptr;
     lcx_.OnWriteAllCompleted = lcx_.OnTimeOut = lcx_.OnReadMeasure = lcx_.OnReadOutput = nullptr;
     lcx_.OnLoadProgressEvent = lcx_.OnSaveProgressEvent = nullptr;
-    lcx_.OnTick = nullptr;
+    lcx_.OnTick = lcx_.OnWordBlockWriting = nullptr;
     lcx_.TxDebugStream = lcx_.RxDebugStream = nullptr;
     lcx_.CloseDevice();
     // The pages outlive the session by a little: a focus change while they go
@@ -203,21 +217,32 @@ void TForm1::WireSession() {
     lcx_.OnWriteAllCompleted = [this](TObject* sender) { LCX1WriteAllCompleted(sender); };
     lcx_.OnLoadProgressEvent = [this](int progress) { LCX1LoadProgressEvent(progress); };
     lcx_.OnSaveProgressEvent = [this](int progress) { LCX1SaveProgressEvent(progress); };
-    lcx_.OnReadOutput = [this](TObject* sender) { TabMain->LCX1ReadOutput(sender); };
+    // The loop check's answers are its own; the check goes before the trend.
+    lcx_.OnReadOutput = [this](TObject* sender) {
+        if (!Boucle->Runner().OutputRead())
+            TabMain->LCX1ReadOutput(sender);
+    };
+    lcx_.OnWordBlockWriting = [this](TObject*) { Boucle->Runner().BlockWritten(); };
     // The trend's measurements and their time-outs are its own; nothing of
     // them reaches the page or the time-out message.
     lcx_.OnTick = [this](TObject*) {
+        Boucle->Runner().Tick();
         arbiter_.Tick(pageChangeAllowed_ && LedConnect->LedStatus() && Tendance->Sampling());
     };
     lcx_.OnReadMeasure = [this](TObject* sender) {
-        if (!arbiter_.Owned())
+        if (!arbiter_.Owned()) {
+            if (Boucle->Runner().Measured())
+                return;
             return TabMain->LCX1ReadMeasure(sender);
+        }
         Tendance->Record(lcx_);
         arbiter_.Release();
     };
     lcx_.OnTimeOut = [this](TObject* sender) {
-        if (!arbiter_.Owned())
+        if (!arbiter_.Owned()) {
+            Boucle->Runner().TimedOut();
             return LCX1TimeOut(sender);
+        }
         Tendance->Missed();
         arbiter_.Release();
     };
@@ -381,6 +406,7 @@ void TForm1::LCX1Connect(TObject* /*Sender*/) {
 }
 
 void TForm1::LCX1Disconnect(TObject* /*Sender*/) {
+    Boucle->Runner().Disconnected();
     SetStatus(tr("Déconnexion"));
     LedConnect->SetLedStatus(false);
     SetPagesUnlocked(false);
@@ -505,6 +531,11 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    // A loop check running or not filed keeps the window.
+    if (!Boucle->AllowClose()) {
+        event->ignore();
+        return;
+    }
     TakeTypedValues();
     switch (AskUnwritten()) {
         case Unwritten::Write:
@@ -521,6 +552,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     FormClose();
     Trafic->close();
     Tendance->close();
+    Boucle->close();
     QWidget::closeEvent(event);
 }
 

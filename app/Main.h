@@ -29,6 +29,7 @@ class TBitBtnLangue;
 class TButtonLangue;
 class TGroupBoxLangue;
 class TLabelLangue;
+class LoopCheckDialog;
 class MainPage;
 class MemoriesPage;
 class OthersPage;
@@ -72,12 +73,14 @@ class TForm1 : public QWidget, private PageHost {
     QMenu* MenuOutils;
     QAction* ActTrafic;    // "Trafic Modbus"
     QAction* ActTendance;  // "Tendance de la mesure"
+    QAction* ActBoucle;    // "Vérification de boucle"
     QMenu* MenuAide;
     QAction* ActAPropos;
     QWidget* Client;
     // Windows of the tools, beside this one.
     TrafficWindow* Trafic;
     TrendWindow* Tendance;
+    LoopCheckDialog* Boucle;
 
     // Top strip.
     Tled* LedConnect;
@@ -128,6 +131,7 @@ class TForm1 : public QWidget, private PageHost {
     void ActComparerClick();
     void ActTraficClick();
     void ActTendanceClick();
+    void ActBoucleClick();
 
     void LCX1Connect(TObject* Sender);
     void LCX1Disconnect(TObject* Sender);
@@ -185,6 +189,7 @@ class TForm1 : public QWidget, private PageHost {
     TSelectForm* selectForm_ = nullptr;
     BesidePlacement* traficPlace_ = nullptr;
     BesidePlacement* tendancePlace_ = nullptr;
+    BesidePlacement* bouclePlace_ = nullptr;
     bool placed_ = false;  // centred at the first show
     bool loaded_ = false;  // a complete read has filled the pages
     QString fileName_;

@@ -11,6 +11,7 @@
 #include "app/Guard.h"
 #include "app/Main.h"
 #include "app/WindowPlacement.h"
+#include "app/check/LoopCheckDialog.h"
 #include "app/files/CompareDialog.h"
 #include "app/files/FileMessages.h"
 #include "app/files/ParameterFile.h"
@@ -42,12 +43,6 @@ QString Lines(const QStringList& lines) {
     return text;
 }
 
-// The system's own reason in "cannot write PATH: REASON".
-QString SystemReason(const std::string& why) {
-    const std::size_t colon = why.rfind(": ");
-    return QString::fromStdString(colon == std::string::npos ? why : why.substr(colon + 2));
-}
-
 }  // namespace
 
 void TForm1::BuildMenu() {
@@ -71,6 +66,8 @@ void TForm1::BuildMenu() {
                         [this] { ActTraficClick(); });
     ActTendance = AddItem(MenuOutils, "ActTendance", tr("Tendance de la mesure"), {},
                           [this] { ActTendanceClick(); });
+    ActBoucle = AddItem(MenuOutils, "ActBoucle", tr("Vérification de boucle"), {},
+                        [this] { ActBoucleClick(); });
 
     MenuAide = MenuBar1->addMenu(tr("&Aide"));
     MenuAide->setObjectName("MenuAide");
@@ -161,6 +158,13 @@ void TForm1::ActTendanceClick() {
         tendancePlace_->Place();
     Tendance->show();
     Tendance->raise();
+}
+
+void TForm1::ActBoucleClick() {
+    if (!Boucle->isVisible())
+        bouclePlace_->Place();
+    Boucle->show();
+    Boucle->raise();
 }
 
 }  // namespace vadero

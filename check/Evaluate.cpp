@@ -46,4 +46,23 @@ double NominalReading(const PlannedPoint& planned) {
     return planned.instrument;
 }
 
+double CalibratorValue(double value) {
+    return std::nearbyint(value * 1e4) / 1e4;
+}
+
+void Samples::Add(float value, int raw, int state) {
+    ++count_;
+    value_ += value;
+    raw_ += raw;
+    state_ = state_ != 0 ? state_ : state;
+}
+
+double Samples::Value() const {
+    return count_ == 0 ? 0 : CalibratorValue(value_ / count_);
+}
+
+int Samples::Raw() const {
+    return count_ == 0 ? 0 : int(std::nearbyint(raw_ / count_));
+}
+
 }  // namespace vadero::check

@@ -48,4 +48,24 @@ PointResult Evaluate(const Settings& settings, const Loop& loop, const PlannedPo
 // nominal value.
 double NominalReading(const PlannedPoint& planned);
 
+// A value of the calibrator as the check takes it: to four decimals, the
+// places its single-precision conversions hold.
+double CalibratorValue(double value);
+
+// The measurements of a point: their mean, and the first overrun among them.
+class Samples {
+  public:
+    void Add(float value, int raw, int state);
+    int Count() const { return count_; }
+    double Value() const;  // the mean, as CalibratorValue keeps it
+    int Raw() const;       // the mean, to the nearest count
+    int State() const { return state_; }
+
+  private:
+    int count_ = 0;
+    double value_ = 0;
+    double raw_ = 0;
+    int state_ = 0;
+};
+
 }  // namespace vadero::check

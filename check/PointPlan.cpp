@@ -53,26 +53,27 @@ std::string Shown(double value, int decimals = 3) {
     return text.substr(std::min(text.find_first_not_of(' '), text.size()));
 }
 
-// The loop a check runs on, and the range it needs; throws when the
-// calibrator is in another.
-Loop ChooseLoop(const Settings& s, int range) {
-    const std::string now = "the calibrator is in \"" + RangeLabel(range) + "\"";
-    if (s.mode == Mode::Source) {
-        const int wanted = s.loop.value_or(IsGenerating(range) ? range : int(rgGenerate420mA));
-        if (range != wanted)
-            throw InputError("a source check of a " + LoopOf(wanted).Name() +
-                             " loop generates in \"" + RangeLabel(wanted) + "\", and " + now +
-                             ": " + SetRange(wanted) + " first");
-        return LoopOf(wanted);
-    }
-    Loop loop = LoopOf(
+// The loop a check runs on: the one asked for, else the calibrator's own
+// generating range, or the usual loop of its measuring range.
+Loop LoopFor(const Settings& s, int range) {
+    if (s.mode == Mode::Source)
+        return LoopOf(s.loop.value_or(IsGenerating(range) ? range : int(rgGenerate420mA)));
+    return LoopOf(
         s.loop.value_or(range == rgMeasureVoltage ? int(rgGenerate010V) : int(rgGenerate420mA)));
-    const int wanted = MeasuringRangeOf(loop);
-    if (range != wanted)
-        throw InputError("a measure check of a " + loop.Name() + " loop measures in \"" +
-                         RangeLabel(wanted) + "\", and " + now + ": " + SetRange(wanted) +
-                         " first");
-    return loop;
+}
+
+std::string Refused(const PlanRefusal& r) {
+    const bool source = r.mode == Mode::Source;
+    const char* does = source ? "generates" : "measures";
+    if (r.kind == PlanRefusal::Kind::Point)
+        return "the point " + Shown(r.point.percent, 2) + " % is " + Shown(r.point.loopValue) +
+               " " + r.loop.unit + ", outside the " + Shown(r.lower) + " to " + Shown(r.upper) +
+               " " + r.loop.unit + " the calibrator " + does + " in \"" + RangeLabel(r.range) +
+               "\"";
+    return std::string(source ? "a source check of a " : "a measure check of a ") + r.loop.Name() +
+           " loop " + does + " in \"" + RangeLabel(r.neededRange) +
+           "\", and the calibrator is in \"" + RangeLabel(r.range) +
+           "\": " + SetRange(r.neededRange) + " first";
 }
 
 }  // namespace
@@ -106,21 +107,37 @@ std::vector<PlannedPoint> PointsInOrder(const Settings& s, const Loop& loop) {
     return points;
 }
 
-PointPlan PlanPoints(const Settings& s, const TLCXParams& params) {
+std::variant<PointPlan, PlanRefusal> TryPlanPoints(const Settings& s, const TLCXParams& params) {
     const int range = params.Range();
+    PlanRefusal refusal;
+    refusal.mode = s.mode;
+    refusal.range = range;
+    refusal.loop = LoopFor(s, range);
+    refusal.neededRange =
+        s.mode == Mode::Source ? refusal.loop.range : MeasuringRangeOf(refusal.loop);
+    if (range != refusal.neededRange)
+        return refusal;
     PointPlan plan;
-    plan.loop = ChooseLoop(s, range);
+    plan.loop = refusal.loop;
     plan.calibratorRange = range;
     plan.points = PointsInOrder(s, plan.loop);
     const Limits limits = s.mode == Mode::Source ? Generated(range) : Measured(range);
-    const char* does = s.mode == Mode::Source ? "generates" : "measures";
     for (const PlannedPoint& p : plan.points)
-        if (p.loopValue < limits.lower - kSlack || p.loopValue > limits.upper + kSlack)
-            throw InputError("the point " + Shown(p.percent, 2) + " % is " + Shown(p.loopValue) +
-                             " " + plan.loop.unit + ", outside the " + Shown(limits.lower) +
-                             " to " + Shown(limits.upper) + " " + plan.loop.unit +
-                             " the calibrator " + does + " in \"" + RangeLabel(range) + "\"");
+        if (p.loopValue < limits.lower - kSlack || p.loopValue > limits.upper + kSlack) {
+            refusal.kind = PlanRefusal::Kind::Point;
+            refusal.point = p;
+            refusal.lower = limits.lower;
+            refusal.upper = limits.upper;
+            return refusal;
+        }
     return plan;
+}
+
+PointPlan PlanPoints(const Settings& s, const TLCXParams& params) {
+    auto plan = TryPlanPoints(s, params);
+    if (const auto* refusal = std::get_if<PlanRefusal>(&plan))
+        throw InputError(Refused(*refusal));
+    return std::get<PointPlan>(std::move(plan));
 }
 
 }  // namespace vadero::check

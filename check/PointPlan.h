@@ -6,6 +6,7 @@
 // do it.
 
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "calibrator/LCXParams.h"
@@ -44,9 +45,24 @@ struct PointPlan {
     std::vector<PlannedPoint> points;
 };
 
-// Throws InputError when the calibrator's range does not suit the mode (and
-// says which `set range=` to use), or a point lies outside what it generates
-// or measures.
+// Why the calibrator cannot run a check as asked, for each caller to word.
+struct PlanRefusal {
+    enum class Kind { Range, Point };
+    Kind kind = Kind::Range;
+    Mode mode = Mode::Source;
+    int range = 0;        // the calibrator's
+    int neededRange = 0;  // Range: the one the check runs in
+    Loop loop;
+    PlannedPoint point;  // Point: the first outside what the calibrator does
+    double lower = 0;    // Point: what it generates or measures in its range
+    double upper = 0;
+};
+
+// The plan, or why the calibrator's range does not suit the mode or a point
+// lies outside what it generates or measures.
+std::variant<PointPlan, PlanRefusal> TryPlanPoints(const Settings& settings,
+                                                   const TLCXParams& params);
+// The same; throws InputError for a refusal (and says which `set range=` to use).
 PointPlan PlanPoints(const Settings& settings, const TLCXParams& params);
 
 // The points in the order they are taken, without the calibrator's checks.

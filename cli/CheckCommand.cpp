@@ -183,8 +183,7 @@ Task<PointStep> SourcePoint(Job& job, const Record& r, const PlannedPoint& p, Li
         co_return Failed(Failure(kMismatch, Of(r, p) + ": the calibrator holds raw " +
                                                 std::to_string(params.OutputValue()) +
                                                 ", not the " + std::to_string(raw) + " commanded"));
-    const double value =
-        std::nearbyint(double(runner.Lcx().GetOutput(TValueUnit::uPhysical)) * 1e4) / 1e4;
+    const double value = check::CalibratorValue(runner.Lcx().GetOutput(TValueUnit::uPhysical));
     const std::string sentText = Three(value) + " " + r.plan.loop.unit + " sent";
     const bool settled = co_await Dwell(job, r, p, sentText);
     if (!settled)
@@ -210,23 +209,17 @@ Task<PointStep> MeasurePoint(Job& job, const Record& r, const PlannedPoint& p, L
     const bool settled = co_await Dwell(job, r, p, Three(*applied) + " " + unit + " applied");
     if (!settled)
         co_return Stopped();
-    double value = 0;
-    double raw = 0;
-    int state = 0;
-    for (int k = 0; k < r.settings.samples; ++k) {
+    check::Samples samples;
+    while (samples.Count() < r.settings.samples) {
         const bool measured = co_await runner.ReadMeasure();
         if (!measured)
             co_return Failed(job.Unfinished(Of(r, p) + " was not measured"));
         float v = 0;
-        const int s = runner.Lcx().GetMeasure(v);
-        state = state != 0 ? state : s;
-        value += v;
-        raw += runner.Lcx().MeasureRaw();
+        const int state = runner.Lcx().GetMeasure(v);
+        samples.Add(v, runner.Lcx().MeasureRaw(), state);
     }
-    value = std::nearbyint(value / r.settings.samples * 1e4) / 1e4;
-    co_return Taken(check::Evaluate(r.settings, r.plan.loop, p, value,
-                                    int(std::nearbyint(raw / r.settings.samples)), state,
-                                    *applied));
+    co_return Taken(check::Evaluate(r.settings, r.plan.loop, p, samples.Value(), samples.Raw(),
+                                    samples.State(), *applied));
 }
 
 Task<PointStep> TakePoint(Job& job, const Record& r, const PlannedPoint& p, LineInput* input) {

@@ -14,6 +14,7 @@
 #include "calibrator/Numbers.h"
 #include "calibrator/Parameters.h"
 #include "report/PageText.h"
+#include "report/PlotScale.h"
 #include "transport/Identity.h"
 
 namespace vadero::report {
@@ -277,40 +278,17 @@ double Table(Page& page, const check::Record& r, const PageText& t, double top) 
     return y - top;
 }
 
-// A step of 1, 2 or 5 times a power of ten that gives about `count` ticks.
-double NiceStep(double span, int count) {
-    const double raw = span / count;
-    const double power = std::pow(10.0, std::floor(std::log10(raw)));
-    for (const double m : {1.0, 2.0, 5.0})
-        if (raw <= m * power)
-            return m * power;
-    return 10 * power;
-}
-
-std::string Tick(double value, double step) {
-    const int decimals = step >= 1 ? 0 : int(std::ceil(-std::log10(step) - 1e-9));
-    return check::Fixed(std::abs(value) < step / 1e6 ? 0 : value, decimals);
-}
-
 // The error against the nominal percent, the tolerance band behind.
 void Plot(Page& page, const check::Record& r, const PageText& t, double top, double height) {
     cairo_t* cr = page.Cairo();
     const double tol = r.settings.tolerance;
-    double xMin = 0;
-    double xMax = 100;
-    for (const double p : r.settings.points) {
-        xMin = std::min(xMin, p);
-        xMax = std::max(xMax, p);
-    }
-    // Room beside the first and last points for their marks.
-    const double xPad = (xMax - xMin) * 0.03;
-    xMin -= xPad;
-    xMax += xPad;
-    double yMax = tol * 2;
-    for (const check::PointResult& p : r.points) yMax = std::max(yMax, std::abs(p.error) * 1.15);
-    const double yStep = NiceStep(2 * yMax, 6);
-    yMax = std::ceil(yMax / yStep) * yStep;
-    const double xStep = NiceStep(xMax - xMin - 2 * xPad, 10);
+    const PlotScale scale = ScaleOf(r);
+    const double xMin = scale.xMin;
+    const double xMax = scale.xMax;
+    const double xPad = scale.xPad;
+    const double xStep = scale.xStep;
+    const double yMax = scale.yMax;
+    const double yStep = scale.yStep;
 
     page.Font(9, true);
     page.Colour(kInk);
@@ -329,14 +307,14 @@ void Plot(Page& page, const check::Record& r, const PageText& t, double top, dou
         page.Colour(kRule);
         page.Line(left, Y(v), right, Y(v), std::abs(v) < yStep / 1e6 ? 0.8 : 0.3);
         page.Colour(kGrey);
-        page.Right(left - 4, Y(v) + 2.5, Tick(v, yStep));
+        page.Right(left - 4, Y(v) + 2.5, TickText(v, yStep));
     }
     for (double v = std::ceil((xMin + xPad) / xStep) * xStep; v <= xMax - xPad + xStep / 1e6;
          v += xStep) {
         page.Colour(kRule);
         page.Line(X(v), plotTop, X(v), bottom, 0.3);
         page.Colour(kGrey);
-        page.Centre(X(v), bottom + 10, Tick(v, xStep) + " %");
+        page.Centre(X(v), bottom + 10, TickText(v, xStep) + " %");
     }
     page.Colour(kPass);
     const double dashes[] = {3, 2};

@@ -11,7 +11,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "app/NumberEntry.h"
 #include "app/PageControl.h"
+#include "app/check/CheckFields.h"
+#include "app/check/LoopCheckDialog.h"
+#include "app/check/PointTable.h"
 #include "app/files/ParameterFile.h"
 #include "app/traffic/TrafficWindow.h"
 #include "app/trend/TrendWindow.h"
@@ -104,7 +108,7 @@ void ScreenshotRun::TakeAll() {
     forms_.AboutBox.hide();
 
     ComparePicture();
-    WritePicture();
+    LoopCheckPicture([this] { WritePicture(); });
 }
 
 void ScreenshotRun::MenuPicture() {
@@ -154,6 +158,35 @@ void ScreenshotRun::ComparePicture() {
     form.ActComparerClick();
     form.ChooseFile = choose;
     form.RunModal = run;
+}
+
+void ScreenshotRun::LoopCheckPicture(const std::function<void()>& then) {
+    TForm1& form = forms_.Form1;
+    form.ActBoucleClick();
+    LoopCheckDialog& dialog = *form.Boucle;
+    CheckFields& fields = *dialog.Fields;
+    fields.EdTag->setText("TT-101");
+    fields.EdUpper->setText("150");
+    fields.EdUnit->setText("degC");
+    fields.EdTechnician->setText("J. Dupont");
+    dialog.BtnStartClick();
+    // The technician's readings, the third out of tolerance.
+    auto* const typist = new QTimer(this);
+    connect(typist, &QTimer::timeout, this,
+            [this, &dialog, typist, then,
+             readings = QStringList{"0.1", "37.6", "75.5", "112.4", "150"}]() mutable {
+                if (NumberEntry* entry = dialog.Table->Asked(); entry && !readings.empty()) {
+                    entry->setText(readings.takeFirst());
+                    entry->Take();
+                } else if (!dialog.Running()) {
+                    typist->stop();
+                    typist->deleteLater();
+                    Save(dialog, "18-verification-de-boucle");
+                    dialog.hide();
+                    then();
+                }
+            });
+    typist->start(100);
 }
 
 void ScreenshotRun::WritePicture() {

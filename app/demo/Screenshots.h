@@ -2,16 +2,17 @@
 // The demo's picture run: the traffic window during the first complete read;
 // once it is done, a PNG of the main window on each page and with its
 // "Fichier" menu open, then of the device choice dialog (two devices), the
-// About box, the compare dialog, the traffic of a complete write and the
-// panel's registers after it, the trend after a minute of measurements, the
-// screen with the windows where they stand, the time-out message (calibrator
-// off) and the panel; then the program ends.
+// About box, the compare dialog, a loop check of five points, the traffic of
+// a complete write and the panel's registers after it, the trend after a
+// minute of measurements, the screen with the windows where they stand, the
+// time-out message (calibrator off) and the panel; then the program ends.
 
 #include <QDir>
 #include <QObject>
 #include <QTimer>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 
 #include "app/Forms.h"
 #include "app/demo/DemoPanel.h"
@@ -38,6 +39,8 @@ class ScreenshotRun : public QObject {
     void MenuPicture();
     void ComparePicture();
     void WritePicture();
+    // A short check with readings typed, then `then`.
+    void LoopCheckPicture(const std::function<void()>& then);
     void TrendPicture();
     // The screen with every window shown drawn where it stands.
     void DesktopPicture(const QString& name);

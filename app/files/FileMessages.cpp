@@ -139,4 +139,9 @@ QStringList UnusualValues(const TLCXParams& params) {
     return lines;
 }
 
+QString SystemReason(const std::string& why) {
+    const std::size_t colon = why.rfind(": ");
+    return QString::fromStdString(colon == std::string::npos ? why : why.substr(colon + 2));
+}
+
 }  // namespace vadero

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 #include "calibrator/BackupError.h"
 #include "calibrator/LCXParams.h"
@@ -12,6 +13,9 @@
 namespace vadero {
 
 QString RefusalText(const BackupProblem& problem);
+
+// The system's own reason in "cannot write PATH: REASON".
+QString SystemReason(const std::string& why);
 
 // The values a calibrator can hold but the window would not write, one line
 // each.

@@ -231,6 +231,125 @@
     </message>
 </context>
 <context>
+    <name>vadero::CheckFields</name>
+    <message>
+        <source>Source : le calibrateur génère</source>
+        <translation>Source: the calibrator generates</translation>
+    </message>
+    <message>
+        <source>Mesure : le calibrateur mesure</source>
+        <translation>Measure: the calibrator measures</translation>
+    </message>
+    <message>
+        <source>Montée puis descente</source>
+        <translation>Up then down</translation>
+    </message>
+    <message>
+        <source>Avant réglage</source>
+        <translation>As found</translation>
+    </message>
+    <message>
+        <source>Après réglage</source>
+        <translation>As left</translation>
+    </message>
+    <message>
+        <source>la valeur basse</source>
+        <translation>the lower value</translation>
+    </message>
+    <message>
+        <source>la valeur haute</source>
+        <translation>the upper value</translation>
+    </message>
+    <message>
+        <source>la tolérance</source>
+        <translation>the tolerance</translation>
+    </message>
+    <message>
+        <source>la stabilisation</source>
+        <translation>the dwell</translation>
+    </message>
+    <message>
+        <source>le nombre de mesures</source>
+        <translation>the number of measurements</translation>
+    </message>
+    <message>
+        <source>Instrument</source>
+        <translation>Instrument</translation>
+    </message>
+    <message>
+        <source>Repère</source>
+        <translation>Tag</translation>
+    </message>
+    <message>
+        <source>à</source>
+        <translation>to</translation>
+    </message>
+    <message>
+        <source>Étendue</source>
+        <translation>Range</translation>
+    </message>
+    <message>
+        <source>Unité</source>
+        <translation>Unit</translation>
+    </message>
+    <message>
+        <source>Technicien</source>
+        <translation>Technician</translation>
+    </message>
+    <message>
+        <source>Étape</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>Vérification</source>
+        <translation>Check</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>Mode</translation>
+    </message>
+    <message>
+        <source>Points (%)</source>
+        <translation>Points (%)</translation>
+    </message>
+    <message>
+        <source>Tolérance (%)</source>
+        <translation>Tolerance (%)</translation>
+    </message>
+    <message>
+        <source>Stabilisation (s)</source>
+        <translation>Dwell (s)</translation>
+    </message>
+    <message>
+        <source>Mesures par point</source>
+        <translation>Measurements per point</translation>
+    </message>
+    <message>
+        <source>Points : « %1 » n&apos;est pas un nombre (séparer les points par « ; »), les points restent %2</source>
+        <translation>Points: &quot;%1&quot; is no number (separate the points with &quot;;&quot;), the points stay %2</translation>
+    </message>
+    <message>
+        <source>Points : %1 donnés, de 1 à %2 tiennent sur le rapport ; les points restent %3</source>
+        <translation>Points: %1 given, from 1 to %2 fit the record; the points stay %3</translation>
+    </message>
+    <message>
+        <source>Le repère de l&apos;instrument est vide : le taper d&apos;abord.</source>
+        <translation>The instrument&apos;s tag is empty: type it first.</translation>
+    </message>
+    <message>
+        <source>L&apos;unité de l&apos;instrument est vide : la taper d&apos;abord.</source>
+        <translation>The instrument&apos;s unit is empty: type it first.</translation>
+    </message>
+    <message>
+        <source>L&apos;étendue de l&apos;instrument est vide : ses valeurs basse et haute sont égales.</source>
+        <translation>The instrument&apos;s range is empty: its lower and upper values are equal.</translation>
+    </message>
+    <message>
+        <source>Vérification refusée : %1</source>
+        <translation>Check refused: %1</translation>
+    </message>
+</context>
+<context>
     <name>vadero::CompareDialog</name>
     <message>
         <source>Comparer avec un fichier</source>
@@ -332,6 +451,13 @@
     </message>
 </context>
 <context>
+    <name>vadero::ErrorPlot</name>
+    <message>
+        <source>Écart en % de l&apos;étendue selon le point nominal</source>
+        <translation>Error in % of span against the nominal point</translation>
+    </message>
+</context>
+<context>
     <name>vadero::FileMessages</name>
     <message>
         <source>de %1 à %2</source>
@@ -392,6 +518,186 @@
     <message>
         <source>%1 vaut %2, au-delà de ce que la fenêtre écrit (%3) ; ouvert tel quel.</source>
         <translation>%1 is %2, beyond what the window writes (%3); opened as it is.</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::LoopCheck</name>
+    <message>
+        <source>Point %1 sur %2</source>
+        <translation>Point %1 of %2</translation>
+    </message>
+    <message>
+        <source>Retour de la sortie à %1 %2, la valeur basse de la boucle</source>
+        <translation>Output back to %1 %2, the loop&apos;s lower value</translation>
+    </message>
+    <message>
+        <source>%1 : %2 %3 générés ; taper la lecture de %4 (%5) dans sa ligne, puis Entrée</source>
+        <translation>%1: %2 %3 generated; type the reading of %4 (%5) in its row, then Enter</translation>
+    </message>
+    <message>
+        <source>%1 : appliquer %2 %3 à %4 ; taper l&apos;entrée appliquée (%3) dans sa ligne, puis Entrée</source>
+        <translation>%1: apply %2 %3 to %4; type the input applied (%3) in its row, then Enter</translation>
+    </message>
+    <message>
+        <source>%1 : stabilisation, encore %2 s</source>
+        <translation>%1: settling, %2 s more</translation>
+    </message>
+    <message>
+        <source>%1 : mesure %2 sur %3</source>
+        <translation>%1: measurement %2 of %3</translation>
+    </message>
+    <message>
+        <source>%1 : génération de %2 %3</source>
+        <translation>%1: generating %2 %3</translation>
+    </message>
+    <message>
+        <source>Vérification terminée : %1 points sur %2 dans la tolérance.</source>
+        <translation>Check finished: %1 of %2 points within tolerance.</translation>
+    </message>
+    <message>
+        <source>Vérification arrêtée : %1 points relevés sur %2.</source>
+        <translation>Check stopped: %1 of %2 points taken.</translation>
+    </message>
+    <message>
+        <source>Pas de réponse du calibrateur : vérification incomplète, %1 points relevés sur %2.</source>
+        <translation>No answer from the calibrator: check incomplete, %1 of %2 points taken.</translation>
+    </message>
+    <message>
+        <source>Calibrateur déconnecté : vérification incomplète, %1 points relevés sur %2.</source>
+        <translation>Calibrator disconnected: check incomplete, %1 of %2 points taken.</translation>
+    </message>
+    <message>
+        <source>Le calibrateur tient la valeur brute %1 au lieu des %2 envoyés : vérification incomplète.</source>
+        <translation>The calibrator holds the raw value %1, not the %2 sent: check incomplete.</translation>
+    </message>
+    <message>
+        <source>Un autre transfert a pris la place de celui de la vérification : vérification incomplète.</source>
+        <translation>Another transfer took the place of the check&apos;s: check incomplete.</translation>
+    </message>
+    <message>
+        <source>Une vérification en source d&apos;une boucle %1 se fait dans la gamme « %2 », et le calibrateur est en « %3 » : choisir « %2 » sur la page « Principal » et l&apos;écrire d&apos;abord.</source>
+        <translation>A source check of a %1 loop runs in the range &quot;%2&quot;, and the calibrator is in &quot;%3&quot;: choose &quot;%2&quot; on the &quot;Principal&quot; page and write it first.</translation>
+    </message>
+    <message>
+        <source>Une vérification en mesure d&apos;une boucle %1 se fait dans la gamme « %2 », et le calibrateur est en « %3 » : choisir « %2 » sur la page « Principal » et l&apos;écrire d&apos;abord.</source>
+        <translation>A measure check of a %1 loop runs in the range &quot;%2&quot;, and the calibrator is in &quot;%3&quot;: choose &quot;%2&quot; on the &quot;Principal&quot; page and write it first.</translation>
+    </message>
+    <message>
+        <source>Le point %1 % vaut %2 %3, hors des %4 à %5 %3 que le calibrateur génère en « %6 ».</source>
+        <translation>The point %1 % is %2 %3, outside the %4 to %5 %3 the calibrator generates in &quot;%6&quot;.</translation>
+    </message>
+    <message>
+        <source>Le point %1 % vaut %2 %3, hors des %4 à %5 %3 que le calibrateur mesure en « %6 ».</source>
+        <translation>The point %1 % is %2 %3, outside the %4 to %5 %3 the calibrator measures in &quot;%6&quot;.</translation>
+    </message>
+    <message>
+        <source> La sortie est à %1 %2, la valeur basse de la boucle.</source>
+        <translation> The output is at %1 %2, the loop&apos;s lower value.</translation>
+    </message>
+    <message>
+        <source> La sortie n&apos;a pas pu être ramenée à la valeur basse de la boucle.</source>
+        <translation> The output could not be brought back to the loop&apos;s lower value.</translation>
+    </message>
+    <message>
+        <source>CONFORME</source>
+        <translation>PASS</translation>
+    </message>
+    <message>
+        <source>NON CONFORME</source>
+        <translation>FAIL</translation>
+    </message>
+    <message>
+        <source>INCOMPLET</source>
+        <translation>INCOMPLETE</translation>
+    </message>
+    <message>
+        <source>montée</source>
+        <translation>up</translation>
+    </message>
+    <message>
+        <source>descente</source>
+        <translation>down</translation>
+    </message>
+    <message>
+        <source>conforme</source>
+        <translation>pass</translation>
+    </message>
+    <message>
+        <source>HORS TOL.</source>
+        <translation>FAIL</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::LoopCheckDialog</name>
+    <message>
+        <source>Démarrer</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Arrêter</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Enregistrer le rapport</source>
+        <translation>Save the record</translation>
+    </message>
+    <message>
+        <source>Vérification de boucle</source>
+        <translation>Loop check</translation>
+    </message>
+    <message>
+        <source>Aucun calibrateur lu : le connecter et attendre la fin de la lecture complète. Rien n&apos;est envoyé.</source>
+        <translation>No calibrator read: connect it and wait for the complete read to end. Nothing is sent.</translation>
+    </message>
+    <message>
+        <source>Le rapport de la vérification précédente n&apos;a pas été enregistré.</source>
+        <translation>The record of the previous check was not saved.</translation>
+    </message>
+    <message>
+        <source>Rien n&apos;est envoyé.</source>
+        <translation>Nothing is sent.</translation>
+    </message>
+    <message>
+        <source>la lecture du point %1</source>
+        <translation>the reading of point %1</translation>
+    </message>
+    <message>
+        <source>l&apos;entrée du point %1</source>
+        <translation>the input of point %1</translation>
+    </message>
+    <message>
+        <source>Enregistrer le rapport dans le dossier</source>
+        <translation>Save the record in the folder</translation>
+    </message>
+    <message>
+        <source>Le rapport n&apos;a pas été enregistré dans %1 :
+%2</source>
+        <translation>The record was not saved in %1:
+%2</translation>
+    </message>
+    <message>
+        <source>Rapport enregistré dans %1 : %2 (JSON, CSV et PDF)</source>
+        <translation>Record saved in %1: %2 (JSON, CSV and PDF)</translation>
+    </message>
+    <message>
+        <source>Enregistrer</source>
+        <translation>Save</translation>
+    </message>
+    <message>
+        <source>Abandonner</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Annuler</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>Une vérification de boucle est en cours : l&apos;arrêter d&apos;abord.</source>
+        <translation>A loop check is running: stop it first.</translation>
+    </message>
+    <message>
+        <source>Le rapport de la vérification de boucle n&apos;a pas été enregistré.</source>
+        <translation>The record of the loop check was not saved.</translation>
     </message>
 </context>
 <context>
@@ -516,6 +822,45 @@
     <message>
         <source>Filtre</source>
         <translation>Filter</translation>
+    </message>
+</context>
+<context>
+    <name>vadero::PointTable</name>
+    <message>
+        <source>N°</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>Sens</source>
+        <translation>Dir.</translation>
+    </message>
+    <message>
+        <source>Nominal (%)</source>
+        <translation>Nominal (%)</translation>
+    </message>
+    <message>
+        <source>Calibrateur (%1)</source>
+        <translation>Calibrator (%1)</translation>
+    </message>
+    <message>
+        <source>Lecture (%1)</source>
+        <translation>Reading (%1)</translation>
+    </message>
+    <message>
+        <source>Entrée (%1)</source>
+        <translation>Input (%1)</translation>
+    </message>
+    <message>
+        <source>Idéal (%1)</source>
+        <translation>Ideal (%1)</translation>
+    </message>
+    <message>
+        <source>Écart (%)</source>
+        <translation>Error (%)</translation>
+    </message>
+    <message>
+        <source>Résultat</source>
+        <translation>Result</translation>
     </message>
 </context>
 <context>
@@ -811,6 +1156,10 @@
 %1</source>
         <translation>The file is refused:
 %1</translation>
+    </message>
+    <message>
+        <source>Vérification de boucle</source>
+        <translation>Loop check</translation>
     </message>
 </context>
 <context>

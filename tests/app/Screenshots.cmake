@@ -9,7 +9,8 @@ endif()
 foreach(name 01-connexion 02-principal 03-echelle-utilisateur 04-memoires 05-rampe 06-divers
              07-selection 08-a-propos 09-allumer-le-calibrateur 10-panneau
              11-trafic-pendant-lecture 12-menu-fichier 13-comparaison 14-tendance
-             15-registres-apres-ecriture 16-trafic-ecriture 17-bureau)
+             15-registres-apres-ecriture 16-trafic-ecriture 17-bureau
+             18-verification-de-boucle)
   if(NOT EXISTS ${DIR}/${name}.png)
     message(FATAL_ERROR "${name}.png was not written")
   endif()
