@@ -67,10 +67,10 @@ std::string ReadSmallFile(const std::string& path, const std::string& kind) {
     if (!S_ISREG(info.st_mode))
         Refuse(Kind::NotRegular, path + " is not a regular file", path);
     if (info.st_size > kBackupLimit)
-        Refuse(Kind::TooLarge,
-               path + " is too large for a " + kind + " (" + std::to_string(info.st_size) +
-                   " bytes)",
-               path, {}, info.st_size);
+        Refuse(
+            Kind::TooLarge,
+            path + " is too large for a " + kind + " (" + std::to_string(info.st_size) + " bytes)",
+            path, {}, info.st_size);
     std::string text;
     std::array<char, 4096> chunk{};
     for (;;) {
